@@ -1,0 +1,54 @@
+#include "core/found/CheckFoundKeys.h"
+
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <system_error>
+
+namespace tarwick {
+
+void reportFoundAddress(const FoundAddress& address, ConsoleSink& console) {
+    console.append("***** FOUND Bitcoin address *****", ConsoleStyle::Heading, true);
+    console.append("Pattern: ", ConsoleStyle::Label, false);
+    console.append(address.pattern, ConsoleStyle::FoundValue, true);
+    console.append("BTC address: ", ConsoleStyle::Label, false);
+    console.append(address.publicAddress, ConsoleStyle::FoundValue, true);
+    console.append("Private key: ", ConsoleStyle::Label, false);
+    console.append(address.privateKey, ConsoleStyle::FoundValue, true);
+    console.append("-----------------------------------------", ConsoleStyle::Plain, true);
+}
+
+bool checkFoundKeysInText(std::string_view resultsText, ResultsFileState state,
+                          FoundKeyTarget& target) {
+    bool found = false;
+    for (FoundKeyRecord& record : parseFoundKeyRecords(resultsText, state)) {
+        if (!target.store.AddFoundAddress(true, std::move(record.pattern),
+                                          std::move(record.publicAddress),
+                                          std::move(record.privateKey)))
+            continue;
+        found = true;
+        const std::size_t index = target.store.size() - 1;
+        if (target.options.scrollLockLight)
+            target.events.SetScrollLockLight(true);
+        if (target.options.playSound)
+            target.events.beep(kFoundBeepFrequencyHz, kFoundBeepDurationMs);
+        reportFoundAddress(target.store[index], target.console);
+        target.events.foundAddressAdded(index);
+    }
+    return found;
+}
+
+bool CheckFoundKeys(const std::filesystem::path& resultsFile, ResultsFileState state,
+                    FoundKeyTarget& target) {
+    std::error_code error;
+    if (!std::filesystem::exists(resultsFile, error))
+        return false;
+    std::ifstream in(resultsFile, std::ios::binary);
+    if (!in)
+        return false;
+    const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    in.close();
+    return checkFoundKeysInText(text, state, target);
+}
+
+} // namespace tarwick

@@ -1,0 +1,54 @@
+#pragma once
+
+#include "core/common/ConsoleSink.h"
+#include "core/found/FoundAddressStore.h"
+#include "core/found/FoundKeyRecords.h"
+
+#include <cstddef>
+#include <filesystem>
+#include <string_view>
+
+namespace tarwick {
+
+// What the user is told of a new address besides the console report: the keyboard lamp and the
+// beep come from the platform, the row from the view. The app wires one object to both.
+class FoundKeyEvents {
+public:
+    virtual ~FoundKeyEvents() = default;
+    // Switches the Scroll Lock lamp on or off; does nothing when it is already so.
+    virtual void SetScrollLockLight(bool on) = 0;
+    virtual void beep(int frequencyHz, int durationMs) = 0;
+    // The store gained the record at this index (always its last one) during this pass.
+    virtual void foundAddressAdded(std::size_t index) = 0;
+};
+
+struct FoundKeyOptions {
+    bool scrollLockLight = false; // "scrollLocl_light_on"
+    bool playSound = false;       // "play_sound_found"
+};
+
+struct FoundKeyTarget {
+    FoundAddressStore& store;
+    FoundKeyOptions options;
+    FoundKeyEvents& events;
+    ConsoleSink& console;
+};
+
+inline constexpr int kFoundBeepFrequencyHz = 650;
+inline constexpr int kFoundBeepDurationMs = 30;
+
+// Offers every complete record of the results text to the store (isNew true) and reports each
+// one the store accepts: lamp if the option is on, beep if the option is on, then the five
+// console lines. True when at least one address was added.
+bool checkFoundKeysInText(std::string_view resultsText, ResultsFileState state,
+                          FoundKeyTarget& target);
+
+// CheckFoundKeys of the run loop, on the file itself: a missing or unreadable file finds nothing.
+// The file is only read, never changed.
+bool CheckFoundKeys(const std::filesystem::path& resultsFile, ResultsFileState state,
+                    FoundKeyTarget& target);
+
+// The console lines of one new address, in the console's styles.
+void reportFoundAddress(const FoundAddress& address, ConsoleSink& console);
+
+} // namespace tarwick

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <string>
+
+namespace tarwick {
+
+// The part of the main form's state that Settings.ini keeps, with its values after the view's
+// construction. The view owns one and hands it to LoadSettings / SaveSettings.
+// On loading, the three indexes are the combo entries to select at start-up. Before saving,
+// the view puts the combos' current selections (-1 for none) into them, and the current texts
+// of the reward box and the patterns box into rewardAddress and savedPatterns.
+struct ViewSettings {
+    int appIndex = 0;     // "External application:" entry; "external_app"
+    int openclIndex = 0;  // "OpenCL platform:" entry, 6 x platform + device; "opencl_device"
+    int threadsIndex = 0; // "CPU threads:" entry, thread count - 1; "threads_cpu"
+    bool caseInsensitive = false;
+    bool scrollLockLight = false;
+    bool playSound = false;
+    bool avoidOverheating = false;
+    bool patternsFromBox = true;
+    bool patternsFromFile = false;
+    std::string patternsFilePath;
+    std::string rewardAddress;
+    // Loaded: the patterns box text with its line breaks as CR LF. Saved: the box's text as it
+    // stands (trimmed and encoded on saving).
+    std::string savedPatterns;
+
+    friend bool operator==(const ViewSettings&, const ViewSettings&) = default;
+};
+
+} // namespace tarwick
