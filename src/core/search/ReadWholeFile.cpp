@@ -1,0 +1,25 @@
+#include "core/search/ReadWholeFile.h"
+
+#include <fstream>
+#include <iterator>
+
+namespace tarwick {
+
+std::string ReadWholeFile(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        return {};
+    }
+    const std::string raw{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    std::string text;
+    text.reserve(raw.size());
+    for (std::size_t i = 0; i < raw.size(); ++i) {
+        if (raw[i] == '\r' && i + 1 < raw.size() && raw[i + 1] == '\n') {
+            continue;
+        }
+        text += raw[i];
+    }
+    return text;
+}
+
+} // namespace tarwick

@@ -1,0 +1,120 @@
+#include "core/search/StartDecision.h"
+
+#include "core/search/GeneratorNames.h"
+#include "core/search/PatternText.h"
+#include "core/search/StartMessages.h"
+
+#include <fstream>
+#include <iterator>
+
+namespace tarwick {
+namespace {
+
+StartDecision consoleError(std::string_view text, int patternCount = 0) {
+    return {StartOutcome::ConsoleError, std::string(text), patternCount, std::nullopt};
+}
+
+StartDecision consoleError(std::string_view text, std::string_view tail) {
+    std::string message(text);
+    message += tail;
+    return {StartOutcome::ConsoleError, message, 0, std::nullopt};
+}
+
+StartDecision messageBox(std::string_view text) {
+    return {StartOutcome::MessageBox, std::string(text), 0, std::nullopt};
+}
+
+// The file's raw bytes, no line-end translation, up to its first NUL.
+std::optional<std::string> readRawUpToNul(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        return std::nullopt;
+    }
+    std::string content{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    if (in.bad()) {
+        return std::nullopt;
+    }
+    if (const auto nul = content.find('\0'); nul != std::string::npos) {
+        content.resize(nul);
+    }
+    return content;
+}
+
+} // namespace
+
+std::string PatternsFileBytes(const std::string& trimmedBoxText) {
+    const bool crlf = trimmedBoxText.find("\r\n") != std::string::npos;
+    return trimmedBoxText + (crlf ? "\r\n" : "\n");
+}
+
+bool WritePatternsFile(const std::filesystem::path& path, const std::string& bytes) {
+    // A missing generator folder is then reported as a missing generator, not as this file.
+    std::error_code ignored;
+    std::filesystem::create_directories(path.parent_path(), ignored);
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    if (!out) {
+        return false;
+    }
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    out.flush();
+    return static_cast<bool>(out);
+}
+
+StartDecision DecideStart(const StartInputs& inputs, const std::filesystem::path& workDir) {
+    StartDecision go;
+    if (inputs.patternsFromBox) {
+        const std::string patterns = TrimWhiteSpace(inputs.boxText);
+        if (patterns.empty()) {
+            return consoleError(kBoxEmptyError);
+        }
+        if (!IsBase58Text(patterns)) {
+            return consoleError(kBoxInvalidError, kPatternCharacters);
+        }
+        go.patternCount = CountPatterns(patterns);
+        if (go.patternCount == 0) {
+            return consoleError(kBoxNoPatternsError);
+        }
+        go.patternsFileBytes = PatternsFileBytes(patterns);
+    } else if (inputs.patternsFromFile) {
+        if (inputs.patternsFilePath.empty()) {
+            return messageBox(kNoFileSelectedPrompt);
+        }
+        const std::filesystem::path file = workDir / inputs.patternsFilePath;
+        std::error_code error;
+        if (!std::filesystem::is_regular_file(file, error)) {
+            return messageBox(kFileNotFoundPrompt);
+        }
+        const std::optional<std::string> content = readRawUpToNul(file);
+        if (!content) {
+            return consoleError(kFileUnreadableError);
+        }
+        if (!IsBase58Text(*content)) {
+            return consoleError(kFileInvalidError, kPatternCharacters);
+        }
+        go.patternCount = CountPatterns(*content);
+        if (go.patternCount == 0) {
+            return consoleError(kFileNoPatternsError);
+        }
+    }
+    if (inputs.externalApp == kPoolMiner) {
+        if (inputs.rewardAddress.empty()) {
+            return {StartOutcome::MessageBox, std::string(kNoRewardPrompt), go.patternCount,
+                    std::nullopt};
+        }
+        if (!IsBase58Text(inputs.rewardAddress)) {
+            return consoleError(kRewardInvalidError, go.patternCount);
+        }
+    }
+    return go;
+}
+
+StartDecision PrepareStart(const StartInputs& inputs, const std::filesystem::path& workDir) {
+    StartDecision decision = DecideStart(inputs, workDir);
+    if (decision.outcome == StartOutcome::Go && decision.patternsFileBytes &&
+        !WritePatternsFile(workDir / kPatternsFile, *decision.patternsFileBytes)) {
+        return consoleError(kPatternsFileWriteError, decision.patternCount);
+    }
+    return decision;
+}
+
+} // namespace tarwick
