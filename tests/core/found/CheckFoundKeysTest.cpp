@@ -1,0 +1,167 @@
+#include "core/found/CheckFoundKeys.h"
+
+#include "RecordingConsole.h"
+#include "TempFolder.h"
+
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+namespace tarwick {
+namespace {
+
+using testing::ConsolePiece;
+using testing::RecordingConsole;
+
+// Logs the lamp, beep and row events, and the console pieces, into one sequence so that the
+// order of a report is checked as a whole.
+class Recorder : public FoundKeyEvents, public ConsoleSink {
+public:
+    void SetScrollLockLight(bool on) override { log.push_back(on ? "lamp on" : "lamp off"); }
+    void beep(int hz, int ms) override {
+        log.push_back("beep " + std::to_string(hz) + " " + std::to_string(ms));
+    }
+    void foundAddressAdded(std::size_t index) override {
+        log.push_back("row " + std::to_string(index));
+    }
+    void append(std::string_view text, ConsoleStyle, bool) override {
+        log.push_back("console " + std::string(text));
+    }
+    void clear() override { log.push_back("clear"); }
+
+    std::vector<std::string> log;
+};
+
+const std::string kOneRecord = "Pattern: 1Jenny\r\nAddress: 1JennyQwRz\r\nPrivkey: 5KJenny\r\n";
+const std::string kMary = "Pattern: 1Mary\r\nAddress: 1MaryAbCd\r\nPrivkey: 5KMary\r\n";
+
+std::vector<std::string> reportOf(const std::string& pattern, const std::string& address,
+                                  const std::string& key) {
+    return {"console ***** FOUND Bitcoin address *****",
+            "console Pattern: ",
+            "console " + pattern,
+            "console BTC address: ",
+            "console " + address,
+            "console Private key: ",
+            "console " + key,
+            "console -----------------------------------------"};
+}
+
+TEST(CheckFoundKeys, ReportsEachNewAddressInItsStylesOnce) {
+    FoundAddressStore store;
+    RecordingConsole console;
+    Recorder events;
+    FoundKeyTarget target{store, {}, events, console};
+
+    EXPECT_TRUE(checkFoundKeysInText(kOneRecord, ResultsFileState::Growing, target));
+    ASSERT_EQ(store.size(), 1u);
+    EXPECT_EQ(store[0], (FoundAddress{true, "1Jenny", "1JennyQwRz", "5KJenny"}));
+    const std::vector<ConsolePiece> expected = {
+        {"***** FOUND Bitcoin address *****", ConsoleStyle::Heading, true},
+        {"Pattern: ", ConsoleStyle::Label, false},
+        {"1Jenny", ConsoleStyle::FoundValue, true},
+        {"BTC address: ", ConsoleStyle::Label, false},
+        {"1JennyQwRz", ConsoleStyle::FoundValue, true},
+        {"Private key: ", ConsoleStyle::Label, false},
+        {"5KJenny", ConsoleStyle::FoundValue, true},
+        {std::string(41, '-'), ConsoleStyle::Plain, true},
+    };
+    EXPECT_EQ(console.pieces, expected);
+    EXPECT_EQ(events.log, (std::vector<std::string>{"row 0"}));
+
+    // The next pass over the same file reports nothing.
+    console.pieces.clear();
+    EXPECT_FALSE(checkFoundKeysInText(kOneRecord, ResultsFileState::Growing, target));
+    EXPECT_TRUE(console.pieces.empty());
+    EXPECT_EQ(store.size(), 1u);
+}
+
+TEST(CheckFoundKeys, LampAndBeepComeBeforeEachReportWhenTheOptionsAreOn) {
+    struct Case {
+        bool lamp, sound;
+        std::vector<std::string> before;
+    };
+    const Case cases[] = {
+        {false, false, {}},
+        {true, false, {"lamp on"}},
+        {false, true, {"beep 650 30"}},
+        {true, true, {"lamp on", "beep 650 30"}},
+    };
+    for (const Case& c : cases) {
+        FoundAddressStore store;
+        Recorder recorder;
+        FoundKeyTarget target{store, {c.lamp, c.sound}, recorder, recorder};
+        EXPECT_TRUE(checkFoundKeysInText(kOneRecord + kMary, ResultsFileState::Growing, target));
+
+        std::vector<std::string> expected = c.before;
+        for (const auto& line : reportOf("1Jenny", "1JennyQwRz", "5KJenny"))
+            expected.push_back(line);
+        expected.push_back("row 0");
+        expected.insert(expected.end(), c.before.begin(), c.before.end());
+        for (const auto& line : reportOf("1Mary", "1MaryAbCd", "5KMary"))
+            expected.push_back(line);
+        expected.push_back("row 1");
+        EXPECT_EQ(recorder.log, expected) << "lamp " << c.lamp << " sound " << c.sound;
+    }
+}
+
+TEST(CheckFoundKeys, SameAddressTwiceInOnePassIsReportedOnce) {
+    FoundAddressStore store;
+    Recorder recorder;
+    FoundKeyTarget target{store, {true, true}, recorder, recorder};
+    const std::string sameAddressOtherKey =
+        "Pattern: 1Jen\r\nAddress: 1JennyQwRz\r\nPrivkey: 5Kother\r\n";
+    EXPECT_TRUE(
+        checkFoundKeysInText(kOneRecord + sameAddressOtherKey, ResultsFileState::Growing, target));
+    ASSERT_EQ(store.size(), 1u);
+    EXPECT_EQ(store[0].privateKey, "5KJenny");
+    EXPECT_EQ(std::count(recorder.log.begin(), recorder.log.end(), "beep 650 30"), 1);
+}
+
+TEST(CheckFoundKeys, AddressStoredFromAnEarlierRunIsNotAnnounced) {
+    FoundAddressStore store;
+    store.AddFoundAddress(false, "1Jenny", "1JennyQwRz", "5KJenny");
+    Recorder recorder;
+    FoundKeyTarget target{store, {true, true}, recorder, recorder};
+    EXPECT_FALSE(checkFoundKeysInText(kOneRecord, ResultsFileState::Growing, target));
+    EXPECT_TRUE(recorder.log.empty());
+    EXPECT_FALSE(store[0].isNew);
+}
+
+TEST(CheckFoundKeys, ReadsTheFileWithoutChangingIt) {
+    testing::TempFolder folder;
+    FoundAddressStore store;
+    Recorder recorder;
+    FoundKeyTarget target{store, {}, recorder, recorder};
+    const auto results = folder / "results.txt";
+
+    EXPECT_FALSE(CheckFoundKeys(results, ResultsFileState::Growing, target));
+    EXPECT_FALSE(std::filesystem::exists(results));
+
+    const std::string partial = kOneRecord + "Pattern: 1Mary\r\nAddress: 1Ma";
+    testing::writeBytes(results, partial);
+    EXPECT_TRUE(CheckFoundKeys(results, ResultsFileState::Growing, target));
+    EXPECT_EQ(store.size(), 1u);
+    EXPECT_EQ(testing::readBytes(results), partial);
+
+    testing::writeBytes(results, kOneRecord + kMary);
+    EXPECT_TRUE(CheckFoundKeys(results, ResultsFileState::Growing, target));
+    ASSERT_EQ(store.size(), 2u);
+    EXPECT_EQ(store[1].privateKey, "5KMary");
+}
+
+TEST(CheckFoundKeys, FinishedFileGivesUpItsUnterminatedLastRecord) {
+    // The run ended (or the next run is about to delete results.txt): the last key counts.
+    FoundAddressStore store;
+    Recorder recorder;
+    FoundKeyTarget target{store, {}, recorder, recorder};
+    const std::string text = kOneRecord + "Pattern: 1Mary\r\nAddress: 1MaryAbCd\r\nPrivkey: 5KMary";
+    EXPECT_TRUE(checkFoundKeysInText(text, ResultsFileState::Growing, target));
+    EXPECT_EQ(store.size(), 1u);
+    EXPECT_TRUE(checkFoundKeysInText(text, ResultsFileState::Finished, target));
+    ASSERT_EQ(store.size(), 2u);
+    EXPECT_EQ(store[1].privateKey, "5KMary");
+}
+
+} // namespace
+} // namespace tarwick
