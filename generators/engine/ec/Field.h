@@ -1,0 +1,184 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+namespace tarwick::engine {
+
+// An element of the secp256k1 base field: the integers modulo
+// p = 2^256 - 2^32 - 977, always held fully reduced (0 <= value < p) in four
+// little-endian 64-bit limbs, so that equal values have equal limbs.
+struct FieldElement {
+    std::uint64_t limb[4];
+
+    static constexpr FieldElement fromUint64(std::uint64_t value) { return {{value, 0, 0, 0}}; }
+    // Big-endian 32 bytes; false (and `out` untouched) when the value is not below p.
+    static bool fromBytes(const std::uint8_t in[32], FieldElement& out);
+    void toBytes(std::uint8_t out[32]) const;
+
+    bool isZero() const { return (limb[0] | limb[1] | limb[2] | limb[3]) == 0; }
+    bool isOdd() const { return (limb[0] & 1) != 0; }
+    friend bool operator==(const FieldElement&, const FieldElement&) = default;
+};
+
+namespace field_detail {
+
+using u128 = unsigned __int128;
+
+// 2^256 mod p.
+inline constexpr std::uint64_t kFold = 0x1000003D1ULL;
+
+// Brings a value below 2^256 + 2^256 (given as limbs r and a carry bit) to [0, p).
+inline void reduceOnce(std::uint64_t r[4], std::uint64_t carry) {
+    // value >= p exactly when carry is set or r + kFold overflows 2^256.
+    std::uint64_t s[4];
+    u128 acc = static_cast<u128>(r[0]) + kFold;
+    s[0] = static_cast<std::uint64_t>(acc);
+    acc = (acc >> 64) + r[1];
+    s[1] = static_cast<std::uint64_t>(acc);
+    acc = (acc >> 64) + r[2];
+    s[2] = static_cast<std::uint64_t>(acc);
+    acc = (acc >> 64) + r[3];
+    s[3] = static_cast<std::uint64_t>(acc);
+    const std::uint64_t over = static_cast<std::uint64_t>(acc >> 64) | carry;
+    const std::uint64_t mask = 0 - over;
+    for (int i = 0; i < 4; ++i) {
+        r[i] = (s[i] & mask) | (r[i] & ~mask);
+    }
+}
+
+// Reduces the 512-bit product t to [0, p).
+inline void reduceWide(const std::uint64_t t[8], std::uint64_t out[4]) {
+    // t = lo + hi * 2^256 = lo + hi * kFold (mod p).
+    std::uint64_t r[5];
+    u128 acc = static_cast<u128>(t[4]) * kFold + t[0];
+    r[0] = static_cast<std::uint64_t>(acc);
+    acc = (acc >> 64) + static_cast<u128>(t[5]) * kFold + t[1];
+    r[1] = static_cast<std::uint64_t>(acc);
+    acc = (acc >> 64) + static_cast<u128>(t[6]) * kFold + t[2];
+    r[2] = static_cast<std::uint64_t>(acc);
+    acc = (acc >> 64) + static_cast<u128>(t[7]) * kFold + t[3];
+    r[3] = static_cast<std::uint64_t>(acc);
+    r[4] = static_cast<std::uint64_t>(acc >> 64); // below 2^34
+    // Fold the fifth limb the same way.
+    acc = static_cast<u128>(r[4]) * kFold + r[0];
+    out[0] = static_cast<std::uint64_t>(acc);
+    acc = (acc >> 64) + r[1];
+    out[1] = static_cast<std::uint64_t>(acc);
+    acc = (acc >> 64) + r[2];
+    out[2] = static_cast<std::uint64_t>(acc);
+    acc = (acc >> 64) + r[3];
+    out[3] = static_cast<std::uint64_t>(acc);
+    std::uint64_t carry = static_cast<std::uint64_t>(acc >> 64);
+    // A carry leaves a small low part (below 2^98): adding kFold once more cannot overflow.
+    acc = static_cast<u128>(out[0]) + (kFold & (0 - carry));
+    out[0] = static_cast<std::uint64_t>(acc);
+    acc = (acc >> 64) + out[1];
+    out[1] = static_cast<std::uint64_t>(acc);
+    acc = (acc >> 64) + out[2];
+    out[2] = static_cast<std::uint64_t>(acc);
+    acc = (acc >> 64) + out[3];
+    out[3] = static_cast<std::uint64_t>(acc);
+    reduceOnce(out, 0);
+}
+
+} // namespace field_detail
+
+inline FieldElement fieldAdd(const FieldElement& a, const FieldElement& b) {
+    using field_detail::u128;
+    FieldElement r;
+    u128 acc = static_cast<u128>(a.limb[0]) + b.limb[0];
+    r.limb[0] = static_cast<std::uint64_t>(acc);
+    acc = (acc >> 64) + a.limb[1] + b.limb[1];
+    r.limb[1] = static_cast<std::uint64_t>(acc);
+    acc = (acc >> 64) + a.limb[2] + b.limb[2];
+    r.limb[2] = static_cast<std::uint64_t>(acc);
+    acc = (acc >> 64) + a.limb[3] + b.limb[3];
+    r.limb[3] = static_cast<std::uint64_t>(acc);
+    field_detail::reduceOnce(r.limb, static_cast<std::uint64_t>(acc >> 64));
+    return r;
+}
+
+inline FieldElement fieldSub(const FieldElement& a, const FieldElement& b) {
+    FieldElement r;
+    std::uint64_t borrow = 0;
+    for (int i = 0; i < 4; ++i) {
+        const std::uint64_t d = a.limb[i] - b.limb[i];
+        const std::uint64_t nextBorrow = (a.limb[i] < b.limb[i]) | (d < borrow);
+        r.limb[i] = d - borrow;
+        borrow = nextBorrow;
+    }
+    // On a borrow the limbs hold a - b + 2^256; a - b + p is that minus kFold, and it
+    // stays above kFold, so the subtraction below never borrows past the top limb.
+    std::uint64_t sub = field_detail::kFold & (0 - borrow);
+    for (int i = 0; i < 4; ++i) {
+        const std::uint64_t d = r.limb[i] - sub;
+        sub = r.limb[i] < sub;
+        r.limb[i] = d;
+    }
+    return r;
+}
+
+inline FieldElement fieldNegate(const FieldElement& a) {
+    return fieldSub(FieldElement::fromUint64(0), a);
+}
+
+inline FieldElement fieldMul(const FieldElement& a, const FieldElement& b) {
+    using field_detail::u128;
+    std::uint64_t t[8] = {};
+    for (int i = 0; i < 4; ++i) {
+        std::uint64_t carry = 0;
+        for (int j = 0; j < 4; ++j) {
+            const u128 p = static_cast<u128>(a.limb[i]) * b.limb[j] + t[i + j] + carry;
+            t[i + j] = static_cast<std::uint64_t>(p);
+            carry = static_cast<std::uint64_t>(p >> 64);
+        }
+        t[i + 4] = carry;
+    }
+    FieldElement r;
+    field_detail::reduceWide(t, r.limb);
+    return r;
+}
+
+inline FieldElement fieldSqr(const FieldElement& a) {
+    using field_detail::u128;
+    // Off-diagonal products once, doubled, plus the squares on the diagonal.
+    std::uint64_t t[8] = {};
+    for (int i = 0; i < 3; ++i) {
+        std::uint64_t carry = 0;
+        for (int j = i + 1; j < 4; ++j) {
+            const u128 p = static_cast<u128>(a.limb[i]) * a.limb[j] + t[i + j] + carry;
+            t[i + j] = static_cast<std::uint64_t>(p);
+            carry = static_cast<std::uint64_t>(p >> 64);
+        }
+        t[i + 4] = carry;
+    }
+    std::uint64_t top = 0;
+    for (int i = 0; i < 8; ++i) {
+        const std::uint64_t next = t[i] >> 63;
+        t[i] = (t[i] << 1) | top;
+        top = next;
+    }
+    u128 acc = 0;
+    for (int i = 0; i < 4; ++i) {
+        const u128 sq = static_cast<u128>(a.limb[i]) * a.limb[i];
+        acc += static_cast<u128>(t[2 * i]) + static_cast<std::uint64_t>(sq);
+        t[2 * i] = static_cast<std::uint64_t>(acc);
+        acc = (acc >> 64) + t[2 * i + 1] + static_cast<std::uint64_t>(sq >> 64);
+        t[2 * i + 1] = static_cast<std::uint64_t>(acc);
+        acc >>= 64;
+    }
+    FieldElement r;
+    field_detail::reduceWide(t, r.limb);
+    return r;
+}
+
+// a^-1 mod p by Fermat's little theorem (a^(p-2)); the inverse of zero is zero.
+FieldElement fieldInverse(const FieldElement& a);
+
+// Montgomery's trick: replaces values[0..count) by their inverses at the cost of one
+// inversion and three multiplications per value. `scratch` holds `count` elements.
+// Returns false, leaving `values` unchanged, when any value is zero.
+bool batchInverse(FieldElement* values, std::size_t count, FieldElement* scratch);
+
+} // namespace tarwick::engine

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "engine/search/FoundKey.h"
+
+struct secp256k1_context_struct;
+
+namespace tarwick::engine {
+
+// The final check of every key a generator reports, on code that shares nothing with the
+// engine: libsecp256k1 derives the public key from the private key, OpenSSL hashes it,
+// and the address and WIF texts are rebuilt with OpenSSL's big numbers and compared
+// character for character.
+class ReferenceKeyCheck final : public KeyCheck {
+public:
+    ReferenceKeyCheck();
+    ~ReferenceKeyCheck() override;
+    ReferenceKeyCheck(const ReferenceKeyCheck&) = delete;
+    ReferenceKeyCheck& operator=(const ReferenceKeyCheck&) = delete;
+
+    std::string problem(const FoundKey& key, bool caseInsensitive) const override;
+
+private:
+    secp256k1_context_struct* context_;
+};
+
+} // namespace tarwick::engine

@@ -1,0 +1,223 @@
+// Field and scalar arithmetic against OpenSSL's big numbers.
+
+#include "ec_reference.h"
+#include "engine/ec/Field.h"
+#include "engine/ec/Scalar.h"
+
+#include <gtest/gtest.h>
+#include <memory>
+#include <openssl/bn.h>
+
+namespace tarwick::engine {
+namespace {
+
+using test::Bytes;
+using test::TestRandom;
+
+struct BnDeleter {
+    void operator()(BIGNUM* b) const { BN_free(b); }
+};
+using Bn = std::unique_ptr<BIGNUM, BnDeleter>;
+
+Bn bnFromBytes(const std::uint8_t* bytes) {
+    return Bn(BN_bin2bn(bytes, 32, nullptr));
+}
+
+Bn bnFromHex(const char* hex) {
+    BIGNUM* b = nullptr;
+    BN_hex2bn(&b, hex);
+    return Bn(b);
+}
+
+Bytes bnToBytes(const BIGNUM* b) {
+    Bytes out(32);
+    BN_bn2binpad(b, out.data(), 32);
+    return out;
+}
+
+Bytes fieldBytes(const FieldElement& f) {
+    Bytes out(32);
+    f.toBytes(out.data());
+    return out;
+}
+
+Bytes scalarBytes(const Scalar& s) {
+    Bytes out(32);
+    s.toBytes(out.data());
+    return out;
+}
+
+const BIGNUM* prime() {
+    static Bn p = bnFromHex("FFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFEFFFFFC2F");
+    return p.get();
+}
+
+const BIGNUM* order() {
+    static Bn n = bnFromHex("FFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFEBAAEDCE6AF48A03BBFD25E8CD0364141");
+    return n.get();
+}
+
+// Values below the modulus m: random, and the edges (0, 1, small, m-1, m-2, values with
+// long runs of one bits, powers of two) that exercise every carry path.
+std::vector<Bytes> testValues(const BIGNUM* m, TestRandom& random, int count) {
+    std::vector<Bytes> values;
+    BN_CTX* ctx = BN_CTX_new();
+    auto add = [&](const BIGNUM* v) {
+        Bn r(BN_new());
+        BN_nnmod(r.get(), v, m, ctx);
+        values.push_back(bnToBytes(r.get()));
+    };
+    for (unsigned long small : {0ul, 1ul, 2ul, 3ul, 977ul, 0x1000003D1ul, 0xFFFFFFFFul}) {
+        Bn v(BN_new());
+        BN_set_word(v.get(), small);
+        add(v.get());
+        Bn w(BN_dup(m));
+        BN_sub_word(w.get(), small + 1);
+        add(w.get());
+    }
+    for (int bit = 0; bit < 256; bit += 31) {
+        Bn v(BN_new());
+        BN_set_bit(v.get(), bit);
+        add(v.get());
+        Bn ones(BN_new());
+        BN_set_word(ones.get(), 1);
+        BN_lshift(ones.get(), ones.get(), bit + 1);
+        BN_sub_word(ones.get(), 1);
+        add(ones.get());
+    }
+    for (int i = 0; i < count; ++i) {
+        const Bytes raw = random.bytes(32);
+        add(bnFromBytes(raw.data()).get());
+    }
+    BN_CTX_free(ctx);
+    return values;
+}
+
+FieldElement toField(const Bytes& b) {
+    FieldElement f;
+    EXPECT_TRUE(FieldElement::fromBytes(b.data(), f));
+    return f;
+}
+
+Scalar toScalar(const Bytes& b) {
+    Scalar s;
+    EXPECT_TRUE(Scalar::fromBytes(b.data(), s));
+    return s;
+}
+
+TEST(EcField, ArithmeticMatchesOpenSslBigNumbers) {
+    TestRandom random(1);
+    const auto values = testValues(prime(), random, test::iterations(300));
+    BN_CTX* ctx = BN_CTX_new();
+    std::size_t checked = 0;
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        const std::size_t j = (i * 7 + 3) % values.size();
+        const Bn a = bnFromBytes(values[i].data());
+        const Bn b = bnFromBytes(values[j].data());
+        const FieldElement fa = toField(values[i]);
+        const FieldElement fb = toField(values[j]);
+        Bn r(BN_new());
+        BN_mod_add(r.get(), a.get(), b.get(), prime(), ctx);
+        ASSERT_EQ(fieldBytes(fieldAdd(fa, fb)), bnToBytes(r.get())) << i;
+        BN_mod_sub(r.get(), a.get(), b.get(), prime(), ctx);
+        ASSERT_EQ(fieldBytes(fieldSub(fa, fb)), bnToBytes(r.get())) << i;
+        BN_mod_mul(r.get(), a.get(), b.get(), prime(), ctx);
+        ASSERT_EQ(fieldBytes(fieldMul(fa, fb)), bnToBytes(r.get())) << i;
+        BN_mod_sqr(r.get(), a.get(), prime(), ctx);
+        ASSERT_EQ(fieldBytes(fieldSqr(fa)), bnToBytes(r.get())) << i;
+        BN_mod_sub(r.get(), BN_value_one(), BN_value_one(), prime(), ctx);
+        BN_mod_sub(r.get(), r.get(), a.get(), prime(), ctx);
+        ASSERT_EQ(fieldBytes(fieldNegate(fa)), bnToBytes(r.get())) << i;
+        if (!BN_is_zero(a.get())) {
+            ASSERT_NE(BN_mod_inverse(r.get(), a.get(), prime(), ctx), nullptr);
+            ASSERT_EQ(fieldBytes(fieldInverse(fa)), bnToBytes(r.get())) << i;
+        } else {
+            ASSERT_TRUE(fieldInverse(fa).isZero());
+        }
+        ++checked;
+    }
+    BN_CTX_free(ctx);
+    EXPECT_GE(checked, 30u);
+}
+
+TEST(EcField, BytesBelowThePrimeOnly) {
+    const Bn p(BN_dup(prime()));
+    FieldElement f;
+    EXPECT_FALSE(FieldElement::fromBytes(bnToBytes(p.get()).data(), f));
+    const Bytes allOnes(32, 0xFF);
+    EXPECT_FALSE(FieldElement::fromBytes(allOnes.data(), f));
+    BN_sub_word(p.get(), 1);
+    const Bytes pMinusOne = bnToBytes(p.get());
+    ASSERT_TRUE(FieldElement::fromBytes(pMinusOne.data(), f));
+    EXPECT_EQ(fieldBytes(f), pMinusOne);
+    EXPECT_TRUE(fieldAdd(f, FieldElement::fromUint64(1)).isZero());
+}
+
+TEST(EcField, BatchInverseMatchesSingleInversions) {
+    TestRandom random(2);
+    for (std::size_t count : {1u, 2u, 3u, 17u, 513u, 1025u}) {
+        std::vector<FieldElement> values(count);
+        for (auto& v : values) {
+            Bytes raw = random.bytes(32);
+            raw[0] &= 0x7F; // below p
+            v = toField(raw);
+        }
+        std::vector<FieldElement> inverses = values;
+        std::vector<FieldElement> scratch(count);
+        ASSERT_TRUE(batchInverse(inverses.data(), count, scratch.data()));
+        for (std::size_t i = 0; i < count; ++i) {
+            ASSERT_EQ(inverses[i], fieldInverse(values[i])) << count << " " << i;
+            ASSERT_EQ(fieldMul(inverses[i], values[i]), FieldElement::fromUint64(1));
+        }
+    }
+}
+
+TEST(EcField, BatchInverseRefusesZeroAndLeavesValues) {
+    std::vector<FieldElement> values = {FieldElement::fromUint64(5), FieldElement::fromUint64(0),
+                                        FieldElement::fromUint64(7)};
+    const auto before = values;
+    std::vector<FieldElement> scratch(values.size());
+    EXPECT_FALSE(batchInverse(values.data(), values.size(), scratch.data()));
+    EXPECT_EQ(values, before);
+}
+
+TEST(EcScalar, ArithmeticMatchesOpenSslBigNumbers) {
+    TestRandom random(3);
+    const auto values = testValues(order(), random, test::iterations(200));
+    BN_CTX* ctx = BN_CTX_new();
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        const std::size_t j = (i * 5 + 1) % values.size();
+        const Bn a = bnFromBytes(values[i].data());
+        const Bn b = bnFromBytes(values[j].data());
+        const Scalar sa = toScalar(values[i]);
+        const Scalar sb = toScalar(values[j]);
+        Bn r(BN_new());
+        BN_mod_add(r.get(), a.get(), b.get(), order(), ctx);
+        ASSERT_EQ(scalarBytes(scalarAdd(sa, sb)), bnToBytes(r.get())) << i;
+        BN_mod_mul(r.get(), a.get(), b.get(), order(), ctx);
+        ASSERT_EQ(scalarBytes(scalarMul(sa, sb)), bnToBytes(r.get())) << i;
+        BN_mod_sub(r.get(), BN_value_one(), BN_value_one(), order(), ctx);
+        BN_mod_sub(r.get(), r.get(), a.get(), order(), ctx);
+        ASSERT_EQ(scalarBytes(scalarNegate(sa)), bnToBytes(r.get())) << i;
+    }
+    BN_CTX_free(ctx);
+}
+
+TEST(EcScalar, BytesBelowTheOrderOnlyAndRanges) {
+    Scalar s;
+    EXPECT_FALSE(Scalar::fromBytes(bnToBytes(order()).data(), s));
+    const Bn nMinusOne(BN_dup(order()));
+    BN_sub_word(nMinusOne.get(), 1);
+    ASSERT_TRUE(Scalar::fromBytes(bnToBytes(nMinusOne.get()).data(), s));
+    EXPECT_TRUE(scalarRangeFits(s, 1));
+    EXPECT_FALSE(scalarRangeFits(s, 2));
+    const Bn nMinus100(BN_dup(order()));
+    BN_sub_word(nMinus100.get(), 100);
+    ASSERT_TRUE(Scalar::fromBytes(bnToBytes(nMinus100.get()).data(), s));
+    EXPECT_TRUE(scalarRangeFits(s, 100));
+    EXPECT_FALSE(scalarRangeFits(s, 101));
+    EXPECT_TRUE(scalarAdd(s, Scalar::fromUint64(100)).isZero());
+}
+
+} // namespace
+} // namespace tarwick::engine

@@ -1,0 +1,218 @@
+#include "ec_reference.h"
+
+#include <memory>
+#include <openssl/bn.h>
+#include <openssl/evp.h>
+#include <secp256k1.h>
+#include <stdexcept>
+
+namespace tarwick::test {
+
+namespace {
+
+secp256k1_context* context() {
+    static secp256k1_context* ctx = secp256k1_context_create(SECP256K1_CONTEXT_NONE);
+    return ctx;
+}
+
+Bytes digest(const EVP_MD* md, const Bytes& data) {
+    Bytes out(64);
+    unsigned int length = 0;
+    if (EVP_Digest(data.data(), data.size(), out.data(), &length, md, nullptr) != 1) {
+        throw std::runtime_error("EVP_Digest failed");
+    }
+    out.resize(length);
+    return out;
+}
+
+int hexDigit(char c) {
+    if (c >= '0' && c <= '9') {
+        return c - '0';
+    }
+    if (c >= 'a' && c <= 'f') {
+        return c - 'a' + 10;
+    }
+    if (c >= 'A' && c <= 'F') {
+        return c - 'A' + 10;
+    }
+    throw std::invalid_argument("not a hex digit");
+}
+
+} // namespace
+
+int iterations(int normal) {
+#if defined(TARWICK_TESTS_SANITIZED)
+    return normal / 10 > 0 ? normal / 10 : 1;
+#else
+    return normal;
+#endif
+}
+
+Bytes TestRandom::bytes(std::size_t length) {
+    Bytes out(length);
+    for (auto& b : out) {
+        b = static_cast<std::uint8_t>(engine_());
+    }
+    return out;
+}
+
+Key TestRandom::key() {
+    for (;;) {
+        Key k;
+        for (auto& b : k) {
+            b = static_cast<std::uint8_t>(engine_());
+        }
+        if (referenceKeyValid(k)) {
+            return k;
+        }
+    }
+}
+
+Key keyFromHex(const std::string& hex) {
+    if (hex.size() > 64) {
+        throw std::invalid_argument("key longer than 32 bytes");
+    }
+    const std::string padded = std::string(64 - hex.size(), '0') + hex;
+    Key k{};
+    for (std::size_t i = 0; i < 32; ++i) {
+        k[i] =
+            static_cast<std::uint8_t>(hexDigit(padded[2 * i]) * 16 + hexDigit(padded[2 * i + 1]));
+    }
+    return k;
+}
+
+Key keyFromUint64(std::uint64_t value) {
+    Key k{};
+    for (int i = 31; i >= 24; --i) {
+        k[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(value);
+        value >>= 8;
+    }
+    return k;
+}
+
+std::string toHex(const std::uint8_t* data, std::size_t length) {
+    static constexpr char kDigits[] = "0123456789abcdef";
+    std::string out;
+    for (std::size_t i = 0; i < length; ++i) {
+        out.push_back(kDigits[data[i] >> 4]);
+        out.push_back(kDigits[data[i] & 15]);
+    }
+    return out;
+}
+
+bool referenceKeyValid(const Key& key) {
+    return secp256k1_ec_seckey_verify(context(), key.data()) == 1;
+}
+
+Bytes referencePublicKey(const Key& key, bool compressed) {
+    secp256k1_pubkey pubkey;
+    if (secp256k1_ec_pubkey_create(context(), &pubkey, key.data()) != 1) {
+        throw std::invalid_argument("libsecp256k1 rejects the key");
+    }
+    Bytes out(65);
+    std::size_t length = out.size();
+    secp256k1_ec_pubkey_serialize(context(), out.data(), &length, &pubkey,
+                                  compressed ? SECP256K1_EC_COMPRESSED : SECP256K1_EC_UNCOMPRESSED);
+    out.resize(length);
+    return out;
+}
+
+Key referenceKeyTimes(const Key& key, const Key& factor) {
+    Key out = key;
+    if (secp256k1_ec_seckey_tweak_mul(context(), out.data(), factor.data()) != 1) {
+        throw std::invalid_argument("libsecp256k1 rejects the product");
+    }
+    return out;
+}
+
+Key referenceKeyNegated(const Key& key) {
+    Key out = key;
+    if (secp256k1_ec_seckey_negate(context(), out.data()) != 1) {
+        throw std::invalid_argument("libsecp256k1 rejects the negation");
+    }
+    return out;
+}
+
+Key referenceKeyPlus(const Key& key, const Key& addend) {
+    Key out = key;
+    if (secp256k1_ec_seckey_tweak_add(context(), out.data(), addend.data()) != 1) {
+        throw std::invalid_argument("libsecp256k1 rejects the sum");
+    }
+    return out;
+}
+
+Bytes referenceSha256(const Bytes& data) {
+    return digest(EVP_sha256(), data);
+}
+
+Bytes referenceHash160(const Bytes& data) {
+    return digest(EVP_ripemd160(), digest(EVP_sha256(), data));
+}
+
+std::optional<Bytes> referenceBase58CheckDecode(const std::string& text) {
+    static const std::string kAlphabet =
+        "123456789ABCDEFGHJKLMNPQRSTUVWXYZabcdefghijkmnopqrstuvwxyz";
+    std::unique_ptr<BIGNUM, decltype(&BN_free)> value(BN_new(), &BN_free);
+    BN_zero(value.get());
+    std::size_t leadingOnes = 0;
+    bool leading = true;
+    for (char c : text) {
+        const auto digit = kAlphabet.find(c);
+        if (digit == std::string::npos) {
+            return std::nullopt;
+        }
+        if (leading && digit == 0) {
+            ++leadingOnes;
+            continue;
+        }
+        leading = false;
+        BN_mul_word(value.get(), 58);
+        BN_add_word(value.get(), static_cast<BN_ULONG>(digit));
+    }
+    Bytes body(static_cast<std::size_t>(BN_num_bytes(value.get())));
+    BN_bn2bin(value.get(), body.data());
+    Bytes all(leadingOnes, 0);
+    all.insert(all.end(), body.begin(), body.end());
+    if (all.size() < 5) {
+        return std::nullopt;
+    }
+    const Bytes payload(all.begin(), all.end() - 4);
+    const Bytes check = referenceSha256(referenceSha256(payload));
+    if (!std::equal(all.end() - 4, all.end(), check.begin())) {
+        return std::nullopt;
+    }
+    return payload;
+}
+
+std::string referenceAddressMismatch(const std::string& wif, const std::string& address,
+                                     bool compressed) {
+    const auto wifPayload = referenceBase58CheckDecode(wif);
+    if (!wifPayload) {
+        return "WIF is not valid Base58Check: " + wif;
+    }
+    const std::size_t expectedLength = compressed ? 34 : 33;
+    if (wifPayload->size() != expectedLength || (*wifPayload)[0] != 0x80 ||
+        (compressed && (*wifPayload)[33] != 0x01)) {
+        return "WIF has the wrong layout: " + wif;
+    }
+    Key key;
+    std::copy(wifPayload->begin() + 1, wifPayload->begin() + 33, key.begin());
+    if (!referenceKeyValid(key)) {
+        return "WIF holds an invalid key";
+    }
+    const auto addressPayload = referenceBase58CheckDecode(address);
+    if (!addressPayload || addressPayload->size() != 21 || (*addressPayload)[0] != 0x00) {
+        return "address is not a valid P2PKH address: " + address;
+    }
+    const Bytes hash = referenceHash160(referencePublicKey(key, compressed));
+    if (!std::equal(hash.begin(), hash.end(), addressPayload->begin() + 1)) {
+        return "the key does not control " + address;
+    }
+    // Only the canonical text decodes to this payload with this length; reject others.
+    if (address.size() < 26 || address.size() > 34 || address[0] != '1') {
+        return "address text is not canonical: " + address;
+    }
+    return {};
+}
+
+} // namespace tarwick::test

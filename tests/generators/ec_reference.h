@@ -1,0 +1,63 @@
+#pragma once
+
+// Independent references for the generator tests: libsecp256k1 for curve points and
+// private-key arithmetic, OpenSSL for hashes, big numbers and Base58 decoding. Nothing here
+// calls the engine.
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace tarwick::test {
+
+using Bytes = std::vector<std::uint8_t>;
+using Key = std::array<std::uint8_t, 32>;
+
+// Loop counts shrink in sanitizer builds, where everything runs many times slower.
+int iterations(int normal);
+
+// A deterministic source of test values (fixed seed per test).
+class TestRandom {
+public:
+    explicit TestRandom(std::uint64_t seed) : engine_(seed) {}
+    Bytes bytes(std::size_t length);
+    // A private key in [1, n - 1], uniform.
+    Key key();
+    std::uint64_t below(std::uint64_t bound) { return engine_() % bound; }
+
+private:
+    std::mt19937_64 engine_;
+};
+
+Key keyFromHex(const std::string& hex);
+Key keyFromUint64(std::uint64_t value);
+std::string toHex(const std::uint8_t* data, std::size_t length);
+template <typename Container>
+std::string toHex(const Container& c) {
+    return toHex(c.data(), c.size());
+}
+
+// libsecp256k1
+bool referenceKeyValid(const Key& key);
+Bytes referencePublicKey(const Key& key, bool compressed);
+Key referenceKeyTimes(const Key& key, const Key& factor); // key * factor mod n
+Key referenceKeyNegated(const Key& key);                  // n - key
+Key referenceKeyPlus(const Key& key, const Key& addend);  // key + addend mod n
+
+// OpenSSL
+Bytes referenceHash160(const Bytes& data);
+Bytes referenceSha256(const Bytes& data);
+// Base58Check text -> payload (version byte included), or nothing when the text is not
+// Base58 or its checksum is wrong.
+std::optional<Bytes> referenceBase58CheckDecode(const std::string& text);
+
+// Everything a reported key must satisfy, re-derived from the WIF text alone: empty when
+// the WIF decodes to a valid key whose P2PKH address (of the given compression, from
+// libsecp256k1 and OpenSSL) is exactly `address`; otherwise the reason.
+std::string referenceAddressMismatch(const std::string& wif, const std::string& address,
+                                     bool compressed);
+
+} // namespace tarwick::test
