@@ -1,0 +1,20 @@
+#include "core/form/ControlStates.h"
+
+#include "core/form/ExternalApp.h"
+
+namespace tarwick {
+
+ControlStates controlStatesFor(std::string_view externalApp, bool patternsFromBox) {
+    ControlStates states;
+    const bool cpu = externalApp == cpuGeneratorName;
+    states.openClPlatform = !cpu;
+    states.cpuThreads = cpu;
+    states.rewardAddress = externalApp == poolMinerName;
+    states.patternsBox = patternsFromBox;
+    states.selectFile = !patternsFromBox;
+    states.patternsFilePath = !patternsFromBox;
+    states.editPatternsFile = !patternsFromBox;
+    return states;
+}
+
+} // namespace tarwick

@@ -1,0 +1,184 @@
+#include "view/TarwickView.h"
+
+#include "core/form/ChoiceLists.h"
+#include "core/form/ControlStates.h"
+#include "core/form/ExternalApp.h"
+#include "view/Artwork.h"
+#include "view/ConsoleLog.h"
+#include "view/ConsolePalette.h"
+#include "view/ControlIds.h"
+#include "view/FormColours.h"
+#include "view/FormFonts.h"
+#include "view/LimitedPlainTextEdit.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTreeView>
+
+namespace tarwick {
+
+namespace {
+
+QString fromLocal(const std::string& text) {
+    return QString::fromLocal8Bit(text);
+}
+std::string toLocal(const QString& text) {
+    return text.toLocal8Bit().toStdString();
+}
+
+} // namespace
+
+TarwickView::TarwickView(const FormEnvironment& environment, QWidget* parent)
+    : QWidget(parent), environment_(environment) {
+    setObjectName(QStringLiteral("tarwickView"));
+    setFont(formFont());
+    const DialogBaseUnits base = baseUnitsOf(*this);
+    setFixedSize(dialogUnitsToPixelsX(formWidthUnits, base),
+                 dialogUnitsToPixelsY(formHeightUnits, base));
+    widgets_ = createFormWidgets(*this, base);
+    applyFormColours(*this, widgets_);
+    connectHandlers();
+}
+
+QWidget* TarwickView::control(int controlId) const {
+    for (QWidget* child : findChildren<QWidget*>())
+        if (child->property(controlIdProperty).toInt() == controlId)
+            return child;
+    return nullptr;
+}
+
+void TarwickView::connectHandlers() {
+    connect(widgets_.externalApp, &QComboBox::activated, this,
+            [this] { OnSelchangeExternalApp(); });
+    connect(widgets_.openClPlatform, &QComboBox::activated, this,
+            [this] { OnSelchangeOpenCLPlatform(); });
+    connect(widgets_.cpuThreads, &QComboBox::activated, this, [this] { OnSelchangeCpuThreads(); });
+    for (QRadioButton* radio : {widgets_.patternsFromBox, widgets_.patternsFromFile})
+        connect(radio, &QRadioButton::clicked, this,
+                [this, radio] { OnPatternSourceClicked(radio); });
+    connect(widgets_.stopSearch, &QPushButton::clicked, this, [this] { OnStopSearch(); });
+}
+
+void TarwickView::fillCombo(QComboBox& combo, const std::vector<std::string>& items,
+                            int storedIndex) {
+    combo.clear();
+    for (const std::string& item : items)
+        combo.addItem(fromLocal(item));
+    combo.setCurrentIndex(selectableIndex(storedIndex, combo.count()));
+}
+
+void TarwickView::OnInitialUpdate() {
+    initialising = true;
+    FormWidgets& w = widgets_;
+    w.patternsBox->clear();
+    w.rewardAddress->setText(fromLocal(rewardAddress));
+    w.patternsFilePath->setText(fromLocal(patternsFilePath));
+
+    const QFont consoleFont =
+        fontWithCellHeight(QStringLiteral("MS Shell Dlg 2"), 18, QFont::Normal);
+    w.console->setFont(consoleFont);
+    w.console->AppendConsole(QStringLiteral("Tarwick v1.1a"), Colour::white,
+                             Colour::consoleBackground, true);
+    w.progress->setFont(fontWithCellHeight(QStringLiteral("Arial"), 20, QFont::Bold));
+
+    std::vector<std::string> apps;
+    for (std::string_view name : externalAppNames)
+        apps.emplace_back(name);
+    fillCombo(*w.externalApp, apps, appIndex);
+    fillCombo(*w.openClPlatform, openClDeviceItems(), openclIndex);
+    fillCombo(*w.cpuThreads, cpuThreadItems(environment_.logicalProcessors), threadsIndex);
+
+    w.patternsBox->setPlainText(fromLocal(savedPatterns));
+    w.patternsFilePath->setText(fromLocal(patternsFilePath));
+    w.patternsFilePath->selectAll();
+    w.rewardAddress->setText(fromLocal(rewardAddress));
+    w.patternsFromBox->setChecked(patternsFromBox);
+    w.patternsFromFile->setChecked(patternsFromFile);
+
+    OnSelchangeExternalApp();
+    OnSelchangeOpenCLPlatform();
+    OnSelchangeCpuThreads();
+    w.openClPlatform->setEnabled(appIndex != 0);
+    w.cpuThreads->setEnabled(appIndex == 0);
+
+    w.editPatternsFile->setIcon(QIcon(artwork(Bitmap::Edit, {24, 24})));
+    w.editPatternsFile->setIconSize({24, 24});
+    w.startSearch->setIcon(QIcon(artwork(Bitmap::Play, {16, 16})));
+    w.stopSearch->setIcon(QIcon(artwork(Bitmap::Stop, {16, 16})));
+    initialising = false;
+}
+
+void TarwickView::UpdateControlStates() {
+    const ControlStates states = controlStatesFor(externalApp, patternsFromBox);
+    FormWidgets& w = widgets_;
+    w.openClPlatform->setEnabled(states.openClPlatform);
+    w.cpuThreads->setEnabled(states.cpuThreads);
+    w.rewardAddress->setEnabled(states.rewardAddress);
+    w.patternsBox->setEnabled(states.patternsBox);
+    w.selectFile->setEnabled(states.selectFile);
+    w.patternsFilePath->setEnabled(states.patternsFilePath);
+    w.editPatternsFile->setEnabled(states.editPatternsFile);
+}
+
+void TarwickView::OnSelchangeExternalApp() {
+    externalApp = toLocal(widgets_.externalApp->currentText());
+    UpdateControlStates();
+    if (!initialising)
+        SaveSettings(true);
+}
+
+void TarwickView::OnSelchangeOpenCLPlatform() {
+    openclDevice = toLocal(widgets_.openClPlatform->currentText());
+    if (!initialising)
+        SaveSettings(true);
+}
+
+void TarwickView::OnSelchangeCpuThreads() {
+    cpuThreads = leadingNumber(toLocal(widgets_.cpuThreads->currentText()));
+    if (!initialising)
+        SaveSettings(true);
+}
+
+void TarwickView::OnPatternSourceClicked(QWidget* clicked) {
+    // Radios of one group: the clicked one is checked, its partner cleared.
+    widgets_.patternsFromBox->setChecked(clicked == widgets_.patternsFromBox);
+    widgets_.patternsFromFile->setChecked(clicked == widgets_.patternsFromFile);
+    patternsFromBox = widgets_.patternsFromBox->isChecked();
+    patternsFromFile = widgets_.patternsFromFile->isChecked();
+    UpdateControlStates();
+    SaveSettings(true);
+}
+
+void TarwickView::OnEditCopy() {
+    if (QApplication::focusWidget() == widgets_.console)
+        widgets_.console->copy();
+}
+
+void TarwickView::OnCaseInsensitive() {
+    caseInsensitive = !caseInsensitive;
+    SaveSettings(true);
+}
+
+void TarwickView::OnPlaySound() {
+    playSound = !playSound;
+    SaveSettings(true);
+}
+
+void TarwickView::OnScrollLockLight() {
+    scrollLockLight = !scrollLockLight;
+    SaveSettings(true);
+}
+
+void TarwickView::OnAvoidOverheating() {
+    avoidOverheating = !avoidOverheating;
+    SaveSettings(true);
+}
+
+void TarwickView::OnStopSearch() {}
+
+void TarwickView::SaveSettings(bool) {}
+
+} // namespace tarwick

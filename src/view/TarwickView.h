@@ -1,0 +1,74 @@
+#pragma once
+
+#include "view/FormWidgets.h"
+
+#include <QWidget>
+#include <string>
+
+namespace tarwick {
+
+class ConsoleLog;
+
+// What the form needs to know of the machine it runs on.
+struct FormEnvironment {
+    int logicalProcessors = 1;
+};
+
+// The main form: every control of the program, the user's choices, and the handlers that keep
+// the two in step. Decisions live in the core; this class shows and forwards.
+class TarwickView : public QWidget {
+    Q_OBJECT
+public:
+    explicit TarwickView(const FormEnvironment& environment, QWidget* parent = nullptr);
+
+    // Fills the controls from the members at start-up; nothing is saved while it runs.
+    void OnInitialUpdate();
+    void UpdateControlStates();
+
+    void OnSelchangeExternalApp();
+    void OnSelchangeOpenCLPlatform();
+    void OnSelchangeCpuThreads();
+    void OnPatternSourceClicked(QWidget* clicked);
+    void OnEditCopy();
+    void OnCaseInsensitive();
+    void OnPlaySound();
+    void OnScrollLockLight();
+    void OnAvoidOverheating();
+
+    // Ends a running search and puts the Start button back; the window's close runs it.
+    void OnStopSearch();
+    void SaveSettings(bool optionsOnly);
+
+    ConsoleLog& console() const { return *widgets_.console; }
+    const FormWidgets& widgets() const { return widgets_; }
+    // The control carrying the given numeric identity, or null.
+    QWidget* control(int controlId) const;
+
+    // The user's choices.
+    std::string externalApp = "Vanitygen (CPU)";
+    std::string openclDevice = "0:0";
+    int cpuThreads = 1;
+    int appIndex = 0;
+    int openclIndex = 0;
+    int threadsIndex = 0;
+    bool caseInsensitive = false;
+    bool scrollLockLight = false;
+    bool playSound = false;
+    bool avoidOverheating = false;
+    bool patternsFromBox = true;
+    bool patternsFromFile = false;
+    std::string patternsFilePath;
+    std::string rewardAddress;
+    std::string savedPatterns;
+    bool initialising = true;
+    int selectedIndex = -1;
+
+private:
+    void connectHandlers();
+    void fillCombo(class QComboBox& combo, const std::vector<std::string>& items, int storedIndex);
+
+    FormEnvironment environment_;
+    FormWidgets widgets_;
+};
+
+} // namespace tarwick
