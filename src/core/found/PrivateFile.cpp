@@ -65,7 +65,10 @@ PrivateFileResult writePrivateFile(const std::filesystem::path& requested, std::
     if (::stat(target.c_str(), &existing) == 0 && S_ISREG(existing.st_mode))
         mode = existing.st_mode & kOwnerOnly;
 
-    const std::string pattern = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
+    // Built piece by piece: GCC 12 warns falsely (-Wrestrict) on "." + string at -O3.
+    std::string hidden(1, '.');
+    hidden.append(target.filename().string()).append(".XXXXXX");
+    const std::string pattern = (folder / hidden).string();
     std::vector<char> temporary(pattern.begin(), pattern.end());
     temporary.push_back('\0');
     const int fd = ::mkstemp(temporary.data());

@@ -75,7 +75,7 @@ bool holdsLineBreakOrNul(std::string_view text) {
 std::string encodeValue(std::string_view value) {
     const bool altered = !value.empty() && (isBlank(value.front()) || isBlank(value.back()));
     if (altered || quotedPair(value))
-        return "\"" + std::string(value) + "\"";
+        return std::string(1, '"').append(value).append(1, '"');
     return std::string(value);
 }
 
@@ -86,20 +86,17 @@ ProfileFile ProfileFile::fromBytes(std::string_view bytes) {
     std::size_t start = 0;
     while (start < bytes.size()) {
         const std::size_t feed = bytes.find('\n', start);
-        Line line;
-        if (feed == std::string_view::npos) {
-            line.text = bytes.substr(start);
-            start = bytes.size();
-        } else {
-            std::string_view text = bytes.substr(start, feed - start);
-            line.ending = "\n";
-            if (text.ends_with('\r')) {
+        const std::size_t end = feed == std::string_view::npos ? bytes.size() : feed;
+        std::string_view text = bytes.substr(start, end - start);
+        std::string_view ending;
+        if (feed != std::string_view::npos) {
+            const bool crlf = text.ends_with('\r');
+            if (crlf)
                 text.remove_suffix(1);
-                line.ending = "\r\n";
-            }
-            line.text = text;
-            start = feed + 1;
+            ending = crlf ? "\r\n" : "\n";
         }
+        start = feed == std::string_view::npos ? bytes.size() : feed + 1;
+        Line line{std::string(text), std::string(ending)};
 
         if (const auto name = sectionName(line.text)) {
             file.sectionIndex_.try_emplace(lower(*name), file.sections_.size());
@@ -127,7 +124,8 @@ ProfileFile ProfileFile::fromBytes(std::string_view bytes) {
 
 void ProfileFile::indexLine(Section& section, std::size_t at) {
     if (const auto key = keyLine(section.body[at].text))
-        section.index[lower(key->name)].push_back(at);
+        if (!section.index.try_emplace(lower(key->name), at).second)
+            section.duplicates = true;
 }
 
 std::string ProfileFile::toBytes() const {
@@ -158,10 +156,7 @@ std::optional<std::string> ProfileFile::value(std::string_view section,
     const auto found = in->index.find(lower(trim(key)));
     if (found == in->index.end())
         return std::nullopt;
-    for (const std::size_t at : found->second)
-        if (!in->body[at].removed)
-            return std::string(stripQuotes(keyLine(in->body[at].text)->rawValue));
-    return std::nullopt;
+    return std::string(stripQuotes(keyLine(in->body[found->second].text)->rawValue));
 }
 
 std::string ProfileFile::valueOr(std::string_view section, std::string_view key,
@@ -203,7 +198,8 @@ ProfileFile::Section& ProfileFile::findOrAdd(std::string_view section) {
         return sections_[found->second];
     terminateLastLine();
     sectionIndex_.emplace(lower(name), sections_.size());
-    sections_.push_back(Section{Line{"[" + name + "]", "\r\n"}, {}, {}, {}});
+    sections_.push_back(
+        Section{Line{std::string(1, '[').append(name).append(1, ']'), "\r\n"}, {}, {}, {}});
     return sections_.back();
 }
 
@@ -222,35 +218,36 @@ bool ProfileFile::write(std::string_view section, std::string_view key,
         if (found == sectionIndex_.end())
             return true;
         Section& in = sections_[found->second];
-        const auto entry = in.index.find(lower(keyText));
-        if (entry != in.index.end()) {
-            // Every copy goes, or an older duplicate would come back on the next read.
-            for (const std::size_t at : entry->second)
-                in.body[at].removed = true;
-            in.index.erase(entry);
-        }
+        const std::string name = lower(keyText);
+        const auto entry = in.index.find(name);
+        if (entry == in.index.end())
+            return true;
+        in.body[entry->second].removed = true;
+        in.index.erase(entry);
+        // Every copy goes, or an older duplicate would come back on the next read.
+        if (in.duplicates)
+            for (Line& line : in.body)
+                if (const auto other = keyLine(line.text); other && lower(other->name) == name)
+                    line.removed = true;
         return true;
     }
 
     Section& in = findOrAdd(sectionText);
-    const auto entry = in.index.find(lower(keyText));
-    if (entry != in.index.end()) {
-        for (const std::size_t at : entry->second) {
-            Line& line = in.body[at];
-            if (line.removed)
-                continue;
-            const KeyLine current = *keyLine(line.text);
-            if (stripQuotes(current.rawValue) != *value)
-                line.text = std::string(current.name) + "=" + encodeValue(*value);
-            return true;
-        }
+    if (const auto entry = in.index.find(lower(keyText)); entry != in.index.end()) {
+        Line& line = in.body[entry->second];
+        const KeyLine current = *keyLine(line.text);
+        if (stripQuotes(current.rawValue) != *value)
+            line.text = std::string(current.name) + "=" + encodeValue(*value);
+        return true;
     }
     if (in.tail.empty()) {
         // The section ends the file: its last line may lack a line end.
         Line* last = &in.header;
-        for (Line& line : in.body)
-            if (!line.removed)
-                last = &line;
+        for (auto line = in.body.rbegin(); line != in.body.rend(); ++line)
+            if (!line->removed) {
+                last = &*line;
+                break;
+            }
         if (last->ending.empty())
             last->ending = "\r\n";
     }

@@ -48,9 +48,10 @@ private:
     };
     struct Section {
         Line header;
-        std::vector<Line> body; // up to the last non-blank line
-        std::vector<Line> tail; // blank lines before the next section
-        std::unordered_map<std::string, std::vector<std::size_t>> index; // lower-case key
+        std::vector<Line> body;                             // up to the last non-blank line
+        std::vector<Line> tail;                             // blank lines before the next section
+        std::unordered_map<std::string, std::size_t> index; // lower-case key -> first line
+        bool duplicates = false;                            // some key stands more than once
     };
 
     const Section* find(std::string_view section) const;
