@@ -1,0 +1,18 @@
+#pragma once
+
+#include <filesystem>
+#include <string_view>
+
+namespace tarwick::testing {
+
+// The built scriptable test generator (see TestGenerator.cpp for its script commands).
+std::filesystem::path TestGeneratorPath();
+
+// Copies the test generator into workDir/vanitygen under the names of the three generators,
+// so the front-end started in workDir runs it through its real process path.
+void InstallTestGenerators(const std::filesystem::path& workDir);
+
+// What the generators started in workDir will do: "generator-script.txt" there.
+void WriteGeneratorScript(const std::filesystem::path& workDir, std::string_view script);
+
+} // namespace tarwick::testing
