@@ -2,7 +2,8 @@
 
 #include "core/form/ChoiceLists.h"
 #include "core/form/ControlStates.h"
-#include "core/form/ExternalApp.h"
+#include "core/search/GeneratorNames.h"
+#include "core/settings/SettingsMapping.h"
 #include "view/Artwork.h"
 #include "view/ConsoleLog.h"
 #include "view/ConsolePalette.h"
@@ -84,10 +85,9 @@ void TarwickView::OnInitialUpdate() {
                              Colour::consoleBackground, true);
     w.progress->setFont(fontWithCellHeight(QStringLiteral("Arial"), 20, QFont::Bold));
 
-    std::vector<std::string> apps;
-    for (std::string_view name : externalAppNames)
-        apps.emplace_back(name);
-    fillCombo(*w.externalApp, apps, appIndex);
+    fillCombo(*w.externalApp,
+              {std::string(kCpuGenerator), std::string(kGpuGenerator), std::string(kPoolMiner)},
+              appIndex);
     fillCombo(*w.openClPlatform, openClDeviceItems(), openclIndex);
     fillCombo(*w.cpuThreads, cpuThreadItems(environment_.logicalProcessors), threadsIndex);
 
@@ -137,7 +137,7 @@ void TarwickView::OnSelchangeOpenCLPlatform() {
 }
 
 void TarwickView::OnSelchangeCpuThreads() {
-    cpuThreads = leadingNumber(toLocal(widgets_.cpuThreads->currentText()));
+    cpuThreads = atoiClamped(toLocal(widgets_.cpuThreads->currentText()));
     if (!initialising)
         SaveSettings(true);
 }

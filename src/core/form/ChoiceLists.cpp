@@ -1,8 +1,5 @@
 #include "core/form/ChoiceLists.h"
 
-#include <cctype>
-#include <climits>
-
 namespace tarwick {
 
 std::vector<std::string> openClDeviceItems() {
@@ -24,22 +21,6 @@ int selectableIndex(int storedIndex, int itemCount) {
     if (itemCount <= 0)
         return -1;
     return storedIndex >= 0 && storedIndex < itemCount ? storedIndex : 0;
-}
-
-int leadingNumber(const std::string& text) {
-    std::size_t i = 0;
-    while (i < text.size() && std::isspace(static_cast<unsigned char>(text[i])))
-        ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
-        negative = text[i++] == '-';
-    long long value = 0;
-    for (; i < text.size() && std::isdigit(static_cast<unsigned char>(text[i])); ++i) {
-        value = value * 10 + (text[i] - '0');
-        if (value > INT_MAX)
-            return negative ? INT_MIN : INT_MAX;
-    }
-    return static_cast<int>(negative ? -value : value);
 }
 
 } // namespace tarwick

@@ -17,8 +17,4 @@ std::vector<std::string> cpuThreadItems(int logicalProcessors);
 // form always ends with a defined selection; -1 only when the list is empty.
 int selectableIndex(int storedIndex, int itemCount);
 
-// A combo text read as a decimal number the way atoi does: optional blanks and sign, then the
-// leading digits; 0 when there are none, saturated instead of overflowing.
-int leadingNumber(const std::string& text);
-
 } // namespace tarwick

@@ -1,15 +1,15 @@
 #include "core/form/ControlStates.h"
 
-#include "core/form/ExternalApp.h"
+#include "core/search/GeneratorNames.h"
 
 namespace tarwick {
 
 ControlStates controlStatesFor(std::string_view externalApp, bool patternsFromBox) {
     ControlStates states;
-    const bool cpu = externalApp == cpuGeneratorName;
+    const bool cpu = externalApp == kCpuGenerator;
     states.openClPlatform = !cpu;
     states.cpuThreads = cpu;
-    states.rewardAddress = externalApp == poolMinerName;
+    states.rewardAddress = externalApp == kPoolMiner;
     states.patternsBox = patternsFromBox;
     states.selectFile = !patternsFromBox;
     states.patternsFilePath = !patternsFromBox;

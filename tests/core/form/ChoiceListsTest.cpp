@@ -31,16 +31,5 @@ TEST(ChoiceLists, StoredIndexOutsideItsListFallsBackToTheFirstItem) {
         EXPECT_EQ(selectableIndex(t.stored, t.count), t.expected) << t.stored << "/" << t.count;
 }
 
-TEST(ChoiceLists, LeadingNumberReadsLikeAtoi) {
-    struct Case {
-        const char* text;
-        int expected;
-    };
-    for (const Case& t : {Case{"8", 8}, Case{"12", 12}, Case{"", 0}, Case{"abc", 0},
-                          Case{"  7x", 7}, Case{"-3", -3}, Case{"+4", 4},
-                          Case{"99999999999", 2147483647}, Case{"-99999999999", -2147483647 - 1}})
-        EXPECT_EQ(leadingNumber(t.text), t.expected) << t.text;
-}
-
 } // namespace
 } // namespace tarwick
