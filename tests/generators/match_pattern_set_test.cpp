@@ -99,23 +99,29 @@ public:
     Checker(const PatternSet& set, std::uint8_t version) : set_(set), version_(version) {}
 
     // One hash160: match() must say yes exactly when the address starts with some pattern,
-    // name one that it starts with, and matchesExactly must agree with the text for each.
+    // and name one that it starts with. matchesExactly (Base58 in the engine) must agree with
+    // the text for the pattern reported, and for every pattern on each hit and on a sample of
+    // the misses (it is slow in sanitizer builds).
     void check(const Hash& h) {
         const std::string address = oracleAddress(version_, h);
+        std::vector<bool> expected(set_.size());
         bool any = false;
         for (std::size_t i = 0; i < set_.size(); ++i) {
-            const bool expected = startsWith(address, set_.pattern(i), set_.caseInsensitive());
-            any = any || expected;
-            ASSERT_EQ(set_.matchesExactly(h.data(), i), expected)
-                << address << " " << set_.pattern(i);
+            expected[i] = startsWith(address, set_.pattern(i), set_.caseInsensitive());
+            any = any || expected[i];
         }
         const auto found = set_.match(h.data());
         ASSERT_EQ(found.has_value(), any) << address;
         if (found) {
             ASSERT_LT(*found, set_.size());
-            ASSERT_TRUE(startsWith(address, set_.pattern(*found), set_.caseInsensitive()))
-                << address << " reported for " << set_.pattern(*found);
+            ASSERT_TRUE(expected[*found]) << address << " reported for " << set_.pattern(*found);
             ++hits_;
+        }
+        if (any || checked_ % 16 == 0) {
+            for (std::size_t i = 0; i < set_.size(); ++i) {
+                ASSERT_EQ(set_.matchesExactly(h.data(), i), expected[i])
+                    << address << " " << set_.pattern(i);
+            }
         }
         ++checked_;
     }
@@ -223,7 +229,7 @@ TEST(PatternSet, CaseSensitiveRangesAgreeWithBase58) {
     ASSERT_EQ(set.size(), 16u);
     std::mt19937_64 rng(1);
     Checker checker(set, 0);
-    checker.checkRandom(rng, 6000);
+    checker.checkRandom(rng, 4000);
     checker.checkBuiltFromPatterns(rng, 60);
     checker.checkRangeEnds(rng);
     EXPECT_GT(checker.hits(), 1000);
@@ -235,7 +241,7 @@ TEST(PatternSet, CaseInsensitiveRangesAgreeWithBase58) {
     ASSERT_EQ(set.size(), 8u);
     std::mt19937_64 rng(2);
     Checker checker(set, 0);
-    checker.checkRandom(rng, 6000);
+    checker.checkRandom(rng, 4000);
     checker.checkBuiltFromPatterns(rng, 60);
     checker.checkRangeEnds(rng);
     EXPECT_GT(checker.hits(), 300);
@@ -259,8 +265,8 @@ TEST(PatternSet, OtherVersionBytes) {
         const PatternSet set = buildQuietly(c.patterns, false, c.version);
         ASSERT_EQ(set.size(), c.patterns.size());
         Checker checker(set, c.version);
-        checker.checkRandom(rng, 1500);
-        checker.checkBuiltFromPatterns(rng, 40);
+        checker.checkRandom(rng, 500);
+        checker.checkBuiltFromPatterns(rng, 25);
         checker.checkRangeEnds(rng);
         EXPECT_GT(checker.hits(), 100) << int(c.version);
     }
