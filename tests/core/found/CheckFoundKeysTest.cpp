@@ -3,6 +3,7 @@
 #include "RecordingConsole.h"
 #include "TempFolder.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
