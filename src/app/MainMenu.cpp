@@ -2,6 +2,7 @@
 
 #include "view/Artwork.h"
 #include "view/ControlIds.h"
+#include "view/SearchRunner.h"
 #include "view/TarwickView.h"
 
 #include <QAction>
@@ -68,8 +69,14 @@ void buildMainMenu(QMenuBar& menuBar, TarwickView& view, QStatusBar& statusBar,
 
     QMenu* openCl = menuBar.addMenu(QStringLiteral("Open&CL"));
     openCl->setObjectName(QStringLiteral("openClMenu"));
-    addCommand(*openCl, CommandId::ListPlatforms, "&Available OpenCL platforms",
-               "Show available OpenCL platforms in your system", Bitmap::Gauge);
+    QAction* listPlatforms =
+        addCommand(*openCl, CommandId::ListPlatforms, "&Available OpenCL platforms",
+                   "Show available OpenCL platforms in your system", Bitmap::Gauge);
+    QObject::connect(listPlatforms, &QAction::triggered, &view,
+                     [&view] { view.OnListPlatforms(); });
+    // While a run lasts no second one may start, from the menu or from Start.
+    QObject::connect(&view.runner(), &SearchRunner::newRunAllowedChanged, listPlatforms,
+                     &QAction::setEnabled);
 
     QMenu* viewMenu = menuBar.addMenu(QStringLiteral("&View"));
     viewMenu->setObjectName(QStringLiteral("viewMenu"));
@@ -81,12 +88,15 @@ void buildMainMenu(QMenuBar& menuBar, TarwickView& view, QStatusBar& statusBar,
 
     QMenu* help = menuBar.addMenu(QStringLiteral("&Help"));
     help->setObjectName(QStringLiteral("helpMenu"));
-    addCommand(*help, CommandId::HelpVanitygenCpu, "&Vanitygen CPU",
-               "What is Vanitygen CPU and how to use", Bitmap::Book);
-    addCommand(*help, CommandId::HelpVanitygenGpu, "Vanitygen &GPU",
-               "What is Vanitygen GPU and how to use", Bitmap::Book);
-    addCommand(*help, CommandId::HelpVanityminerPool, "Vanityminer &pool GPU",
-               "What is Vanityminer GPU and how to use", Bitmap::Book);
+    QObject::connect(addCommand(*help, CommandId::HelpVanitygenCpu, "&Vanitygen CPU",
+                                "What is Vanitygen CPU and how to use", Bitmap::Book),
+                     &QAction::triggered, &view, [&view] { view.OnHelpVanitygenCpu(); });
+    QObject::connect(addCommand(*help, CommandId::HelpVanitygenGpu, "Vanitygen &GPU",
+                                "What is Vanitygen GPU and how to use", Bitmap::Book),
+                     &QAction::triggered, &view, [&view] { view.OnHelpVanitygenGpu(); });
+    QObject::connect(addCommand(*help, CommandId::HelpVanityminerPool, "Vanityminer &pool GPU",
+                                "What is Vanityminer GPU and how to use", Bitmap::Book),
+                     &QAction::triggered, &view, [&view] { view.OnHelpVanityminerPool(); });
     help->addSeparator();
     QObject::connect(addCommand(*help, CommandId::About, "&About Tarwick ...",
                                 "Display application information", Bitmap::About),

@@ -1,4 +1,6 @@
 #include "app/MainFrame.h"
+#include "platform/QtUserDialogs.h"
+#include "platform/SteadyClock.h"
 #include "view/TarwickView.h"
 
 #include <QApplication>
@@ -8,8 +10,12 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tarwick"));
 
-    auto* view = new tarwick::TarwickView({QThread::idealThreadCount()});
+    tarwick::SteadyClock clock;
+    tarwick::QtUserDialogs dialogs;
+    tarwick::QtDesktopShell shell;
+    auto* view = new tarwick::TarwickView({QThread::idealThreadCount(), &clock, &dialogs, &shell});
     tarwick::MainFrame frame(view);
+    dialogs.setOwner(&frame);
     view->OnInitialUpdate();
     frame.show();
     return QApplication::exec();

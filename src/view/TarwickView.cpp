@@ -1,8 +1,12 @@
 #include "view/TarwickView.h"
 
+#include "core/common/UserDialogs.h"
 #include "core/form/ChoiceLists.h"
 #include "core/form/ControlStates.h"
+#include "core/help/HelpTexts.h"
 #include "core/search/GeneratorNames.h"
+#include "core/search/StartDecision.h"
+#include "core/search/StartMessages.h"
 #include "core/settings/SettingsMapping.h"
 #include "view/Artwork.h"
 #include "view/ConsoleLog.h"
@@ -11,9 +15,11 @@
 #include "view/FormColours.h"
 #include "view/FormFonts.h"
 #include "view/LimitedPlainTextEdit.h"
+#include "view/SearchRunner.h"
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -33,7 +39,8 @@ std::string toLocal(const QString& text) {
 } // namespace
 
 TarwickView::TarwickView(const FormEnvironment& environment, QWidget* parent)
-    : QWidget(parent), environment_(environment) {
+    : QWidget(parent), environment_(environment),
+      workDir_(QDir::currentPath().toLocal8Bit().toStdString()) {
     setObjectName(QStringLiteral("tarwickView"));
     setFont(formFont());
     const DialogBaseUnits base = baseUnitsOf(*this);
@@ -41,8 +48,12 @@ TarwickView::TarwickView(const FormEnvironment& environment, QWidget* parent)
                  dialogUnitsToPixelsY(formHeightUnits, base));
     widgets_ = createFormWidgets(*this, base);
     applyFormColours(*this, widgets_);
+    runner_ =
+        std::make_unique<SearchRunner>(widgets_, *widgets_.console, *environment_.clock, workDir_);
     connectHandlers();
 }
+
+TarwickView::~TarwickView() = default;
 
 QWidget* TarwickView::control(int controlId) const {
     for (QWidget* child : findChildren<QWidget*>())
@@ -60,7 +71,11 @@ void TarwickView::connectHandlers() {
     for (QRadioButton* radio : {widgets_.patternsFromBox, widgets_.patternsFromFile})
         connect(radio, &QRadioButton::clicked, this,
                 [this, radio] { OnPatternSourceClicked(radio); });
+    connect(widgets_.startSearch, &QPushButton::clicked, this, [this] { OnStartSearch(); });
     connect(widgets_.stopSearch, &QPushButton::clicked, this, [this] { OnStopSearch(); });
+    connect(widgets_.selectFile, &QPushButton::clicked, this, [this] { OnSelectPatternsFile(); });
+    connect(widgets_.editPatternsFile, &QPushButton::clicked, this,
+            [this] { OnEditPatternsFile(); });
 }
 
 void TarwickView::fillCombo(QComboBox& combo, const std::vector<std::string>& items,
@@ -177,7 +192,87 @@ void TarwickView::OnAvoidOverheating() {
     SaveSettings(true);
 }
 
-void TarwickView::OnStopSearch() {}
+GeneratorOptions TarwickView::generatorOptions() const {
+    GeneratorOptions options;
+    options.externalApp = externalApp;
+    options.cpuThreads = cpuThreads;
+    options.openclDevice = openclDevice;
+    options.caseInsensitive = caseInsensitive;
+    options.patternsFromBox = patternsFromBox;
+    options.patternsFilePath = patternsFilePath;
+    options.rewardAddress = rewardAddress;
+    return options;
+}
+
+void TarwickView::OnStartSearch() {
+    StartInputs inputs;
+    inputs.patternsFromBox = patternsFromBox;
+    inputs.patternsFromFile = patternsFromFile;
+    inputs.boxText = toLocal(widgets_.patternsBox->toPlainText());
+    inputs.patternsFilePath = patternsFilePath;
+    inputs.externalApp = externalApp;
+    inputs.rewardAddress = toLocal(widgets_.rewardAddress->text());
+    if (externalApp == kPoolMiner)
+        rewardAddress = inputs.rewardAddress;
+
+    const StartDecision decision = PrepareStart(inputs, workDir_);
+    switch (decision.outcome) {
+    case StartOutcome::ConsoleError:
+        widgets_.console->append(decision.message, ConsoleStyle::Error, true);
+        return;
+    case StartOutcome::MessageBox:
+        environment_.dialogs->showMessage("Tarwick", decision.message);
+        return;
+    case StartOutcome::Go:
+        break;
+    }
+    SaveSettings(true);
+    runner_->run().startSearch(generatorOptions(), decision.patternCount);
+}
+
+void TarwickView::OnStopSearch() {
+    runner_->run().stop();
+}
+
+void TarwickView::OnListPlatforms() {
+    runner_->run().listPlatforms(generatorOptions());
+}
+
+void TarwickView::OnSelectPatternsFile() {
+    const std::optional<std::string> chosen = environment_.dialogs->choosePatternsFile();
+    std::error_code error;
+    if (!chosen || chosen->empty() || !std::filesystem::exists(workDir_ / *chosen, error))
+        return;
+    patternsFilePath = *chosen;
+    widgets_.patternsFilePath->setText(fromLocal(patternsFilePath));
+    widgets_.patternsFilePath->selectAll();
+    SaveSettings(true);
+}
+
+void TarwickView::OnEditPatternsFile() {
+    std::error_code error;
+    if (patternsFilePath.empty())
+        environment_.dialogs->showMessage("Tarwick", kNoFileSelectedPrompt);
+    else if (!std::filesystem::exists(workDir_ / patternsFilePath, error))
+        environment_.dialogs->showMessage("Tarwick", kFileNotFoundPrompt);
+    else
+        environment_.shell->openInTextEditor(patternsFilePath);
+}
+
+void TarwickView::OnHelpVanitygenCpu() {
+    const HelpText help = VanitygenCpuHelp();
+    environment_.dialogs->showMessage(help.caption, help.text);
+}
+
+void TarwickView::OnHelpVanitygenGpu() {
+    const HelpText help = VanitygenGpuHelp();
+    environment_.dialogs->showMessage(help.caption, help.text);
+}
+
+void TarwickView::OnHelpVanityminerPool() {
+    const HelpText help = VanityminerPoolHelp();
+    environment_.dialogs->showMessage(help.caption, help.text);
+}
 
 void TarwickView::SaveSettings(bool) {}
 

@@ -1,17 +1,28 @@
 #pragma once
 
+#include "core/search/GeneratorCommand.h"
 #include "view/FormWidgets.h"
 
 #include <QWidget>
+#include <filesystem>
+#include <memory>
 #include <string>
 
 namespace tarwick {
 
+class Clock;
 class ConsoleLog;
+class DesktopShell;
+class SearchRunner;
+class UserDialogs;
 
-// What the form needs to know of the machine it runs on.
+// What the form needs of the machine and the desktop it runs on; none of the pointers may be
+// null, and each must outlive the form.
 struct FormEnvironment {
     int logicalProcessors = 1;
+    const Clock* clock = nullptr;
+    UserDialogs* dialogs = nullptr;
+    DesktopShell* shell = nullptr;
 };
 
 // The main form: every control of the program, the user's choices, and the handlers that keep
@@ -20,6 +31,7 @@ class TarwickView : public QWidget {
     Q_OBJECT
 public:
     explicit TarwickView(const FormEnvironment& environment, QWidget* parent = nullptr);
+    ~TarwickView() override;
 
     // Fills the controls from the members at start-up; nothing is saved while it runs.
     void OnInitialUpdate();
@@ -35,12 +47,20 @@ public:
     void OnScrollLockLight();
     void OnAvoidOverheating();
 
+    void OnStartSearch();
     // Ends a running search and puts the Start button back; the window's close runs it.
     void OnStopSearch();
+    void OnListPlatforms();
+    void OnSelectPatternsFile();
+    void OnEditPatternsFile();
+    void OnHelpVanitygenCpu();
+    void OnHelpVanitygenGpu();
+    void OnHelpVanityminerPool();
     void SaveSettings(bool optionsOnly);
 
     ConsoleLog& console() const { return *widgets_.console; }
     const FormWidgets& widgets() const { return widgets_; }
+    SearchRunner& runner() const { return *runner_; }
     // The control carrying the given numeric identity, or null.
     QWidget* control(int controlId) const;
 
@@ -67,8 +87,13 @@ private:
     void connectHandlers();
     void fillCombo(class QComboBox& combo, const std::vector<std::string>& items, int storedIndex);
 
+    GeneratorOptions generatorOptions() const;
+
     FormEnvironment environment_;
+    // The working folder: generators, patterns, logs and settings are found from here.
+    std::filesystem::path workDir_;
     FormWidgets widgets_;
+    std::unique_ptr<SearchRunner> runner_;
 };
 
 } // namespace tarwick

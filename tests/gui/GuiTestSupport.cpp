@@ -7,7 +7,7 @@ namespace tarwick::test {
 
 Application::Application(int logicalProcessors) : previousFolder(QDir::currentPath()) {
     QDir::setCurrent(workingFolder.path());
-    view = new TarwickView({logicalProcessors});
+    view = new TarwickView({logicalProcessors, &clock, &dialogs, &shell});
     frame = std::make_unique<MainFrame>(view);
     view->OnInitialUpdate();
     frame->show();
@@ -17,6 +17,10 @@ Application::Application(int logicalProcessors) : previousFolder(QDir::currentPa
 Application::~Application() {
     frame.reset();
     QDir::setCurrent(previousFolder);
+}
+
+std::filesystem::path Application::folder() const {
+    return workingFolder.path().toLocal8Bit().toStdString();
 }
 
 void saveScreenshot(QWidget& widget, const QString& name) {

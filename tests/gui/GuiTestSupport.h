@@ -1,20 +1,67 @@
 #pragma once
 
 #include "app/MainFrame.h"
+#include "core/common/UserDialogs.h"
+#include "platform/SteadyClock.h"
 #include "view/TarwickView.h"
 
 #include <QTemporaryDir>
+#include <deque>
+#include <filesystem>
 #include <memory>
+#include <string>
+#include <vector>
 
 namespace tarwick::test {
+
+// Answers the program's questions from a script and remembers what it was shown.
+struct FakeDialogs : UserDialogs {
+    struct Shown {
+        std::string caption;
+        std::string text;
+    };
+    std::vector<Shown> shown;
+    std::deque<bool> yesNoAnswers;
+    std::deque<std::optional<std::string>> fileChoices;
+
+    void showMessage(std::string_view caption, std::string_view text) override {
+        shown.push_back({std::string(caption), std::string(text)});
+    }
+    bool askYesNo(std::string_view caption, std::string_view text) override {
+        shown.push_back({std::string(caption), std::string(text)});
+        const bool answer = !yesNoAnswers.empty() && yesNoAnswers.front();
+        if (!yesNoAnswers.empty())
+            yesNoAnswers.pop_front();
+        return answer;
+    }
+    std::optional<std::string> choosePatternsFile() override {
+        if (fileChoices.empty())
+            return std::nullopt;
+        auto choice = fileChoices.front();
+        fileChoices.pop_front();
+        return choice;
+    }
+};
+
+struct FakeShell : DesktopShell {
+    std::vector<std::string> openedUrls;
+    std::vector<std::string> editedFiles;
+    void openUrl(std::string_view url) override { openedUrls.emplace_back(url); }
+    void openInTextEditor(std::string_view path) override { editedFiles.emplace_back(path); }
+};
 
 // The real main window over a fresh temporary working folder, built the way main() does.
 struct Application {
     explicit Application(int logicalProcessors = 2);
     ~Application();
 
+    std::filesystem::path folder() const;
+
     QTemporaryDir workingFolder;
     QString previousFolder;
+    SteadyClock clock;
+    FakeDialogs dialogs;
+    FakeShell shell;
     TarwickView* view = nullptr;
     std::unique_ptr<MainFrame> frame;
 };
