@@ -63,11 +63,11 @@ protected:
 };
 
 TEST_F(SearchRunLive, SearchShowsProgressAndCompletes) {
-    dir.script("status 4 400\nfound 1Abc 1AbcAddress 5Key\nexit 0\n");
+    dir.script("status 6 400\nfound 1Abc 1AbcAddress 5Key\nexit 0\n");
     ASSERT_TRUE(run.startSearch(options(kCpuGenerator), 1));
     ASSERT_TRUE(runToEnd());
     EXPECT_EQ(console.last().text, "Search completed");
-    EXPECT_TRUE(view.progress.starts_with("[947.12 Kkey/s]  [total 2853888]  ")) << view.progress;
+    EXPECT_TRUE(view.progress.starts_with("[949.12 Kkey/s]  [total 4280832]  ")) << view.progress;
     EXPECT_EQ(view.elapsed.substr(0, 8), "00h:00m:");
     EXPECT_TRUE(view.startShown);
     EXPECT_FALSE(view.passTimerActive);
