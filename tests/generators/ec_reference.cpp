@@ -184,6 +184,30 @@ std::optional<Bytes> referenceBase58CheckDecode(const std::string& text) {
     return payload;
 }
 
+std::string referenceBase58CheckEncode(const Bytes& payload) {
+    static const char* kAlphabet = "123456789ABCDEFGHJKLMNPQRSTUVWXYZabcdefghijkmnopqrstuvwxyz";
+    Bytes all = payload;
+    const Bytes check = referenceSha256(referenceSha256(payload));
+    all.insert(all.end(), check.begin(), check.begin() + 4);
+    std::unique_ptr<BIGNUM, decltype(&BN_free)> value(
+        BN_bin2bn(all.data(), static_cast<int>(all.size()), nullptr), &BN_free);
+    std::string reversed;
+    while (!BN_is_zero(value.get())) {
+        reversed.push_back(kAlphabet[BN_div_word(value.get(), 58)]);
+    }
+    for (std::size_t i = 0; i < all.size() && all[i] == 0; ++i) {
+        reversed.push_back('1');
+    }
+    return {reversed.rbegin(), reversed.rend()};
+}
+
+std::string referenceAddress(const Key& key, bool compressed) {
+    Bytes payload{0x00};
+    const Bytes hash = referenceHash160(referencePublicKey(key, compressed));
+    payload.insert(payload.end(), hash.begin(), hash.end());
+    return referenceBase58CheckEncode(payload);
+}
+
 std::string referenceAddressMismatch(const std::string& wif, const std::string& address,
                                      bool compressed) {
     const auto wifPayload = referenceBase58CheckDecode(wif);

@@ -54,6 +54,11 @@ Bytes referenceSha256(const Bytes& data);
 // Base58 or its checksum is wrong.
 std::optional<Bytes> referenceBase58CheckDecode(const std::string& text);
 
+// payload (version byte included) -> Base58Check text, with OpenSSL's big numbers.
+std::string referenceBase58CheckEncode(const Bytes& payload);
+// The P2PKH address of a key, from libsecp256k1, OpenSSL hashes and the encoder above.
+std::string referenceAddress(const Key& key, bool compressed);
+
 // Everything a reported key must satisfy, re-derived from the WIF text alone: empty when
 // the WIF decodes to a valid key whose P2PKH address (of the given compression, from
 // libsecp256k1 and OpenSSL) is exactly `address`; otherwise the reason.

@@ -1,0 +1,85 @@
+// The stages of the key search one by one, per point (six candidate keys) where it applies:
+// where a generator's time goes.
+
+#include "engine/ec/Candidates.h"
+#include "engine/ec/PointWalker.h"
+#include "engine/hash/Hash160.h"
+
+#include <benchmark/benchmark.h>
+#include <vector>
+
+namespace {
+
+using namespace tarwick::engine;
+
+void FieldMul(benchmark::State& state) {
+    FieldElement a = generatorPoint().x;
+    const FieldElement b = generatorPoint().y;
+    for (auto _ : state) {
+        a = fieldMul(a, b);
+        benchmark::DoNotOptimize(a);
+    }
+}
+BENCHMARK(FieldMul);
+
+void FieldSqr(benchmark::State& state) {
+    FieldElement a = generatorPoint().x;
+    for (auto _ : state) {
+        a = fieldSqr(a);
+        benchmark::DoNotOptimize(a);
+    }
+}
+BENCHMARK(FieldSqr);
+
+void FieldInverse(benchmark::State& state) {
+    FieldElement a = generatorPoint().x;
+    for (auto _ : state) {
+        a = fieldInverse(a);
+        benchmark::DoNotOptimize(a);
+    }
+}
+BENCHMARK(FieldInverse);
+
+// Points per second of the walker, for batch sizes 2 * half.
+void WalkerPoints(benchmark::State& state) {
+    PointWalker walker(static_cast<std::size_t>(state.range(0)));
+    walker.start(Scalar{{0x1234567890ABCDEFULL, 0x0FEDCBA987654321ULL, 0x1111, 0x2222}});
+    std::vector<AffinePoint> points(walker.batchSize());
+    for (auto _ : state) {
+        walker.next(points.data());
+        benchmark::DoNotOptimize(points.data());
+    }
+    state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations() * walker.batchSize()));
+}
+BENCHMARK(WalkerPoints)->Arg(64)->Arg(256)->Arg(512)->Arg(1024)->Arg(2048);
+
+void CandidateKeys(benchmark::State& state) {
+    const bool compressed = state.range(0) != 0;
+    const AffinePoint p = generatorPoint();
+    std::vector<std::uint8_t> out(kCandidatesPerPoint * kUncompressedKeySize);
+    for (auto _ : state) {
+        writeCandidateKeys(p, compressed, out.data());
+        benchmark::DoNotOptimize(out.data());
+    }
+    state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()));
+}
+BENCHMARK(CandidateKeys)->Arg(1)->Arg(0);
+
+// hash160 of the six candidates of 32 points, per point.
+void Hash160OfCandidates(benchmark::State& state) {
+    const std::size_t size = state.range(0) != 0 ? kCompressedKeySize : kUncompressedKeySize;
+    const std::size_t count = 32 * kCandidatesPerPoint;
+    std::vector<std::uint8_t> keys(count * size, 0x5A);
+    std::vector<std::uint8_t> hashes(count * 20);
+    for (auto _ : state) {
+        hash160Batch(keys.data(), size, count, hashes.data());
+        benchmark::DoNotOptimize(hashes.data());
+    }
+    state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations() * 32));
+    state.SetLabel(hashBackendName());
+}
+BENCHMARK(Hash160OfCandidates)->Arg(1)->Arg(0);
+
+} // namespace
+
+BENCHMARK_MAIN();

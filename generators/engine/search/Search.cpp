@@ -1,0 +1,232 @@
+#include "engine/search/Search.h"
+
+#include "engine/ec/Candidates.h"
+#include "engine/ec/PointWalker.h"
+#include "engine/encoding/Address.h"
+#include "engine/encoding/Wif.h"
+#include "engine/hash/Hash160.h"
+#include "engine/random/SystemRandom.h"
+
+#include <algorithm>
+#include <chrono>
+#include <deque>
+#include <exception>
+#include <thread>
+#include <utility>
+
+namespace tarwick::engine {
+
+namespace {
+
+// Points whose candidates are hashed together: small enough for the first-level cache.
+constexpr std::size_t kPointsPerChunk = 32;
+constexpr std::size_t kHashSize = 20;
+
+} // namespace
+
+struct alignas(64) Search::Counter {
+    std::atomic<std::uint64_t> keys{0};
+};
+
+Scalar SystemStartKeys::nextStart() {
+    return randomPrivateKey();
+}
+
+Search::Search(const SearchSettings& settings, PatternSet patterns, const KeyCheck& check,
+               SearchObserver& observer, StartKeySource& starts)
+    : settings_(settings), check_(check), observer_(observer), starts_(starts),
+      patternCount_(patterns.size()),
+      patterns_(std::make_shared<const PatternSet>(std::move(patterns))),
+      counters_(std::make_unique<Counter[]>(std::max(1u, settings.threads))) {
+    settings_.threads = std::max(1u, settings_.threads);
+}
+
+Search::~Search() = default;
+
+std::uint64_t Search::totalKeys() const {
+    std::uint64_t total = 0;
+    for (unsigned i = 0; i < settings_.threads; ++i) {
+        total += counters_[i].keys.load(std::memory_order_relaxed);
+    }
+    return total;
+}
+
+std::shared_ptr<const PatternSet> Search::currentPatterns(std::uint64_t& generation) const {
+    std::lock_guard lock(mutex_);
+    generation = generation_.load();
+    return patterns_;
+}
+
+void Search::requestStop() {
+    // No lock here: observers call this from inside their callbacks, which run under mutex_.
+    // A wake-up lost to a race costs at most the one-second status wait.
+    stopRequested_ = true;
+    stop_ = true;
+    wake_.notify_all();
+}
+
+void Search::finish(SearchOutcome outcome, const std::string& message) {
+    // Called with mutex_ held.
+    if (done_) {
+        return;
+    }
+    done_ = true;
+    outcome_ = outcome;
+    failure_ = message;
+    stop_ = true;
+    wake_.notify_all();
+}
+
+SearchOutcome Search::run() {
+    if (patterns_->empty()) {
+        return SearchOutcome::AllFound;
+    }
+    std::vector<Scalar> startKeys;
+    for (unsigned i = 0; i < settings_.threads; ++i) {
+        startKeys.push_back(starts_.nextStart());
+    }
+    std::vector<std::thread> workers;
+    for (unsigned i = 0; i < settings_.threads; ++i) {
+        workers.emplace_back([this, i, start = startKeys[i]] { work(i, start); });
+    }
+
+    using Clock = std::chrono::steady_clock;
+    const auto begin = Clock::now();
+    // The rate is taken over the last few seconds, so that it follows changes.
+    std::deque<std::pair<Clock::time_point, std::uint64_t>> samples{{begin, 0}};
+    auto deadline = begin + std::chrono::seconds(1);
+    std::unique_lock lock(mutex_);
+    const auto finished = [this] { return done_ || stopRequested_.load(); };
+    while (!finished()) {
+        if (!wake_.wait_until(lock, deadline, finished)) {
+            const auto now = Clock::now();
+            const std::uint64_t total = totalKeys();
+            samples.emplace_back(now, total);
+            if (samples.size() > 6) {
+                samples.pop_front();
+            }
+            const double seconds =
+                std::chrono::duration<double>(now - samples.front().first).count();
+            SearchStatus status;
+            status.keysPerSecond =
+                seconds > 0 ? static_cast<double>(total - samples.front().second) / seconds : 0;
+            status.totalKeys = total;
+            status.keysSinceLastFind = total - std::min(total, keysAtLastFind_);
+            status.difficulty = patterns_->difficulty();
+            status.found = found_;
+            status.patterns = patternCount_;
+            status.keepGoing = settings_.keepGoing;
+            observer_.status(status);
+            deadline += std::chrono::seconds(1);
+            if (deadline < now) {
+                deadline = now + std::chrono::seconds(1);
+            }
+        }
+    }
+    stop_ = true;
+    lock.unlock();
+    for (auto& worker : workers) {
+        worker.join();
+    }
+    if (outcome_ == SearchOutcome::CheckFailed || !failure_.empty()) {
+        observer_.failed(failure_);
+    }
+    return outcome_;
+}
+
+void Search::work(unsigned index, Scalar start) {
+    try {
+        const bool compressed = settings_.compressed;
+        const std::size_t keySize = compressed ? kCompressedKeySize : kUncompressedKeySize;
+        PointWalker walker(settings_.walkerHalf);
+        walker.start(start);
+        std::vector<AffinePoint> points(walker.batchSize());
+        std::vector<std::uint8_t> keys(kPointsPerChunk * kCandidatesPerPoint * keySize);
+        std::vector<std::uint8_t> hashes(kPointsPerChunk * kCandidatesPerPoint * kHashSize);
+        std::uint64_t generation = 0;
+        std::shared_ptr<const PatternSet> patterns = currentPatterns(generation);
+
+        while (!stop_.load(std::memory_order_relaxed)) {
+            if (generation != generation_.load(std::memory_order_acquire)) {
+                patterns = currentPatterns(generation);
+            }
+            const Scalar first = walker.firstKey();
+            walker.next(points.data());
+            for (std::size_t chunk = 0; chunk < points.size(); chunk += kPointsPerChunk) {
+                const std::size_t count = std::min(kPointsPerChunk, points.size() - chunk);
+                for (std::size_t j = 0; j < count; ++j) {
+                    writeCandidateKeys(points[chunk + j], compressed,
+                                       keys.data() + j * kCandidatesPerPoint * keySize);
+                }
+                const std::size_t candidates = count * kCandidatesPerPoint;
+                hash160Batch(keys.data(), keySize, candidates, hashes.data());
+                for (std::size_t c = 0; c < candidates; ++c) {
+                    const std::uint8_t* hash = hashes.data() + c * kHashSize;
+                    const auto match = patterns->match(hash);
+                    if (!match) {
+                        continue;
+                    }
+                    const std::size_t pointIndex = chunk + c / kCandidatesPerPoint;
+                    const auto kind = static_cast<CandidateKind>(c % kCandidatesPerPoint);
+                    const Scalar key =
+                        candidateKey(scalarAdd(first, Scalar::fromUint64(pointIndex)), kind);
+                    FoundKey foundKey;
+                    foundKey.pattern = patterns->pattern(*match);
+                    key.toBytes(foundKey.privateKey.data());
+                    foundKey.compressed = compressed;
+                    const std::uint8_t* publicKey = keys.data() + c * keySize;
+                    foundKey.publicKey.assign(publicKey, publicKey + keySize);
+                    std::copy(hash, hash + kHashSize, foundKey.hash160.begin());
+                    foundKey.address = p2pkhAddress(0, hash);
+                    foundKey.privateKeyWif =
+                        wifFromPrivateKey(foundKey.privateKey.data(), compressed);
+                    submit(std::move(foundKey));
+                }
+            }
+            counters_[index].keys.fetch_add(points.size() * kCandidatesPerPoint,
+                                            std::memory_order_relaxed);
+        }
+    } catch (const std::exception& e) {
+        std::lock_guard lock(mutex_);
+        finish(SearchOutcome::Stopped, std::string("Search error - ") + e.what());
+    }
+}
+
+void Search::submit(FoundKey key) {
+    std::lock_guard lock(mutex_);
+    if (done_ || stopRequested_) {
+        return;
+    }
+    std::size_t wanted = patterns_->size();
+    for (std::size_t i = 0; i < patterns_->size(); ++i) {
+        if (patterns_->pattern(i) == key.pattern) {
+            wanted = i;
+            break;
+        }
+    }
+    if (wanted == patterns_->size()) {
+        return; // found a moment ago by another candidate or thread
+    }
+    const std::string problem = check_.problem(key, settings_.caseInsensitive);
+    if (!problem.empty()) {
+        finish(SearchOutcome::CheckFailed, "Self-check error - a key for pattern " + key.pattern +
+                                               " failed the independent check (" + problem +
+                                               "); it was not reported");
+        return;
+    }
+    observer_.found(key);
+    ++found_;
+    keysAtLastFind_ = totalKeys();
+    if (settings_.keepGoing) {
+        return;
+    }
+    auto remaining = std::make_shared<PatternSet>(*patterns_);
+    remaining->remove(wanted);
+    patterns_ = std::move(remaining);
+    generation_.fetch_add(1, std::memory_order_release);
+    if (patterns_->empty()) {
+        finish(SearchOutcome::AllFound, {});
+    }
+}
+
+} // namespace tarwick::engine
