@@ -44,10 +44,17 @@ void MainFrame::createStatusBar() {
 
 void MainFrame::createMenus() {
     MenuHandlers handlers;
-    handlers.exportAll = [] {};
+    handlers.exportAll = [this] { view_->ExportAllAddresses(); };
     handlers.exit = [this] { close(); };
     handlers.about = [this] { OnAppAbout(); };
     buildMainMenu(*menuBar(), *view_, *statusBar(), handlers);
+    // Greyed exactly while there is nothing to export.
+    QAction* exportAll = command(CommandId::ExportAll);
+    const auto updateExportAll = [this, exportAll] {
+        exportAll->setEnabled(!view_->foundAddresses().empty());
+    };
+    connect(view_, &TarwickView::foundAddressesChanged, exportAll, updateExportAll);
+    updateExportAll();
 }
 
 void MainFrame::fitToForm() {

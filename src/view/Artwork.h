@@ -16,7 +16,14 @@ inline constexpr int Logo = 132;
 inline constexpr int VanitygenCredit = 133;
 inline constexpr int Exit = 134;
 inline constexpr int Sheet = 135;
+inline constexpr int Floppy = 136;
 inline constexpr int About = 137;
+inline constexpr int Info = 138;
+inline constexpr int BitcoinSign = 139;
+inline constexpr int Key = 140;
+inline constexpr int TwoPages = 141;
+inline constexpr int DeleteKey = 142;
+inline constexpr int DeleteList = 143;
 inline constexpr int Book = 144;
 inline constexpr int Gauge = 145;
 } // namespace Bitmap

@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QTableView>
 
 namespace tarwick {
 
@@ -60,6 +61,14 @@ void applyFormColours(QWidget& form, const FormWidgets& w) {
     setLooks(*w.progress, amberOnConsole, amberOnConsole);
     setLooks(*w.elapsedTime, amberOnConsole, amberOnConsole);
     setLooks(*w.patternsFilePath, whiteOnGrey, whiteOnGrey);
+
+    // The found list: light grey behind the rows, black text.
+    QPalette list = w.foundList->palette();
+    for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+        list.setColor(group, QPalette::Base, QColor(0xE6, 0xE6, 0xE6));
+        list.setColor(group, QPalette::Text, Qt::black);
+    }
+    w.foundList->setPalette(list);
 
     for (QComboBox* combo : {w.externalApp, w.openClPlatform, w.cpuThreads})
         setLooks(*combo->view(), amberOnConsole, amberOnConsole);

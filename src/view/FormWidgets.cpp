@@ -13,7 +13,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTreeView>
+#include <QTableView>
 
 namespace tarwick {
 
@@ -90,12 +90,18 @@ FormWidgets createFormWidgets(QWidget& form, const DialogBaseUnits& base) {
     Placer at(form, base);
     FormWidgets w;
 
-    w.foundList = at.add(new QTreeView, ControlId::FoundList, "foundList", {7, 83, 353, 77});
-    w.foundList->setRootIsDecorated(false);
-    w.foundList->setItemsExpandable(false);
-    w.foundList->setUniformRowHeights(true);
+    w.foundList = at.add(new QTableView, ControlId::FoundList, "foundList", {7, 83, 353, 77});
+    w.foundList->setShowGrid(true);
+    w.foundList->setSortingEnabled(false);
+    w.foundList->setWordWrap(false);
+    w.foundList->setEditTriggers(QAbstractItemView::NoEditTriggers);
     w.foundList->setSelectionMode(QAbstractItemView::SingleSelection);
     w.foundList->setSelectionBehavior(QAbstractItemView::SelectRows);
+    w.foundList->setContextMenuPolicy(Qt::CustomContextMenu);
+    w.foundList->verticalHeader()->hide();
+    w.foundList->verticalHeader()->setDefaultSectionSize(w.foundList->fontMetrics().height() + 4);
+    w.foundList->horizontalHeader()->setHighlightSections(false);
+    w.foundList->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
 
     w.startSearch = at.add(new QPushButton(QStringLiteral(" Start search")), ControlId::StartSearch,
                            "startSearch", {7, 52, 56, 18});

@@ -8,7 +8,7 @@ class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
-class QTreeView;
+class QTableView;
 class QWidget;
 
 namespace tarwick {
@@ -19,7 +19,7 @@ class LimitedPlainTextEdit;
 // The controls of the main form, created in template order (which is also the tab order) and
 // placed from their dialog-unit rectangles.
 struct FormWidgets {
-    QTreeView* foundList = nullptr;
+    QTableView* foundList = nullptr;
     QPushButton* startSearch = nullptr;
     QPushButton* selectFile = nullptr;
     ConsoleLog* console = nullptr;

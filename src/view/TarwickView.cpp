@@ -14,6 +14,7 @@
 #include "view/ControlIds.h"
 #include "view/FormColours.h"
 #include "view/FormFonts.h"
+#include "view/FoundListModel.h"
 #include "view/LimitedPlainTextEdit.h"
 #include "view/SearchRunner.h"
 
@@ -23,7 +24,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTreeView>
+#include <QTableView>
 
 namespace tarwick {
 
@@ -50,7 +51,14 @@ TarwickView::TarwickView(const FormEnvironment& environment, QWidget* parent)
     applyFormColours(*this, widgets_);
     runner_ =
         std::make_unique<SearchRunner>(widgets_, *widgets_.console, *environment_.clock, workDir_);
+    foundListModel_ = new FoundListModel(foundAddresses_, this);
+    widgets_.foundList->setModel(foundListModel_);
+    pauseTimer_.setInterval(1000);
+    connect(&pauseTimer_, &QTimer::timeout, this, [this] { OnTimer(); });
     connectHandlers();
+    connectRunHooks();
+    settingsFile_ = std::make_unique<SettingsFile>(workDir_ / "Settings.ini", *widgets_.console);
+    LoadSettings();
 }
 
 TarwickView::~TarwickView() = default;
@@ -76,6 +84,8 @@ void TarwickView::connectHandlers() {
     connect(widgets_.selectFile, &QPushButton::clicked, this, [this] { OnSelectPatternsFile(); });
     connect(widgets_.editPatternsFile, &QPushButton::clicked, this,
             [this] { OnEditPatternsFile(); });
+    connect(widgets_.foundList, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& position) { OnContextMenu(position); });
 }
 
 void TarwickView::fillCombo(QComboBox& combo, const std::vector<std::string>& items,
@@ -92,6 +102,10 @@ void TarwickView::OnInitialUpdate() {
     w.patternsBox->clear();
     w.rewardAddress->setText(fromLocal(rewardAddress));
     w.patternsFilePath->setText(fromLocal(patternsFilePath));
+
+    for (int column = 0; column < 4; ++column)
+        w.foundList->setColumnWidth(column, FoundListModel::columnWidths[column]);
+    RefreshFoundList(false);
 
     const QFont consoleFont =
         fontWithCellHeight(QStringLiteral("MS Shell Dlg 2"), 18, QFont::Normal);
@@ -205,6 +219,7 @@ GeneratorOptions TarwickView::generatorOptions() const {
 }
 
 void TarwickView::OnStartSearch() {
+    pauseTimer_.stop();
     StartInputs inputs;
     inputs.patternsFromBox = patternsFromBox;
     inputs.patternsFromFile = patternsFromFile;
@@ -273,7 +288,5 @@ void TarwickView::OnHelpVanityminerPool() {
     const HelpText help = VanityminerPoolHelp();
     environment_.dialogs->showMessage(help.caption, help.text);
 }
-
-void TarwickView::SaveSettings(bool) {}
 
 } // namespace tarwick

@@ -1,8 +1,13 @@
 #pragma once
 
+#include "core/found/CheckFoundKeys.h"
+#include "core/found/FoundAddressStore.h"
 #include "core/search/GeneratorCommand.h"
+#include "core/settings/SettingsFile.h"
+#include "platform/KeyboardSignals.h"
 #include "view/FormWidgets.h"
 
+#include <QTimer>
 #include <QWidget>
 #include <filesystem>
 #include <memory>
@@ -13,6 +18,7 @@ namespace tarwick {
 class Clock;
 class ConsoleLog;
 class DesktopShell;
+class FoundListModel;
 class SearchRunner;
 class UserDialogs;
 
@@ -27,7 +33,7 @@ struct FormEnvironment {
 
 // The main form: every control of the program, the user's choices, and the handlers that keep
 // the two in step. Decisions live in the core; this class shows and forwards.
-class TarwickView : public QWidget {
+class TarwickView : public QWidget, private FoundKeyEvents {
     Q_OBJECT
 public:
     explicit TarwickView(const FormEnvironment& environment, QWidget* parent = nullptr);
@@ -48,6 +54,8 @@ public:
     void OnAvoidOverheating();
 
     void OnStartSearch();
+    // The overheating pause's timer: counts the pause down, then resumes the search.
+    void OnTimer();
     // Ends a running search and puts the Start button back; the window's close runs it.
     void OnStopSearch();
     void OnListPlatforms();
@@ -56,6 +64,21 @@ public:
     void OnHelpVanitygenCpu();
     void OnHelpVanitygenGpu();
     void OnHelpVanityminerPool();
+
+    // The found addresses and what can be done with them.
+    void RefreshFoundList(bool selectLast);
+    void OnContextMenu(const QPoint& position);
+    void ShowAddressInfo();
+    void CopyPublicAddress();
+    void CopyPrivateKey();
+    void ExportAddress(bool toClipboard);
+    void ExportAllAddresses();
+    void CopyToClipboard(const std::string& text);
+    void DeleteFoundAddress();
+    void DeleteAllFoundAddresses();
+    FoundAddressStore& foundAddresses() { return foundAddresses_; }
+    const FoundAddressStore& foundAddresses() const { return foundAddresses_; }
+    void LoadSettings();
     void SaveSettings(bool optionsOnly);
 
     ConsoleLog& console() const { return *widgets_.console; }
@@ -83,8 +106,21 @@ public:
     bool initialising = true;
     int selectedIndex = -1;
 
+signals:
+    // The store gained or lost records: "Export Bitcoin addresses found" follows its emptiness.
+    void foundAddressesChanged();
+
 private:
     void connectHandlers();
+    void connectRunHooks();
+    // Keys a finished generator left in results.txt are taken before a new run deletes it.
+    void takeLeftoverKeys();
+    ViewSettings settingsFromForm() const;
+    bool checkFoundKeys(ResultsFileState state);
+    const FoundAddress* currentAddress() const;
+    void SetScrollLockLight(bool on) override;
+    void beep(int frequencyHz, int durationMs) override;
+    void foundAddressAdded(std::size_t index) override;
     void fillCombo(class QComboBox& combo, const std::vector<std::string>& items, int storedIndex);
 
     GeneratorOptions generatorOptions() const;
@@ -94,6 +130,11 @@ private:
     std::filesystem::path workDir_;
     FormWidgets widgets_;
     std::unique_ptr<SearchRunner> runner_;
+    FoundAddressStore foundAddresses_;
+    FoundListModel* foundListModel_ = nullptr;
+    KeyboardSignals keyboard_;
+    std::unique_ptr<SettingsFile> settingsFile_;
+    QTimer pauseTimer_;
 };
 
 } // namespace tarwick

@@ -2,11 +2,16 @@
 
 #include <QDir>
 #include <QTest>
+#include <fstream>
+#include <sstream>
 
 namespace tarwick::test {
 
-Application::Application(int logicalProcessors) : previousFolder(QDir::currentPath()) {
+Application::Application(int logicalProcessors, const std::string& settingsIni)
+    : previousFolder(QDir::currentPath()) {
     QDir::setCurrent(workingFolder.path());
+    if (!settingsIni.empty())
+        std::ofstream(folder() / "Settings.ini", std::ios::binary) << settingsIni;
     view = new TarwickView({logicalProcessors, &clock, &dialogs, &shell});
     frame = std::make_unique<MainFrame>(view);
     view->OnInitialUpdate();
@@ -21,6 +26,24 @@ Application::~Application() {
 
 std::filesystem::path Application::folder() const {
     return workingFolder.path().toLocal8Bit().toStdString();
+}
+
+std::string settingsWithAddresses(const std::vector<std::array<std::string, 3>>& addresses) {
+    std::string text = "[BTCs_found]\r\n";
+    for (std::size_t i = 0; i < addresses.size(); ++i) {
+        const std::string n = std::to_string(i);
+        text += "BTC_PATTERN_PUB_ENCON_" + n + "=" + addresses[i][0] + "\r\n";
+        text += "BTC_ADDR_PUB_ENCON_" + n + "=" + addresses[i][1] + "\r\n";
+        text += "BTC_KEY_PRIV_ENCON_" + n + "=" + addresses[i][2] + "\r\n";
+    }
+    return text;
+}
+
+std::string fileText(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
 }
 
 void saveScreenshot(QWidget& widget, const QString& name) {

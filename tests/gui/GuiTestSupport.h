@@ -6,6 +6,7 @@
 #include "view/TarwickView.h"
 
 #include <QTemporaryDir>
+#include <array>
 #include <deque>
 #include <filesystem>
 #include <memory>
@@ -52,7 +53,8 @@ struct FakeShell : DesktopShell {
 
 // The real main window over a fresh temporary working folder, built the way main() does.
 struct Application {
-    explicit Application(int logicalProcessors = 2);
+    // settingsIni: the Settings.ini the working folder holds before the program starts.
+    explicit Application(int logicalProcessors = 2, const std::string& settingsIni = {});
     ~Application();
 
     std::filesystem::path folder() const;
@@ -70,6 +72,12 @@ template <typename Widget>
 Widget* controlOf(const TarwickView& view, int controlId) {
     return qobject_cast<Widget*>(view.control(controlId));
 }
+
+// Settings.ini as the program writes it, with the given found addresses (pattern, address, key).
+std::string settingsWithAddresses(const std::vector<std::array<std::string, 3>>& addresses);
+
+// The whole text of a file, empty when it cannot be read.
+std::string fileText(const std::filesystem::path& path);
 
 // Saves a picture of the widget where the test run keeps its screenshots.
 void saveScreenshot(QWidget& widget, const QString& name);

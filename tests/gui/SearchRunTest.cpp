@@ -15,15 +15,9 @@
 using namespace tarwick;
 using tarwick::test::Application;
 using tarwick::test::controlOf;
+using tarwick::test::fileText;
 
 namespace {
-
-std::string fileText(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 // The arguments the generator received, one a line, without its own name.
 QString generatorArguments(const Application& app) {

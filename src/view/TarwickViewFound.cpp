@@ -1,0 +1,165 @@
+// The found addresses: picking up keys during a run, the list, and the actions on an address.
+#include "core/common/UserDialogs.h"
+#include "core/found/AddressExport.h"
+#include "view/Artwork.h"
+#include "view/ConsoleLog.h"
+#include "view/FoundListModel.h"
+#include "view/SearchRunner.h"
+#include "view/TarwickView.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QItemSelectionModel>
+#include <QMenu>
+#include <QTableView>
+
+namespace tarwick {
+
+namespace {
+
+// The block explorer whose /btc/address/ page shows an address.
+constexpr char kExplorerAddressPage[] = "https://www.blockchain.com/btc/address/";
+
+} // namespace
+
+void TarwickView::connectRunHooks() {
+    SearchRunHooks hooks;
+    hooks.checkFoundKeys = [this] {
+        // A generator that has ended writes no more: a last line without its break counts.
+        return checkFoundKeys(runner_->childRunning() ? ResultsFileState::Growing
+                                                      : ResultsFileState::Finished);
+    };
+    hooks.newKeysFound = [this] {
+        RefreshFoundList(true);
+        SaveSettings(false);
+    };
+    hooks.newSearchStarted = [this] {
+        if (scrollLockLight)
+            SetScrollLockLight(false);
+    };
+    hooks.avoidOverheating = [this] { return avoidOverheating; };
+    hooks.heatPauseStarted = [this] { pauseTimer_.start(); };
+    runner_->run().setHooks(std::move(hooks));
+}
+
+bool TarwickView::checkFoundKeys(ResultsFileState state) {
+    FoundKeyTarget target{foundAddresses_, {scrollLockLight, playSound}, *this, *widgets_.console};
+    const bool added = CheckFoundKeys(runner_->run().resultsPath(), state, target);
+    if (added)
+        emit foundAddressesChanged();
+    return added;
+}
+
+void TarwickView::SetScrollLockLight(bool on) {
+    keyboard_.setScrollLockLight(on);
+}
+
+void TarwickView::beep(int frequencyHz, int durationMs) {
+    keyboard_.beep(frequencyHz, durationMs);
+}
+
+// The list is refreshed once per pass, after every new record of the pass is in the store.
+void TarwickView::foundAddressAdded(std::size_t) {}
+
+void TarwickView::RefreshFoundList(bool selectLast) {
+    QTableView& list = *widgets_.foundList;
+    foundListModel_->refresh();
+    list.clearSelection();
+    if (!selectLast || foundAddresses_.empty())
+        return;
+    list.setFocus();
+    const QModelIndex last = foundListModel_->index(foundListModel_->rowCount() - 1, 0);
+    list.selectionModel()->select(last,
+                                  QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    list.selectionModel()->setCurrentIndex(last, QItemSelectionModel::NoUpdate);
+    list.scrollTo(last, QAbstractItemView::EnsureVisible);
+}
+
+void TarwickView::OnContextMenu(const QPoint& position) {
+    const QModelIndexList rows = widgets_.foundList->selectionModel()->selectedRows();
+    if (rows.isEmpty())
+        return;
+    selectedIndex = rows.last().row();
+
+    auto* menu = new QMenu(this);
+    menu->setObjectName(QStringLiteral("foundListMenu"));
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    const auto item = [menu](int commandId, const char* text, int bitmapId, auto handler) {
+        QAction* action =
+            menu->addAction(QIcon(artwork(bitmapId, {16, 16})), QString::fromLatin1(text), handler);
+        action->setProperty("controlId", commandId);
+    };
+    item(500, "Bitcoin address info", Bitmap::Info, [this] { ShowAddressInfo(); });
+    menu->addSeparator();
+    item(501, "Copy Public address", Bitmap::BitcoinSign, [this] { CopyPublicAddress(); });
+    item(502, "Copy Private key", Bitmap::Key, [this] { CopyPrivateKey(); });
+    item(503, "Copy Public + Private", Bitmap::TwoPages, [this] { ExportAddress(true); });
+    menu->addSeparator();
+    item(504, "Export Public + Private to a file", Bitmap::Floppy,
+         [this] { ExportAddress(false); });
+    menu->addSeparator();
+    item(505, "Delete", Bitmap::DeleteKey, [this] { DeleteFoundAddress(); });
+    item(506, "Delete all", Bitmap::DeleteList, [this] { DeleteAllFoundAddresses(); });
+    menu->popup(widgets_.foundList->viewport()->mapToGlobal(position));
+}
+
+const FoundAddress* TarwickView::currentAddress() const {
+    if (selectedIndex < 0 || static_cast<std::size_t>(selectedIndex) >= foundAddresses_.size())
+        return nullptr;
+    return &foundAddresses_[static_cast<std::size_t>(selectedIndex)];
+}
+
+void TarwickView::ShowAddressInfo() {
+    if (const FoundAddress* address = currentAddress())
+        environment_.shell->openUrl(kExplorerAddressPage + address->publicAddress);
+}
+
+void TarwickView::CopyPublicAddress() {
+    if (const FoundAddress* address = currentAddress())
+        CopyToClipboard(address->publicAddress);
+}
+
+void TarwickView::CopyPrivateKey() {
+    if (const FoundAddress* address = currentAddress())
+        CopyToClipboard(address->privateKey);
+}
+
+void TarwickView::ExportAddress(bool toClipboard) {
+    const FoundAddress* address = currentAddress();
+    if (!address)
+        return;
+    if (toClipboard)
+        CopyToClipboard(addressText(*address));
+    else
+        tarwick::ExportAddress(*address, workDir_, *widgets_.console);
+}
+
+void TarwickView::ExportAllAddresses() {
+    tarwick::ExportAllAddresses(foundAddresses_, workDir_, *widgets_.console);
+}
+
+void TarwickView::CopyToClipboard(const std::string& text) {
+    QGuiApplication::clipboard()->setText(QString::fromLocal8Bit(text));
+}
+
+void TarwickView::DeleteFoundAddress() {
+    if (!currentAddress())
+        return;
+    foundAddresses_.remove(static_cast<std::size_t>(selectedIndex));
+    RefreshFoundList(false);
+    SaveSettings(false);
+    emit foundAddressesChanged();
+}
+
+void TarwickView::DeleteAllFoundAddresses() {
+    if (foundAddresses_.empty())
+        return;
+    if (!environment_.dialogs->askYesNo("Tarwick", "Do you want to delete all Bitcoin addresses ?"))
+        return;
+    foundAddresses_.clear();
+    RefreshFoundList(false);
+    SaveSettings(false);
+    emit foundAddressesChanged();
+}
+
+} // namespace tarwick

@@ -1,0 +1,243 @@
+#include "GuiTestSupport.h"
+#include "TestGenerators.h"
+#include "view/ConsoleLog.h"
+#include "view/ControlIds.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTableView>
+#include <QTest>
+
+using namespace tarwick;
+using tarwick::test::Application;
+using tarwick::test::controlOf;
+using tarwick::test::fileText;
+using tarwick::test::settingsWithAddresses;
+
+namespace {
+
+const std::vector<std::array<std::string, 3>> fiveStored{
+    {"1A", "1AddressOne1111111111111111111111", "5KeyOne"},
+    {"1B", "1BddressTwo2222222222222222222222", "5KeyTwo"},
+    {"1C", "1CddressThree333333333333333333333", "5KeyThree"},
+    {"1D", "1DddressFour444444444444444444444", "5KeyFour"},
+    {"1E", "1EddressFive555555555555555555555", "5KeyFive"}};
+
+QTableView& listOf(const Application& app) {
+    return *controlOf<QTableView>(*app.view, ControlId::FoundList);
+}
+
+QStringList row(const Application& app, int r) {
+    QStringList cells;
+    const QAbstractItemModel& model = *listOf(app).model();
+    for (int c = 0; c < model.columnCount(); ++c)
+        cells << model.index(r, c).data().toString();
+    return cells;
+}
+
+int selectedRow(const Application& app) {
+    const QModelIndexList rows = listOf(app).selectionModel()->selectedRows();
+    return rows.size() == 1 ? rows.first().row() : -1;
+}
+
+// Selects a row with the mouse and opens the list's menu over it, as a right-click does.
+QMenu* openMenuOnRow(Application& app, int r) {
+    // A menu closed before is gone once its deferred deletion ran.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QTableView& list = listOf(app);
+    const QPoint centre = list.visualRect(list.model()->index(r, 1)).center();
+    QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, centre);
+    emit list.customContextMenuRequested(centre);
+    return app.view->findChild<QMenu*>(QStringLiteral("foundListMenu"));
+}
+
+void choose(QMenu* menu, int commandId) {
+    for (QAction* action : menu->actions())
+        if (action->property("controlId").toInt() == commandId) {
+            action->trigger();
+            menu->close();
+            return;
+        }
+    QFAIL("menu item missing");
+}
+
+} // namespace
+
+class FoundAddressesTest : public QObject {
+    Q_OBJECT
+private slots:
+    void keysFoundDuringARunAreReportedListedAndSaved();
+    void storedAddressIsNotReportedAgain();
+    void menuCommandsActOnTheChosenRow();
+    void exportsWriteTheirFilesOnlyIntoData();
+    void deleteAndDeleteAll();
+    void menuOpensOnlyOverASelectedRow();
+};
+
+void FoundAddressesTest::keysFoundDuringARunAreReportedListedAndSaved() {
+    Application app;
+    testing::InstallTestGenerators(app.folder());
+    testing::WriteGeneratorScript(app.folder(),
+                                  "found 1Ab 1AbFirstAddress1111111111111111111 5KFirst\n"
+                                  "found 1Cd 1CdSecondAddress222222222222222222 5KSecond\n"
+                                  "status 2 600\n"
+                                  "found 1Ef 1EfThirdAddress3333333333333333333 5KThird\n"
+                                  "status 3 600\n");
+    auto* box = controlOf<QPlainTextEdit>(*app.view, ControlId::PatternsBox);
+    box->setFocus();
+    QTest::keyClicks(box, QStringLiteral("1Ab"));
+    QTest::mouseClick(app.view->control(ControlId::StartSearch), Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(
+        app.view->console().toPlainText().contains(QStringLiteral("Search completed")), 15000);
+
+    QCOMPARE(listOf(app).model()->rowCount(), 3);
+    QCOMPARE(row(app, 0), (QStringList{QStringLiteral("new"), QStringLiteral("1Ab"),
+                                       QStringLiteral("1AbFirstAddress1111111111111111111"),
+                                       QStringLiteral("5KFirst")}));
+    QCOMPARE(row(app, 2)[0], QStringLiteral("new"));
+    QCOMPARE(selectedRow(app), 2);
+    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(&listOf(app)));
+    // Each address is announced once, however many passes read the file.
+    const QString console = app.view->console().toPlainText();
+    QCOMPARE(console.count(QStringLiteral("***** FOUND Bitcoin address *****")), 3);
+    QVERIFY(console.contains(
+        QStringLiteral("***** FOUND Bitcoin address *****\nPattern: 1Cd\nBTC "
+                       "address: 1CdSecondAddress222222222222222222\nPrivate "
+                       "key: 5KSecond\n-----------------------------------------\n")));
+    QVERIFY(app.frame->command(CommandId::ExportAll)->isEnabled());
+
+    const std::string settings = fileText(app.folder() / "Settings.ini");
+    QVERIFY(settings.find("BTC_ADDR_PUB_ENCON_2=1EfThirdAddress3333333333333333333\r\n") !=
+            std::string::npos);
+    QVERIFY(settings.find("BTC_KEY_PRIV_ENCON_0=5KFirst\r\n") != std::string::npos);
+}
+
+void FoundAddressesTest::storedAddressIsNotReportedAgain() {
+    Application app(2, settingsWithAddresses({fiveStored[0]}));
+    QCOMPARE(row(app, 0)[0], QStringLiteral(" "));
+    testing::InstallTestGenerators(app.folder());
+    testing::WriteGeneratorScript(app.folder(),
+                                  "found 1A " + fiveStored[0][1] + " 5KOtherKey\nstatus 3 600\n");
+    auto* box = controlOf<QPlainTextEdit>(*app.view, ControlId::PatternsBox);
+    box->setFocus();
+    QTest::keyClicks(box, QStringLiteral("1A"));
+    QTest::mouseClick(app.view->control(ControlId::StartSearch), Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(
+        app.view->console().toPlainText().contains(QStringLiteral("Search completed")), 15000);
+    QVERIFY(!app.view->console().toPlainText().contains(QStringLiteral("FOUND")));
+    QCOMPARE(listOf(app).model()->rowCount(), 1);
+    QCOMPARE(row(app, 0),
+             (QStringList{QStringLiteral(" "), QStringLiteral("1A"),
+                          QString::fromStdString(fiveStored[0][1]), QStringLiteral("5KeyOne")}));
+}
+
+void FoundAddressesTest::menuCommandsActOnTheChosenRow() {
+    Application app(2, settingsWithAddresses(fiveStored));
+    QClipboard& clipboard = *QApplication::clipboard();
+    struct Case {
+        int commandId;
+        QString clipboard;
+    };
+    const Case cases[] = {
+        {501, QStringLiteral("1BddressTwo2222222222222222222222")},
+        {502, QStringLiteral("5KeyTwo")},
+        {503, QStringLiteral("Pattern: 1B\r\nBitcoin Public address: "
+                             "1BddressTwo2222222222222222222222\r\nBitcoin Private key: 5KeyTwo")}};
+    for (const Case& c : cases) {
+        clipboard.setText(QStringLiteral("before"));
+        QMenu* menu = openMenuOnRow(app, 1);
+        QVERIFY(menu);
+        QCOMPARE(app.view->selectedIndex, 1);
+        choose(menu, c.commandId);
+        QCOMPARE(clipboard.text(), c.clipboard);
+    }
+    choose(openMenuOnRow(app, 1), 500);
+    QCOMPARE(app.shell.openedUrls,
+             std::vector<std::string>{
+                 "https://www.blockchain.com/btc/address/1BddressTwo2222222222222222222222"});
+
+    QMenu* menu = openMenuOnRow(app, 1);
+    QStringList texts;
+    for (QAction* action : menu->actions()) {
+        texts << (action->isSeparator() ? QStringLiteral("-") : action->text());
+        QVERIFY(action->isSeparator() || !action->icon().isNull());
+    }
+    QCOMPARE(texts,
+             (QStringList{QStringLiteral("Bitcoin address info"), QStringLiteral("-"),
+                          QStringLiteral("Copy Public address"), QStringLiteral("Copy Private key"),
+                          QStringLiteral("Copy Public + Private"), QStringLiteral("-"),
+                          QStringLiteral("Export Public + Private to a file"), QStringLiteral("-"),
+                          QStringLiteral("Delete"), QStringLiteral("Delete all")}));
+    menu->close();
+}
+
+void FoundAddressesTest::exportsWriteTheirFilesOnlyIntoData() {
+    Application app(2, settingsWithAddresses({fiveStored[0], {"1,x", "1Comma", "5K,y"}}));
+    const QString consoleBefore = app.view->console().toPlainText();
+    choose(openMenuOnRow(app, 0), 504);
+    app.frame->command(CommandId::ExportAll)->trigger();
+    QCOMPARE(app.view->console().toPlainText(), consoleBefore);
+    QVERIFY(std::filesystem::is_empty(app.folder()) ||
+            !std::filesystem::exists(app.folder() / "Data"));
+
+    std::filesystem::create_directory(app.folder() / "Data");
+    choose(openMenuOnRow(app, 0), 504);
+    const auto single = app.folder() / "Data" / ("Tarwick_" + fiveStored[0][1] + ".txt");
+    QCOMPARE(
+        QString::fromStdString(fileText(single)),
+        QStringLiteral("Pattern: 1A\r\nBitcoin Public address: "
+                       "1AddressOne1111111111111111111111\r\nBitcoin Private key: 5KeyOne\r\n"));
+    QCOMPARE(std::filesystem::status(single).permissions() & std::filesystem::perms::all,
+             std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+    QVERIFY(app.view->console().toPlainText().endsWith(
+        QStringLiteral("Bitcoin address '1AddressOne1111111111111111111111' saved in\n'Data//"
+                       "Tarwick_1AddressOne1111111111111111111111.txt' file\n\n")));
+
+    app.frame->command(CommandId::ExportAll)->trigger();
+    QCOMPARE(QString::fromStdString(
+                 fileText(app.folder() / "Data" / "Tarwick_Bitcoin_addresses_found.txt")),
+             QStringLiteral("Pattern,Bitcoin Public address,Bitcoin Private key\r\n"
+                            "1A,1AddressOne1111111111111111111111,5KeyOne\r\n1,x,1Comma,5K,y\r\n"));
+    QVERIFY(app.view->console().toPlainText().endsWith(QStringLiteral(
+        "Bitcoin addresses found saved in 'Data//Tarwick_Bitcoin_addresses_found.txt' file\n\n")));
+}
+
+void FoundAddressesTest::deleteAndDeleteAll() {
+    Application app(2, settingsWithAddresses(fiveStored));
+    choose(openMenuOnRow(app, 1), 505);
+    QCOMPARE(listOf(app).model()->rowCount(), 4);
+    QCOMPARE(row(app, 1)[1], QStringLiteral("1C"));
+    QVERIFY(app.dialogs.shown.empty());
+    const std::string afterDelete = fileText(app.folder() / "Settings.ini");
+    QVERIFY(afterDelete.find("1BddressTwo") == std::string::npos);
+    QVERIFY(afterDelete.find("BTC_ADDR_PUB_ENCON_3=1EddressFive") != std::string::npos);
+    QVERIFY(afterDelete.find("ENCON_4") == std::string::npos);
+
+    app.dialogs.yesNoAnswers = {false, true};
+    choose(openMenuOnRow(app, 0), 506);
+    QCOMPARE(app.dialogs.shown.back().text,
+             std::string("Do you want to delete all Bitcoin addresses ?"));
+    QCOMPARE(listOf(app).model()->rowCount(), 4);
+    QCOMPARE(fileText(app.folder() / "Settings.ini"), afterDelete);
+    choose(openMenuOnRow(app, 0), 506);
+    QCOMPARE(listOf(app).model()->rowCount(), 0);
+    QVERIFY(fileText(app.folder() / "Settings.ini").find("ENCON") == std::string::npos);
+    QVERIFY(!app.frame->command(CommandId::ExportAll)->isEnabled());
+    QCOMPARE(app.dialogs.shown.size(), std::size_t{2});
+}
+
+void FoundAddressesTest::menuOpensOnlyOverASelectedRow() {
+    Application app(2, settingsWithAddresses(fiveStored));
+    QTableView& list = listOf(app);
+    QCOMPARE(selectedRow(app), -1);
+    emit list.customContextMenuRequested(QPoint(5, 5));
+    QVERIFY(app.view->findChild<QMenu*>(QStringLiteral("foundListMenu")) == nullptr);
+    QCOMPARE(app.view->selectedIndex, -1);
+}
+
+QTEST_MAIN(FoundAddressesTest)
+#include "FoundAddressesTest.moc"
