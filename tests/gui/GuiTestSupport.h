@@ -1,8 +1,8 @@
 #pragma once
 
 #include "app/MainFrame.h"
+#include "core/common/Clock.h"
 #include "core/common/UserDialogs.h"
-#include "platform/SteadyClock.h"
 #include "view/TarwickView.h"
 
 #include <QTemporaryDir>
@@ -51,6 +51,14 @@ struct FakeShell : DesktopShell {
     void openInTextEditor(std::string_view path) override { editedFiles.emplace_back(path); }
 };
 
+// The machine's clock, which a test can move forward to skip a long wait.
+struct AdvancableClock : Clock {
+    std::chrono::steady_clock::duration skipped{};
+    std::chrono::steady_clock::time_point now() const override {
+        return std::chrono::steady_clock::now() + skipped;
+    }
+};
+
 // The real main window over a fresh temporary working folder, built the way main() does.
 struct Application {
     // settingsIni: the Settings.ini the working folder holds before the program starts.
@@ -61,7 +69,7 @@ struct Application {
 
     QTemporaryDir workingFolder;
     QString previousFolder;
-    SteadyClock clock;
+    AdvancableClock clock;
     FakeDialogs dialogs;
     FakeShell shell;
     TarwickView* view = nullptr;
