@@ -215,6 +215,7 @@ GeneratorOptions TarwickView::generatorOptions() const {
     options.patternsFromBox = patternsFromBox;
     options.patternsFilePath = patternsFilePath;
     options.rewardAddress = rewardAddress;
+    options.poolUrl = poolUrl;
     return options;
 }
 
@@ -242,14 +243,21 @@ void TarwickView::OnStartSearch() {
         break;
     }
     SaveSettings(true);
-    runner_->run().startSearch(generatorOptions(), decision.patternCount);
+    SearchRun& run = runner_->run();
+    if (run.newRunAllowed() || run.resuming())
+        takeLeftoverKeys();
+    run.startSearch(generatorOptions(), decision.patternCount);
 }
 
 void TarwickView::OnStopSearch() {
+    pauseTimer_.stop();
     runner_->run().stop();
 }
 
 void TarwickView::OnListPlatforms() {
+    if (!runner_->run().newRunAllowed())
+        return;
+    takeLeftoverKeys();
     runner_->run().listPlatforms(generatorOptions());
 }
 

@@ -33,7 +33,8 @@ struct FormEnvironment {
 
 // The main form: every control of the program, the user's choices, and the handlers that keep
 // the two in step. Decisions live in the core; this class shows and forwards.
-class TarwickView : public QWidget, private FoundKeyEvents {
+// The choices Settings.ini keeps are the view's own members, through its ViewSettings part.
+class TarwickView : public QWidget, public ViewSettings, private FoundKeyEvents {
     Q_OBJECT
 public:
     explicit TarwickView(const FormEnvironment& environment, QWidget* parent = nullptr);
@@ -87,22 +88,10 @@ public:
     // The control carrying the given numeric identity, or null.
     QWidget* control(int controlId) const;
 
-    // The user's choices.
+    // The user's choices beyond those Settings.ini keeps: the selected texts of the three lists.
     std::string externalApp = "Vanitygen (CPU)";
     std::string openclDevice = "0:0";
     int cpuThreads = 1;
-    int appIndex = 0;
-    int openclIndex = 0;
-    int threadsIndex = 0;
-    bool caseInsensitive = false;
-    bool scrollLockLight = false;
-    bool playSound = false;
-    bool avoidOverheating = false;
-    bool patternsFromBox = true;
-    bool patternsFromFile = false;
-    std::string patternsFilePath;
-    std::string rewardAddress;
-    std::string savedPatterns;
     bool initialising = true;
     int selectedIndex = -1;
 

@@ -13,12 +13,6 @@ namespace tarwick {
 namespace {
 
 // Settings keep the patterns with CR LF breaks; the box uses bare line feeds.
-QString patternsForBox(const std::string& stored) {
-    QString text = QString::fromLocal8Bit(stored);
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    return text;
-}
-
 std::string patternsForSettings(const QString& box) {
     QString text = box;
     text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
@@ -28,34 +22,15 @@ std::string patternsForSettings(const QString& box) {
 } // namespace
 
 void TarwickView::LoadSettings() {
-    ViewSettings settings;
-    settingsFile_->LoadSettings(settings, foundAddresses_);
-    appIndex = settings.appIndex;
-    openclIndex = settings.openclIndex;
-    threadsIndex = settings.threadsIndex;
-    caseInsensitive = settings.caseInsensitive;
-    scrollLockLight = settings.scrollLockLight;
-    playSound = settings.playSound;
-    avoidOverheating = settings.avoidOverheating;
-    patternsFromBox = settings.patternsFromBox;
-    patternsFromFile = settings.patternsFromFile;
-    patternsFilePath = settings.patternsFilePath;
-    rewardAddress = settings.rewardAddress;
-    savedPatterns = patternsForSettings(patternsForBox(settings.savedPatterns));
+    settingsFile_->LoadSettings(*this, foundAddresses_);
 }
 
 ViewSettings TarwickView::settingsFromForm() const {
-    ViewSettings settings;
+    // The lists and boxes are saved as they stand, not as they were loaded.
+    ViewSettings settings = *this;
     settings.appIndex = widgets_.externalApp->currentIndex();
     settings.openclIndex = widgets_.openClPlatform->currentIndex();
     settings.threadsIndex = widgets_.cpuThreads->currentIndex();
-    settings.caseInsensitive = caseInsensitive;
-    settings.scrollLockLight = scrollLockLight;
-    settings.playSound = playSound;
-    settings.avoidOverheating = avoidOverheating;
-    settings.patternsFromBox = patternsFromBox;
-    settings.patternsFromFile = patternsFromFile;
-    settings.patternsFilePath = patternsFilePath;
     settings.rewardAddress = widgets_.rewardAddress->text().toLocal8Bit().toStdString();
     settings.savedPatterns = patternsForSettings(widgets_.patternsBox->toPlainText());
     return settings;

@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QTableView>
 #include <QTest>
+#include <fstream>
 
 using namespace tarwick;
 using tarwick::test::Application;
@@ -76,6 +77,7 @@ private slots:
     void exportsWriteTheirFilesOnlyIntoData();
     void deleteAndDeleteAll();
     void menuOpensOnlyOverASelectedRow();
+    void keysLeftInResultsAreTakenBeforeANewRunDeletesThem();
 };
 
 void FoundAddressesTest::keysFoundDuringARunAreReportedListedAndSaved() {
@@ -237,6 +239,25 @@ void FoundAddressesTest::menuOpensOnlyOverASelectedRow() {
     emit list.customContextMenuRequested(QPoint(5, 5));
     QVERIFY(app.view->findChild<QMenu*>(QStringLiteral("foundListMenu")) == nullptr);
     QCOMPARE(app.view->selectedIndex, -1);
+}
+
+void FoundAddressesTest::keysLeftInResultsAreTakenBeforeANewRunDeletesThem() {
+    Application app;
+    testing::InstallTestGenerators(app.folder());
+    testing::WriteGeneratorScript(app.folder(), "status 3 600\n");
+    // A key the last session's generator wrote just before the program went down.
+    std::ofstream(app.folder() / "results.txt", std::ios::binary)
+        << "Pattern: 1Ab\nAddress: 1AbLeftOverAddress4444444444444444\nPrivkey: 5KLeft";
+    auto* box = controlOf<QPlainTextEdit>(*app.view, ControlId::PatternsBox);
+    box->setFocus();
+    QTest::keyClicks(box, QStringLiteral("1Ab"));
+    QTest::mouseClick(app.view->control(ControlId::StartSearch), Qt::LeftButton);
+    QCOMPARE(listOf(app).model()->rowCount(), 1);
+    QCOMPARE(row(app, 0)[2], QStringLiteral("1AbLeftOverAddress4444444444444444"));
+    QVERIFY(fileText(app.folder() / "Settings.ini").find("BTC_KEY_PRIV_ENCON_0=5KLeft\r\n") !=
+            std::string::npos);
+    QTRY_VERIFY_WITH_TIMEOUT(
+        app.view->console().toPlainText().contains(QStringLiteral("Search completed")), 15000);
 }
 
 QTEST_MAIN(FoundAddressesTest)

@@ -52,6 +52,7 @@ private slots:
     void helpBoxesShowTheirTexts();
     void closeStopsTheRunAndSavesTheOptions();
     void overheatingPausesCountsDownAndResumes();
+    void stopDuringThePauseEndsIt();
 };
 
 void SettingsAndHandlersTest::startUpWritesNothing() {
@@ -231,6 +232,29 @@ void SettingsAndHandlersTest::overheatingPausesCountsDownAndResumes() {
     QTRY_VERIFY_WITH_TIMEOUT(
         app.view->console().toPlainText().endsWith(QStringLiteral("Search canceled by user\n")),
         5000);
+}
+
+void SettingsAndHandlersTest::stopDuringThePauseEndsIt() {
+    Application app;
+    testing::InstallTestGenerators(app.folder());
+    testing::WriteGeneratorScript(app.folder(), "status forever 300\n");
+    app.frame->command(CommandId::AvoidOverheating)->trigger();
+    auto* box = controlOf<QPlainTextEdit>(*app.view, ControlId::PatternsBox);
+    box->setFocus();
+    QTest::keyClicks(box, QStringLiteral("1Abc"));
+    QTest::mouseClick(app.view->control(ControlId::StartSearch), Qt::LeftButton);
+    app.clock.skipped += 1800s;
+    QTRY_VERIFY_WITH_TIMEOUT(app.view->console().toPlainText().contains(QStringLiteral("[PAUSE]")),
+                             5000);
+    QTest::mouseClick(app.view->control(ControlId::StopSearch), Qt::LeftButton);
+    QVERIFY(!app.view->control(ControlId::StartSearch)->isHidden());
+    QVERIFY(app.view->control(ControlId::StartSearch)->isEnabled());
+    const QString console = app.view->console().toPlainText();
+    app.clock.skipped += 700s;
+    QTest::qWait(2500);
+    QCOMPARE(app.view->console().toPlainText(), console);
+    QVERIFY(!std::filesystem::exists(app.folder() / "stdout.log") ||
+            !app.view->console().toPlainText().contains(QStringLiteral("Resuming")));
 }
 
 QTEST_MAIN(SettingsAndHandlersTest)

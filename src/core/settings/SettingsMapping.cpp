@@ -207,6 +207,9 @@ void LoadSettings(const ProfileFile& profile, ViewSettings& settings, FoundAddre
     if (!path.empty())
         settings.patternsFilePath = std::move(path);
     settings.rewardAddress = profile.valueOr(kSettingsSection, "btc_reward", "");
+    std::string poolUrl = profile.valueOr(kSettingsSection, "pool_url", "");
+    if (!poolUrl.empty())
+        settings.poolUrl = std::move(poolUrl);
     const std::string patterns = profile.valueOr(kPatternsSection, "patterns", "");
     if (!patterns.empty())
         settings.savedPatterns = decodePatterns(patterns);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/search/GeneratorNames.h"
+
 #include <string>
 
 namespace tarwick {
@@ -21,6 +23,9 @@ struct ViewSettings {
     bool patternsFromFile = false;
     std::string patternsFilePath;
     std::string rewardAddress;
+    // "pool_url": the bounty pool the miner works for. Only read: a user who points the program
+    // at another pool adds the key by hand, and the file keeps it.
+    std::string poolUrl{kDefaultPoolUrl};
     // Loaded: the patterns box text with its line breaks as CR LF. Saved: the box's text as it
     // stands (trimmed and encoded on saving).
     std::string savedPatterns;

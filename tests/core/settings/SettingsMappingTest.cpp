@@ -320,3 +320,22 @@ TEST(Settings, ValuesComeBackExactly) {
 
 } // namespace
 } // namespace tarwick
+
+namespace tarwick {
+namespace {
+
+TEST(Settings, PoolUrlIsReadButNeverWritten) {
+    EXPECT_EQ(load("").settings.poolUrl, "https://vanitypool.appspot.com/");
+    const std::string withPool = "[Settings]\r\npool_url=http://127.0.0.1:8080/\r\n";
+    const Loaded loaded = load(withPool);
+    EXPECT_EQ(loaded.settings.poolUrl, "http://127.0.0.1:8080/");
+    // A save keeps the user's key as it stands and adds none where there was none.
+    EXPECT_NE(save(withPool, loaded.settings, loaded.store, true)
+                  .find("pool_url=http://127.0.0.1:8080/\r\n"),
+              std::string::npos);
+    EXPECT_EQ(save("", ViewSettings{}, FoundAddressStore{}, true).find("pool_url"),
+              std::string::npos);
+}
+
+} // namespace
+} // namespace tarwick
