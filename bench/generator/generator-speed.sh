@@ -2,14 +2,15 @@
 # Key rate of vanitygen64.exe: runs it for a fixed time on a pattern that no search will ever
 # find, with 1 and 2 threads, compressed and uncompressed keys, and prints keys per second.
 #   generator-speed.sh path/to/vanitygen64.exe [seconds per run, default 20]
-# TARWICK_HASH_BACKEND=scalar|sha-ni|avx2|... forces a hashing path.
+# TARWICK_HASH_BACKEND=scalar|sha-ni|avx2|... forces a hashing path,
+# TARWICK_FIELD_BACKEND=portable|mulx-adx a field arithmetic path.
 set -euo pipefail
 program=${1:?usage: generator-speed.sh path/to/vanitygen64.exe [seconds]}
 seconds=${2:-20}
 pattern=1BitcoinEaterAddressDontSend
 
 echo "CPU: $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2- | sed 's/^ //'), $(nproc) logical processors"
-"$program" -v -h 2>&1 >/dev/null | sed -n 's/^\(Hash backend: .*\)/\1/p'
+"$program" -v -h 2>&1 >/dev/null | grep ' backend: '
 log=$(mktemp)
 trap 'rm -f "$log"' EXIT
 for format in compressed uncompressed; do

@@ -2,6 +2,7 @@
 
 #include "cpu/ConsoleReport.h"
 #include "cpu/CpuOptions.h"
+#include "engine/ec/FieldBackend.h"
 #include "engine/hash/Hash160.h"
 #include "engine/match/PatternFile.h"
 #include "engine/match/PatternSet.h"
@@ -98,7 +99,9 @@ int runCpuGenerator(const std::vector<std::string>& args, std::FILE* out, std::F
         return kExitUsage;
     }
     if (options.verbose) {
-        print(err, std::string("Hash backend: ") + engine::hashBackendName() + "\n");
+        print(err, std::string("Hash backend: ") + engine::hashBackendName() + "\n" +
+                       "Field backend: " + engine::fieldBackendName(engine::fieldBackendInUse()) +
+                       "\n");
     }
     if (options.help) {
         print(out, cpuUsage());

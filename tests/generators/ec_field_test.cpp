@@ -2,6 +2,7 @@
 
 #include "ec_reference.h"
 #include "engine/ec/Field.h"
+#include "engine/ec/FieldBackend.h"
 #include "engine/ec/Scalar.h"
 
 #include <gtest/gtest.h>
@@ -140,6 +141,55 @@ TEST(EcField, ArithmeticMatchesOpenSslBigNumbers) {
     EXPECT_GE(checked, 30u);
 }
 
+std::vector<FieldBackend> supportedBackends() {
+    std::vector<FieldBackend> out;
+    for (FieldBackend b : kAllFieldBackends) {
+        if (fieldBackendSupported(b)) {
+            out.push_back(b);
+        }
+    }
+    return out;
+}
+
+TEST(EcField, EveryBackendMultipliesLikeOpenSsl) {
+    TestRandom random(4);
+    const auto values = testValues(prime(), random, test::iterations(3000));
+    BN_CTX* ctx = BN_CTX_new();
+    for (FieldBackend backend : supportedBackends()) {
+        SCOPED_TRACE(fieldBackendName(backend));
+        for (std::size_t i = 0; i < values.size(); ++i) {
+            for (std::size_t j : {i, (i * 13 + 5) % values.size(), values.size() - 1 - i}) {
+                const Bn a = bnFromBytes(values[i].data());
+                const Bn b = bnFromBytes(values[j].data());
+                Bn r(BN_new());
+                BN_mod_mul(r.get(), a.get(), b.get(), prime(), ctx);
+                const FieldElement fa = toField(values[i]);
+                const FieldElement fb = toField(values[j]);
+                const FieldElement product =
+                    withFieldOps(backend, [&](auto ops) { return decltype(ops)::mul(fa, fb); });
+                ASSERT_EQ(fieldBytes(product), bnToBytes(r.get())) << i << " " << j;
+                BN_mod_sqr(r.get(), a.get(), prime(), ctx);
+                const FieldElement square =
+                    withFieldOps(backend, [&](auto ops) { return decltype(ops)::sqr(fa); });
+                ASSERT_EQ(fieldBytes(square), bnToBytes(r.get())) << i;
+            }
+        }
+    }
+    BN_CTX_free(ctx);
+}
+
+TEST(EcField, BackendsInUseAndByName) {
+    EXPECT_TRUE(fieldBackendSupported(FieldBackend::Portable));
+    EXPECT_TRUE(fieldBackendSupported(fieldBackendInUse()));
+    for (FieldBackend b : kAllFieldBackends) {
+        EXPECT_EQ(fieldBackendFromName(fieldBackendName(b)), b);
+    }
+    EXPECT_FALSE(fieldBackendFromName("fast").has_value());
+    if (!fieldBackendSupported(FieldBackend::MulxAdx)) {
+        GTEST_SKIP() << "this CPU lacks MULX/ADX; only the portable field code was tested";
+    }
+}
+
 TEST(EcField, BytesBelowThePrimeOnly) {
     const Bn p(BN_dup(prime()));
     FieldElement f;
@@ -155,21 +205,22 @@ TEST(EcField, BytesBelowThePrimeOnly) {
 
 TEST(EcField, BatchInverseMatchesSingleInversions) {
     TestRandom random(2);
-    for (std::size_t count : {1u, 2u, 3u, 17u, 513u, 1025u}) {
-        std::vector<FieldElement> values(count);
-        for (auto& v : values) {
-            Bytes raw = random.bytes(32);
-            raw[0] &= 0x7F; // below p
-            v = toField(raw);
+    for (FieldBackend backend : supportedBackends())
+        for (std::size_t count : {1u, 2u, 3u, 17u, 513u, 1025u}) {
+            std::vector<FieldElement> values(count);
+            for (auto& v : values) {
+                Bytes raw = random.bytes(32);
+                raw[0] &= 0x7F; // below p
+                v = toField(raw);
+            }
+            std::vector<FieldElement> inverses = values;
+            std::vector<FieldElement> scratch(count);
+            ASSERT_TRUE(batchInverse(inverses.data(), count, scratch.data(), backend));
+            for (std::size_t i = 0; i < count; ++i) {
+                ASSERT_EQ(inverses[i], fieldInverse(values[i])) << count << " " << i;
+                ASSERT_EQ(fieldMul(inverses[i], values[i]), FieldElement::fromUint64(1));
+            }
         }
-        std::vector<FieldElement> inverses = values;
-        std::vector<FieldElement> scratch(count);
-        ASSERT_TRUE(batchInverse(inverses.data(), count, scratch.data()));
-        for (std::size_t i = 0; i < count; ++i) {
-            ASSERT_EQ(inverses[i], fieldInverse(values[i])) << count << " " << i;
-            ASSERT_EQ(fieldMul(inverses[i], values[i]), FieldElement::fromUint64(1));
-        }
-    }
 }
 
 TEST(EcField, BatchInverseRefusesZeroAndLeavesValues) {
@@ -179,6 +230,10 @@ TEST(EcField, BatchInverseRefusesZeroAndLeavesValues) {
     std::vector<FieldElement> scratch(values.size());
     EXPECT_FALSE(batchInverse(values.data(), values.size(), scratch.data()));
     EXPECT_EQ(values, before);
+    for (FieldBackend backend : supportedBackends()) {
+        EXPECT_FALSE(batchInverse(values.data(), values.size(), scratch.data(), backend));
+        EXPECT_EQ(values, before);
+    }
 }
 
 TEST(EcScalar, ArithmeticMatchesOpenSslBigNumbers) {

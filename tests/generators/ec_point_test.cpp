@@ -33,6 +33,16 @@ Bytes serialized(const AffinePoint& p, bool compressed) {
     return out;
 }
 
+std::vector<FieldBackend> supportedBackends() {
+    std::vector<FieldBackend> out;
+    for (FieldBackend b : kAllFieldBackends) {
+        if (fieldBackendSupported(b)) {
+            out.push_back(b);
+        }
+    }
+    return out;
+}
+
 Key orderMinus(std::uint64_t v) {
     return test::referenceKeyNegated(test::keyFromUint64(v));
 }
@@ -71,8 +81,10 @@ TEST(EcPoint, AdditionSpecialCases) {
 }
 
 // Walks `batches` batches from `first` and compares every point with libsecp256k1.
-void expectWalkMatches(std::size_t half, const Key& first, int batches) {
-    PointWalker walker(half);
+void expectWalkMatches(std::size_t half, const Key& first, int batches,
+                       FieldBackend backend = FieldBackend::Portable) {
+    SCOPED_TRACE(fieldBackendName(backend));
+    PointWalker walker(half, backend);
     walker.start(toScalar(first));
     std::vector<AffinePoint> points(walker.batchSize());
     for (int b = 0; b < batches; ++b) {
@@ -106,29 +118,48 @@ TEST(EcWalker, ConsecutiveKeysFromRandomStarts) {
     for (std::size_t half : {1u, 2u, 3u, 8u, 64u, 512u}) {
         const int starts = half >= 512 ? 2 : 4;
         for (int s = 0; s < starts; ++s) {
-            expectWalkMatches(half, random.key(), 3);
+            const Key start = random.key();
+            for (FieldBackend backend : supportedBackends()) {
+                expectWalkMatches(half, start, 3, backend);
+            }
         }
     }
 }
 
 TEST(EcWalker, StartsNextToZeroAndOrder) {
-    for (std::size_t half : {1u, 2u, 5u, 16u}) {
-        // first = 1: the centre is half*G, so the batch meets x(C) == x(i G).
-        expectWalkMatches(half, test::keyFromUint64(1), 3);
-        expectWalkMatches(half, test::keyFromUint64(2), 2);
-        // the centre equals 2*half*G, the step itself.
-        expectWalkMatches(half, test::keyFromUint64(half + 1), 2);
-        // the last batch before n, then the walk goes on from 1.
-        expectWalkMatches(half, orderMinus(2 * half), 2);
-        // the centre is -(2*half) G: the next centre would be infinity.
-        expectWalkMatches(half, orderMinus(3 * half - 1), 2);
-    }
+    for (FieldBackend backend : supportedBackends())
+        for (std::size_t half : {1u, 2u, 5u, 16u}) {
+            // first = 1: the centre is half*G, so the batch meets x(C) == x(i G).
+            expectWalkMatches(half, test::keyFromUint64(1), 3, backend);
+            expectWalkMatches(half, test::keyFromUint64(2), 2, backend);
+            // the centre equals 2*half*G, the step itself.
+            expectWalkMatches(half, test::keyFromUint64(half + 1), 2, backend);
+            // the last batch before n, then the walk goes on from 1.
+            expectWalkMatches(half, orderMinus(2 * half), 2, backend);
+            // the centre is -(2*half) G: the next centre would be infinity.
+            expectWalkMatches(half, orderMinus(3 * half - 1), 2, backend);
+        }
 }
 
 TEST(EcWalker, StartTooCloseToOrderGoesToOne) {
     PointWalker walker(4);
     walker.start(toScalar(orderMinus(3)));
     EXPECT_EQ(toKey(walker.firstKey()), test::keyFromUint64(1));
+}
+
+TEST(EcCandidates, EndomorphismConstantsAreCubeRootsOfUnity) {
+    const FieldElement beta = endomorphismBeta();
+    EXPECT_EQ(fieldSqr(beta), endomorphismBeta2());
+    EXPECT_EQ(fieldMul(endomorphismBeta2(), beta), FieldElement::fromUint64(1));
+    EXPECT_NE(beta, FieldElement::fromUint64(1));
+    // The same for lambda, with libsecp256k1's scalar multiplication.
+    const Key lambda = toKey(endomorphismLambda());
+    const Key lambda2 = test::referenceKeyTimes(lambda, lambda);
+    EXPECT_EQ(toKey(endomorphismLambda2()), lambda2);
+    EXPECT_EQ(test::referenceKeyTimes(lambda2, lambda), test::keyFromUint64(1));
+    // lambda * G = (beta * x(G), y(G))
+    EXPECT_EQ(serialized(candidatePoint(generatorPoint(), CandidateKind::Lambda), false),
+              test::referencePublicKey(lambda, false));
 }
 
 TEST(EcCandidates, SixKeysPerPointMatchLibsecp256k1) {
@@ -146,45 +177,48 @@ TEST(EcCandidates, SixKeysPerPointMatchLibsecp256k1) {
         const Key expectedKeys[kCandidatesPerPoint] = {k,  test::referenceKeyNegated(k),
                                                        k1, test::referenceKeyNegated(k1),
                                                        k2, test::referenceKeyNegated(k2)};
-        for (bool compressed : {true, false}) {
-            const std::size_t size = compressed ? kCompressedKeySize : kUncompressedKeySize;
-            Bytes written(kCandidatesPerPoint * size);
-            writeCandidateKeys(p, compressed, written.data());
-            for (std::size_t c = 0; c < kCandidatesPerPoint; ++c) {
-                const auto kind = static_cast<CandidateKind>(c);
-                const Key key = toKey(candidateKey(toScalar(k), kind));
-                ASSERT_EQ(key, expectedKeys[c]) << c << " " << test::toHex(k);
-                const Bytes reference = test::referencePublicKey(key, compressed);
-                ASSERT_EQ(Bytes(written.begin() + static_cast<std::ptrdiff_t>(c * size),
-                                written.begin() + static_cast<std::ptrdiff_t>((c + 1) * size)),
-                          reference)
-                    << "candidate " << c << " key " << test::toHex(k);
-                ASSERT_EQ(serialized(candidatePoint(p, kind), compressed), reference);
+        for (bool compressed : {true, false})
+            for (FieldBackend backend : supportedBackends()) {
+                const std::size_t size = compressed ? kCompressedKeySize : kUncompressedKeySize;
+                Bytes written(kCandidatesPerPoint * size);
+                writeCandidateKeys(p, compressed, written.data(), backend);
+                for (std::size_t c = 0; c < kCandidatesPerPoint; ++c) {
+                    const auto kind = static_cast<CandidateKind>(c);
+                    const Key key = toKey(candidateKey(toScalar(k), kind));
+                    ASSERT_EQ(key, expectedKeys[c]) << c << " " << test::toHex(k);
+                    const Bytes reference = test::referencePublicKey(key, compressed);
+                    ASSERT_EQ(Bytes(written.begin() + static_cast<std::ptrdiff_t>(c * size),
+                                    written.begin() + static_cast<std::ptrdiff_t>((c + 1) * size)),
+                              reference)
+                        << "candidate " << c << " key " << test::toHex(k);
+                    ASSERT_EQ(serialized(candidatePoint(p, kind), compressed), reference);
+                }
             }
-        }
     }
 }
 
 TEST(EcCandidates, WalkerPointsFeedCandidatesAtBatchEdges) {
     // Every candidate of the first and last points of several batches.
     TestRandom random(13);
-    PointWalker walker(256);
-    walker.start(toScalar(random.key()));
-    std::vector<AffinePoint> points(walker.batchSize());
-    for (int b = 0; b < 3; ++b) {
-        const Scalar first = walker.firstKey();
-        walker.next(points.data());
-        for (std::size_t i : {std::size_t{0}, std::size_t{1}, std::size_t{255}, std::size_t{256},
-                              points.size() - 2, points.size() - 1}) {
-            const Scalar k = scalarAdd(first, Scalar::fromUint64(i));
-            Bytes written(kCandidatesPerPoint * kCompressedKeySize);
-            writeCandidateKeys(points[i], true, written.data());
-            for (std::size_t c = 0; c < kCandidatesPerPoint; ++c) {
-                const Key key = toKey(candidateKey(k, static_cast<CandidateKind>(c)));
-                ASSERT_EQ(Bytes(written.begin() + static_cast<std::ptrdiff_t>(c * 33),
-                                written.begin() + static_cast<std::ptrdiff_t>(c * 33 + 33)),
-                          test::referencePublicKey(key, true))
-                    << "batch " << b << " point " << i << " candidate " << c;
+    for (FieldBackend backend : supportedBackends()) {
+        PointWalker walker(256, backend);
+        walker.start(toScalar(random.key()));
+        std::vector<AffinePoint> points(walker.batchSize());
+        for (int b = 0; b < 3; ++b) {
+            const Scalar first = walker.firstKey();
+            walker.next(points.data());
+            for (std::size_t i : {std::size_t{0}, std::size_t{1}, std::size_t{255},
+                                  std::size_t{256}, points.size() - 2, points.size() - 1}) {
+                const Scalar k = scalarAdd(first, Scalar::fromUint64(i));
+                Bytes written(kCandidatesPerPoint * kCompressedKeySize);
+                writeCandidateKeys(points[i], true, written.data(), backend);
+                for (std::size_t c = 0; c < kCandidatesPerPoint; ++c) {
+                    const Key key = toKey(candidateKey(k, static_cast<CandidateKind>(c)));
+                    ASSERT_EQ(Bytes(written.begin() + static_cast<std::ptrdiff_t>(c * 33),
+                                    written.begin() + static_cast<std::ptrdiff_t>(c * 33 + 33)),
+                              test::referencePublicKey(key, true))
+                        << "batch " << b << " point " << i << " candidate " << c;
+                }
             }
         }
     }

@@ -1,31 +1,69 @@
 #include "engine/ec/Candidates.h"
 
+#include <cstring>
+
 namespace tarwick::engine {
 
 namespace {
 
-const FieldElement& beta2() {
-    static const FieldElement value = fieldSqr(endomorphismBeta());
-    return value;
-}
+// beta and beta^2 = -beta - 1 (mod p); lambda and lambda^2 (mod n). The tests check that
+// each is a cube root of unity and that lambda * P = (beta * x, y).
+constexpr FieldElement kBeta = {
+    {0xC1396C28719501EEULL, 0x9CF0497512F58995ULL, 0x6E64479EAC3434E9ULL, 0x7AE96A2B657C0710ULL}};
+constexpr FieldElement kBeta2 = {
+    {0x3EC693D68E6AFA40ULL, 0x630FB68AED0A766AULL, 0x919BB86153CBCB16ULL, 0x851695D49A83F8EFULL}};
+constexpr Scalar kLambda = {
+    {0xDF02967C1B23BD72ULL, 0x122E22EA20816678ULL, 0xA5261C028812645AULL, 0x5363AD4CC05C30E0ULL}};
+constexpr Scalar kLambda2 = {
+    {0xE0CFC810B51283CEULL, 0xA880B9FC8EC739C2ULL, 0x5AD9E3FD77ED9BA4ULL, 0xAC9C52B33FA3CF1FULL}};
 
-const Scalar& lambda2() {
-    static const Scalar value = scalarMul(endomorphismLambda(), endomorphismLambda());
-    return value;
+template <typename Ops>
+void writeCandidateKeysWith(const AffinePoint& p, bool compressed, std::uint8_t* out) {
+    const FieldElement x1 = Ops::mul(p.x, kBeta);
+    const FieldElement x2 = Ops::mul(p.x, kBeta2);
+    const FieldElement* xs[3] = {&p.x, &x1, &x2};
+    if (compressed) {
+        const std::uint8_t own = p.y.isOdd() ? 0x03 : 0x02;
+        const std::uint8_t flipped = own ^ 0x01;
+        for (int i = 0; i < 3; ++i) {
+            std::uint8_t* a = out + (2 * i) * kCompressedKeySize;
+            std::uint8_t* b = a + kCompressedKeySize;
+            a[0] = own;
+            xs[i]->toBytes(a + 1);
+            b[0] = flipped;
+            std::memcpy(b + 1, a + 1, kCompressedKeySize - 1);
+        }
+        return;
+    }
+    std::uint8_t y[32];
+    std::uint8_t minusY[32];
+    p.y.toBytes(y);
+    fieldNegate(p.y).toBytes(minusY);
+    for (int i = 0; i < 3; ++i) {
+        std::uint8_t* a = out + (2 * i) * kUncompressedKeySize;
+        std::uint8_t* b = a + kUncompressedKeySize;
+        a[0] = 0x04;
+        b[0] = 0x04;
+        xs[i]->toBytes(a + 1);
+        std::memcpy(b + 1, a + 1, 32);
+        std::memcpy(a + 33, y, 32);
+        std::memcpy(b + 33, minusY, 32);
+    }
 }
 
 } // namespace
 
 const FieldElement& endomorphismBeta() {
-    static const FieldElement beta = {{0xC1396C28719501EEULL, 0x9CF0497512F58995ULL,
-                                       0x6E64479EAC3434E9ULL, 0x7AE96A2B657C0710ULL}};
-    return beta;
+    return kBeta;
 }
-
+const FieldElement& endomorphismBeta2() {
+    return kBeta2;
+}
 const Scalar& endomorphismLambda() {
-    static const Scalar lambda = {{0xDF02967C1B23BD72ULL, 0x122E22EA20816678ULL,
-                                   0xA5261C028812645AULL, 0x5363AD4CC05C30E0ULL}};
-    return lambda;
+    return kLambda;
+}
+const Scalar& endomorphismLambda2() {
+    return kLambda2;
 }
 
 Scalar candidateKey(const Scalar& k, CandidateKind kind) {
@@ -35,13 +73,13 @@ Scalar candidateKey(const Scalar& k, CandidateKind kind) {
     case CandidateKind::Negated:
         return scalarNegate(k);
     case CandidateKind::Lambda:
-        return scalarMul(k, endomorphismLambda());
+        return scalarMul(k, kLambda);
     case CandidateKind::LambdaNegated:
-        return scalarNegate(scalarMul(k, endomorphismLambda()));
+        return scalarNegate(scalarMul(k, kLambda));
     case CandidateKind::Lambda2:
-        return scalarMul(k, lambda2());
+        return scalarMul(k, kLambda2);
     case CandidateKind::Lambda2Negated:
-        return scalarNegate(scalarMul(k, lambda2()));
+        return scalarNegate(scalarMul(k, kLambda2));
     }
     return k;
 }
@@ -56,52 +94,21 @@ AffinePoint candidatePoint(const AffinePoint& p, CandidateKind kind) {
     case CandidateKind::Negated:
         return pointNegate(p);
     case CandidateKind::Lambda:
-        return {fieldMul(p.x, endomorphismBeta()), p.y, false};
+        return {fieldMul(p.x, kBeta), p.y, false};
     case CandidateKind::LambdaNegated:
-        return {fieldMul(p.x, endomorphismBeta()), fieldNegate(p.y), false};
+        return {fieldMul(p.x, kBeta), fieldNegate(p.y), false};
     case CandidateKind::Lambda2:
-        return {fieldMul(p.x, beta2()), p.y, false};
+        return {fieldMul(p.x, kBeta2), p.y, false};
     case CandidateKind::Lambda2Negated:
-        return {fieldMul(p.x, beta2()), fieldNegate(p.y), false};
+        return {fieldMul(p.x, kBeta2), fieldNegate(p.y), false};
     }
     return p;
 }
 
-void writeCandidateKeys(const AffinePoint& p, bool compressed, std::uint8_t* out) {
-    const FieldElement x1 = fieldMul(p.x, endomorphismBeta());
-    const FieldElement x2 = fieldMul(p.x, beta2());
-    const FieldElement* xs[3] = {&p.x, &x1, &x2};
-    if (compressed) {
-        const std::uint8_t own = p.y.isOdd() ? 0x03 : 0x02;
-        const std::uint8_t flipped = own ^ 0x01;
-        for (int i = 0; i < 3; ++i) {
-            std::uint8_t* a = out + (2 * i) * kCompressedKeySize;
-            std::uint8_t* b = a + kCompressedKeySize;
-            a[0] = own;
-            xs[i]->toBytes(a + 1);
-            b[0] = flipped;
-            for (std::size_t j = 1; j < kCompressedKeySize; ++j) {
-                b[j] = a[j];
-            }
-        }
-        return;
-    }
-    std::uint8_t y[32];
-    std::uint8_t minusY[32];
-    p.y.toBytes(y);
-    fieldNegate(p.y).toBytes(minusY);
-    for (int i = 0; i < 3; ++i) {
-        std::uint8_t* a = out + (2 * i) * kUncompressedKeySize;
-        std::uint8_t* b = a + kUncompressedKeySize;
-        a[0] = 0x04;
-        b[0] = 0x04;
-        xs[i]->toBytes(a + 1);
-        for (std::size_t j = 0; j < 32; ++j) {
-            b[1 + j] = a[1 + j];
-            a[33 + j] = y[j];
-            b[33 + j] = minusY[j];
-        }
-    }
+void writeCandidateKeys(const AffinePoint& p, bool compressed, std::uint8_t* out,
+                        FieldBackend backend) {
+    withFieldOps(backend,
+                 [&](auto ops) { writeCandidateKeysWith<decltype(ops)>(p, compressed, out); });
 }
 
 } // namespace tarwick::engine

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/ec/FieldBackend.h"
 #include "engine/ec/Point.h"
 
 #include <cstddef>
@@ -21,9 +22,12 @@ enum class CandidateKind : std::uint8_t {
 
 inline constexpr std::size_t kCandidatesPerPoint = 6;
 
-// beta, a cube root of unity modulo p, and lambda, the matching one modulo n.
+// beta, a cube root of unity modulo p, and lambda, the matching one modulo n, with their
+// squares.
 const FieldElement& endomorphismBeta();
+const FieldElement& endomorphismBeta2();
 const Scalar& endomorphismLambda();
+const Scalar& endomorphismLambda2();
 
 // The private key of a candidate of the point whose key is k.
 Scalar candidateKey(const Scalar& k, CandidateKind kind);
@@ -33,6 +37,7 @@ AffinePoint candidatePoint(const AffinePoint& p, CandidateKind kind);
 
 // Writes the six serialized public keys of p, in CandidateKind order, each
 // kCompressedKeySize or kUncompressedKeySize bytes, one after the other.
-void writeCandidateKeys(const AffinePoint& p, bool compressed, std::uint8_t* out);
+void writeCandidateKeys(const AffinePoint& p, bool compressed, std::uint8_t* out,
+                        FieldBackend backend = fieldBackendInUse());
 
 } // namespace tarwick::engine

@@ -1,5 +1,7 @@
 #include "engine/ec/Field.h"
 
+#include "engine/ec/FieldBackend.h"
+
 namespace tarwick::engine {
 
 namespace {
@@ -13,13 +15,6 @@ std::uint64_t loadBigEndian64(const std::uint8_t* in) {
         v = (v << 8) | in[i];
     }
     return v;
-}
-
-void storeBigEndian64(std::uint64_t v, std::uint8_t* out) {
-    for (int i = 7; i >= 0; --i) {
-        out[i] = static_cast<std::uint8_t>(v);
-        v >>= 8;
-    }
 }
 
 FieldElement sqrTimes(FieldElement a, int times) {
@@ -48,12 +43,6 @@ bool FieldElement::fromBytes(const std::uint8_t in[32], FieldElement& out) {
     return false; // equal to p
 }
 
-void FieldElement::toBytes(std::uint8_t out[32]) const {
-    for (int i = 0; i < 4; ++i) {
-        storeBigEndian64(limb[3 - i], out + 8 * i);
-    }
-}
-
 FieldElement fieldInverse(const FieldElement& a) {
     // p - 2 = 2^256 - 2^32 - 979: 223 one bits, a zero, 22 one bits, then 0000101101.
     // xN below stands for a^(2^N - 1).
@@ -77,25 +66,13 @@ FieldElement fieldInverse(const FieldElement& a) {
 }
 
 bool batchInverse(FieldElement* values, std::size_t count, FieldElement* scratch) {
-    if (count == 0) {
-        return true;
-    }
-    // scratch[i] = values[0] * ... * values[i]
-    scratch[0] = values[0];
-    for (std::size_t i = 1; i < count; ++i) {
-        scratch[i] = fieldMul(scratch[i - 1], values[i]);
-    }
-    if (scratch[count - 1].isZero()) {
-        return false;
-    }
-    FieldElement inverse = fieldInverse(scratch[count - 1]);
-    for (std::size_t i = count - 1; i > 0; --i) {
-        const FieldElement inverseOfThis = fieldMul(inverse, scratch[i - 1]);
-        inverse = fieldMul(inverse, values[i]);
-        values[i] = inverseOfThis;
-    }
-    values[0] = inverse;
-    return true;
+    return batchInverseWith<PortableFieldOps>(values, count, scratch);
+}
+
+bool batchInverse(FieldElement* values, std::size_t count, FieldElement* scratch,
+                  FieldBackend backend) {
+    return withFieldOps(
+        backend, [&](auto ops) { return batchInverseWith<decltype(ops)>(values, count, scratch); });
 }
 
 } // namespace tarwick::engine

@@ -2,6 +2,11 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
+
+#if defined(__x86_64__)
+#include <x86intrin.h>
+#endif
 
 namespace tarwick::engine {
 
@@ -14,7 +19,12 @@ struct FieldElement {
     static constexpr FieldElement fromUint64(std::uint64_t value) { return {{value, 0, 0, 0}}; }
     // Big-endian 32 bytes; false (and `out` untouched) when the value is not below p.
     static bool fromBytes(const std::uint8_t in[32], FieldElement& out);
-    void toBytes(std::uint8_t out[32]) const;
+    void toBytes(std::uint8_t out[32]) const {
+        for (int i = 0; i < 4; ++i) {
+            const std::uint64_t word = __builtin_bswap64(limb[3 - i]);
+            std::memcpy(out + 8 * i, &word, sizeof word);
+        }
+    }
 
     bool isZero() const { return (limb[0] | limb[1] | limb[2] | limb[3]) == 0; }
     bool isOdd() const { return (limb[0] & 1) != 0; }
@@ -28,20 +38,45 @@ using u128 = unsigned __int128;
 // 2^256 mod p.
 inline constexpr std::uint64_t kFold = 0x1000003D1ULL;
 
+// One limb of an addition or subtraction with carry: ADC and SBB on x86-64.
+inline unsigned char addCarry(unsigned char carry, std::uint64_t a, std::uint64_t b,
+                              std::uint64_t& out) {
+#if defined(__x86_64__)
+    unsigned long long r;
+    carry = _addcarry_u64(carry, a, b, &r);
+    out = r;
+    return carry;
+#else
+    const u128 s = static_cast<u128>(a) + b + carry;
+    out = static_cast<std::uint64_t>(s);
+    return static_cast<unsigned char>(s >> 64);
+#endif
+}
+
+inline unsigned char subBorrow(unsigned char borrow, std::uint64_t a, std::uint64_t b,
+                               std::uint64_t& out) {
+#if defined(__x86_64__)
+    unsigned long long r;
+    borrow = _subborrow_u64(borrow, a, b, &r);
+    out = r;
+    return borrow;
+#else
+    const std::uint64_t d = a - b;
+    const unsigned char next = (a < b) | (d < borrow);
+    out = d - borrow;
+    return next;
+#endif
+}
+
 // Brings a value below 2^256 + 2^256 (given as limbs r and a carry bit) to [0, p).
 inline void reduceOnce(std::uint64_t r[4], std::uint64_t carry) {
     // value >= p exactly when carry is set or r + kFold overflows 2^256.
     std::uint64_t s[4];
-    u128 acc = static_cast<u128>(r[0]) + kFold;
-    s[0] = static_cast<std::uint64_t>(acc);
-    acc = (acc >> 64) + r[1];
-    s[1] = static_cast<std::uint64_t>(acc);
-    acc = (acc >> 64) + r[2];
-    s[2] = static_cast<std::uint64_t>(acc);
-    acc = (acc >> 64) + r[3];
-    s[3] = static_cast<std::uint64_t>(acc);
-    const std::uint64_t over = static_cast<std::uint64_t>(acc >> 64) | carry;
-    const std::uint64_t mask = 0 - over;
+    unsigned char c = addCarry(0, r[0], kFold, s[0]);
+    c = addCarry(c, r[1], 0, s[1]);
+    c = addCarry(c, r[2], 0, s[2]);
+    c = addCarry(c, r[3], 0, s[3]);
+    const std::uint64_t mask = 0 - (static_cast<std::uint64_t>(c) | carry);
     for (int i = 0; i < 4; ++i) {
         r[i] = (s[i] & mask) | (r[i] & ~mask);
     }
@@ -85,37 +120,30 @@ inline void reduceWide(const std::uint64_t t[8], std::uint64_t out[4]) {
 } // namespace field_detail
 
 inline FieldElement fieldAdd(const FieldElement& a, const FieldElement& b) {
-    using field_detail::u128;
+    using field_detail::addCarry;
     FieldElement r;
-    u128 acc = static_cast<u128>(a.limb[0]) + b.limb[0];
-    r.limb[0] = static_cast<std::uint64_t>(acc);
-    acc = (acc >> 64) + a.limb[1] + b.limb[1];
-    r.limb[1] = static_cast<std::uint64_t>(acc);
-    acc = (acc >> 64) + a.limb[2] + b.limb[2];
-    r.limb[2] = static_cast<std::uint64_t>(acc);
-    acc = (acc >> 64) + a.limb[3] + b.limb[3];
-    r.limb[3] = static_cast<std::uint64_t>(acc);
-    field_detail::reduceOnce(r.limb, static_cast<std::uint64_t>(acc >> 64));
+    unsigned char c = addCarry(0, a.limb[0], b.limb[0], r.limb[0]);
+    c = addCarry(c, a.limb[1], b.limb[1], r.limb[1]);
+    c = addCarry(c, a.limb[2], b.limb[2], r.limb[2]);
+    c = addCarry(c, a.limb[3], b.limb[3], r.limb[3]);
+    field_detail::reduceOnce(r.limb, c);
     return r;
 }
 
 inline FieldElement fieldSub(const FieldElement& a, const FieldElement& b) {
+    using field_detail::subBorrow;
     FieldElement r;
-    std::uint64_t borrow = 0;
-    for (int i = 0; i < 4; ++i) {
-        const std::uint64_t d = a.limb[i] - b.limb[i];
-        const std::uint64_t nextBorrow = (a.limb[i] < b.limb[i]) | (d < borrow);
-        r.limb[i] = d - borrow;
-        borrow = nextBorrow;
-    }
+    unsigned char borrow = subBorrow(0, a.limb[0], b.limb[0], r.limb[0]);
+    borrow = subBorrow(borrow, a.limb[1], b.limb[1], r.limb[1]);
+    borrow = subBorrow(borrow, a.limb[2], b.limb[2], r.limb[2]);
+    borrow = subBorrow(borrow, a.limb[3], b.limb[3], r.limb[3]);
     // On a borrow the limbs hold a - b + 2^256; a - b + p is that minus kFold, and it
     // stays above kFold, so the subtraction below never borrows past the top limb.
-    std::uint64_t sub = field_detail::kFold & (0 - borrow);
-    for (int i = 0; i < 4; ++i) {
-        const std::uint64_t d = r.limb[i] - sub;
-        sub = r.limb[i] < sub;
-        r.limb[i] = d;
-    }
+    const std::uint64_t fold = field_detail::kFold & (0 - static_cast<std::uint64_t>(borrow));
+    borrow = subBorrow(0, r.limb[0], fold, r.limb[0]);
+    borrow = subBorrow(borrow, r.limb[1], 0, r.limb[1]);
+    borrow = subBorrow(borrow, r.limb[2], 0, r.limb[2]);
+    subBorrow(borrow, r.limb[3], 0, r.limb[3]);
     return r;
 }
 

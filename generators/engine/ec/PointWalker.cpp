@@ -7,21 +7,22 @@ namespace tarwick::engine {
 namespace {
 
 // The sum of two affine points whose x differ, given 1 / (x2 - x1).
+template <typename Ops>
 AffinePoint addWithInverse(const AffinePoint& p, const FieldElement& qx, const FieldElement& qy,
                            const FieldElement& inverseDx) {
-    const FieldElement slope = fieldMul(fieldSub(qy, p.y), inverseDx);
+    const FieldElement slope = Ops::mul(fieldSub(qy, p.y), inverseDx);
     AffinePoint r;
-    r.x = fieldSub(fieldSub(fieldSqr(slope), p.x), qx);
-    r.y = fieldSub(fieldMul(slope, fieldSub(p.x, r.x)), p.y);
+    r.x = fieldSub(fieldSub(Ops::sqr(slope), p.x), qx);
+    r.y = fieldSub(Ops::mul(slope, fieldSub(p.x, r.x)), p.y);
     r.infinity = false;
     return r;
 }
 
 } // namespace
 
-PointWalker::PointWalker(std::size_t half)
-    : half_(half), multiples_(half), firstKey_(Scalar::fromUint64(1)), dx_(half + 1),
-      scratch_(half + 1) {
+PointWalker::PointWalker(std::size_t half, FieldBackend backend)
+    : half_(half), backend_(backend), multiples_(half), negatedY_(half),
+      firstKey_(Scalar::fromUint64(1)), dx_(half + 1), scratch_(half + 1) {
     if (half == 0) {
         throw std::invalid_argument("PointWalker needs a batch of at least two points");
     }
@@ -32,6 +33,9 @@ PointWalker::PointWalker(std::size_t half)
         multiples_[i] = toAffine(acc);
     }
     step_ = toAffine(pointDouble(acc));
+    for (std::size_t i = 0; i < half; ++i) {
+        negatedY_[i] = fieldNegate(multiples_[i].y);
+    }
     start(Scalar::fromUint64(1));
 }
 
@@ -50,27 +54,35 @@ void PointWalker::computeCentre() {
     centre_ = multiplyGenerator(scalarAdd(firstKey_, Scalar::fromUint64(half_ - 1)));
 }
 
-void PointWalker::next(AffinePoint* out) {
+template <typename Ops>
+bool PointWalker::fastBatch(AffinePoint* out) {
     // dx_[i] = x((i+1) G) - x(C) for i < half; dx_[half] = x(step) - x(C).
     for (std::size_t i = 0; i < half_; ++i) {
         dx_[i] = fieldSub(multiples_[i].x, centre_.x);
     }
     dx_[half_] = fieldSub(step_.x, centre_.x);
-    const bool fast = batchInverse(dx_.data(), half_ + 1, scratch_.data());
-    if (fast) {
-        AffinePoint* centreOut = out + (half_ - 1);
-        *centreOut = centre_;
-        for (std::size_t i = 0; i < half_; ++i) {
-            const AffinePoint& m = multiples_[i];
-            // C + (i+1) G
-            centreOut[i + 1] = addWithInverse(centre_, m.x, m.y, dx_[i]);
-            // C - (i+1) G, which belongs to the batch for i + 1 < half
-            if (i + 1 < half_) {
-                *(centreOut - (i + 1)) = addWithInverse(centre_, m.x, fieldNegate(m.y), dx_[i]);
-            }
+    if (!batchInverseWith<Ops>(dx_.data(), half_ + 1, scratch_.data())) {
+        return false;
+    }
+    AffinePoint* centreOut = out + (half_ - 1);
+    *centreOut = centre_;
+    for (std::size_t i = 0; i < half_; ++i) {
+        const AffinePoint& m = multiples_[i];
+        // C + (i+1) G
+        centreOut[i + 1] = addWithInverse<Ops>(centre_, m.x, m.y, dx_[i]);
+        // C - (i+1) G, which belongs to the batch for i + 1 < half
+        if (i + 1 < half_) {
+            *(centreOut - (i + 1)) = addWithInverse<Ops>(centre_, m.x, negatedY_[i], dx_[i]);
         }
-        centre_ = addWithInverse(centre_, step_.x, step_.y, dx_[half_]);
-    } else {
+    }
+    centre_ = addWithInverse<Ops>(centre_, step_.x, step_.y, dx_[half_]);
+    return true;
+}
+
+void PointWalker::next(AffinePoint* out) {
+    const bool fast =
+        withFieldOps(backend_, [&](auto ops) { return fastBatch<decltype(ops)>(out); });
+    if (!fast) {
         // C = +-i G for some i <= half: only keys next to 0 or n get here.
         slowBatch(out);
     }

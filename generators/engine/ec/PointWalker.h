@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/ec/FieldBackend.h"
 #include "engine/ec/Point.h"
 
 #include <cstddef>
@@ -13,7 +14,7 @@ namespace tarwick::engine {
 // from one field inversion (Montgomery's trick). The next centre is C + 2*half*G.
 class PointWalker {
 public:
-    explicit PointWalker(std::size_t half = 512);
+    explicit PointWalker(std::size_t half = 512, FieldBackend backend = fieldBackendInUse());
 
     std::size_t batchSize() const { return 2 * half_; }
 
@@ -28,11 +29,15 @@ public:
     void next(AffinePoint* out);
 
 private:
+    template <typename Ops>
+    bool fastBatch(AffinePoint* out);
     void computeCentre();
     void slowBatch(AffinePoint* out);
 
     std::size_t half_;
+    FieldBackend backend_;
     std::vector<AffinePoint> multiples_; // multiples_[i] = (i + 1) * G, i < half
+    std::vector<FieldElement> negatedY_; // -y of multiples_[i]
     AffinePoint step_;                   // 2 * half * G
     Scalar firstKey_;
     AffinePoint centre_; // (firstKey_ + half - 1) * G

@@ -138,7 +138,8 @@ void Search::work(unsigned index, Scalar start) {
     try {
         const bool compressed = settings_.compressed;
         const std::size_t keySize = compressed ? kCompressedKeySize : kUncompressedKeySize;
-        PointWalker walker(settings_.walkerHalf);
+        const FieldBackend backend = fieldBackendInUse();
+        PointWalker walker(settings_.walkerHalf, backend);
         walker.start(start);
         std::vector<AffinePoint> points(walker.batchSize());
         std::vector<std::uint8_t> keys(kPointsPerChunk * kCandidatesPerPoint * keySize);
@@ -156,7 +157,7 @@ void Search::work(unsigned index, Scalar start) {
                 const std::size_t count = std::min(kPointsPerChunk, points.size() - chunk);
                 for (std::size_t j = 0; j < count; ++j) {
                     writeCandidateKeys(points[chunk + j], compressed,
-                                       keys.data() + j * kCandidatesPerPoint * keySize);
+                                       keys.data() + j * kCandidatesPerPoint * keySize, backend);
                 }
                 const std::size_t candidates = count * kCandidatesPerPoint;
                 hash160Batch(keys.data(), keySize, candidates, hashes.data());

@@ -1,0 +1,190 @@
+#pragma once
+
+#include "engine/ec/Field.h"
+
+#include <optional>
+#include <string_view>
+
+namespace tarwick::engine {
+
+// The field multiplications the hot loop can run on, chosen at run time so that one binary
+// runs everywhere: the portable 128-bit code, or x86-64 MULX with the two carry chains of
+// ADCX/ADOX (BMI2 and ADX, present on every x86-64 processor since about 2015).
+enum class FieldBackend {
+    Portable,
+    MulxAdx,
+};
+
+inline constexpr FieldBackend kAllFieldBackends[] = {FieldBackend::Portable, FieldBackend::MulxAdx};
+
+bool fieldBackendSupported(FieldBackend backend);
+// "portable" or "mulx-adx".
+const char* fieldBackendName(FieldBackend backend);
+std::optional<FieldBackend> fieldBackendFromName(std::string_view name);
+// The environment variable TARWICK_FIELD_BACKEND when it names a backend this CPU supports
+// (so that every path of a built program can be exercised), otherwise the fastest one.
+// Decided once per process.
+FieldBackend fieldBackendInUse();
+
+// Multiplication and squaring, one policy per backend, for code templated on them.
+struct PortableFieldOps {
+    static FieldElement mul(const FieldElement& a, const FieldElement& b) { return fieldMul(a, b); }
+    static FieldElement sqr(const FieldElement& a) { return fieldSqr(a); }
+};
+
+#if defined(__x86_64__) && defined(__GNUC__)
+#define TARWICK_HAVE_MULX_ADX 1
+
+struct MulxAdxFieldOps {
+    // The 512-bit product row by row (MULX, with ADCX and ADOX adding the low and high
+    // halves on two independent carry chains), then folded twice with 2^256 = 0x1000003D1
+    // (mod p) and brought below p.
+    static FieldElement mul(const FieldElement& a, const FieldElement& b) {
+        using Block = const std::uint64_t(*)[4];
+        std::uint64_t r0, r1, r2, r3, r4, r5, r6, r7, lo, hi;
+        asm("movq 0(%[a]), %%rdx\n\t"
+            "mulxq 0(%[b]), %[r0], %[r1]\n\t"
+            "mulxq 8(%[b]), %[lo], %[r2]\n\t"
+            "addq %[lo], %[r1]\n\t"
+            "mulxq 16(%[b]), %[lo], %[r3]\n\t"
+            "adcq %[lo], %[r2]\n\t"
+            "mulxq 24(%[b]), %[lo], %[r4]\n\t"
+            "adcq %[lo], %[r3]\n\t"
+            "adcq $0, %[r4]\n\t"
+
+            "movq 8(%[a]), %%rdx\n\t"
+            "xorl %k[r5], %k[r5]\n\t"
+            "mulxq 0(%[b]), %[lo], %[hi]\n\t"
+            "adcxq %[lo], %[r1]\n\t"
+            "adoxq %[hi], %[r2]\n\t"
+            "mulxq 8(%[b]), %[lo], %[hi]\n\t"
+            "adcxq %[lo], %[r2]\n\t"
+            "adoxq %[hi], %[r3]\n\t"
+            "mulxq 16(%[b]), %[lo], %[hi]\n\t"
+            "adcxq %[lo], %[r3]\n\t"
+            "adoxq %[hi], %[r4]\n\t"
+            "mulxq 24(%[b]), %[lo], %[hi]\n\t"
+            "adcxq %[lo], %[r4]\n\t"
+            "adoxq %[hi], %[r5]\n\t"
+            "movl $0, %k[lo]\n\t"
+            "adcxq %[lo], %[r5]\n\t"
+
+            "movq 16(%[a]), %%rdx\n\t"
+            "xorl %k[r6], %k[r6]\n\t"
+            "mulxq 0(%[b]), %[lo], %[hi]\n\t"
+            "adcxq %[lo], %[r2]\n\t"
+            "adoxq %[hi], %[r3]\n\t"
+            "mulxq 8(%[b]), %[lo], %[hi]\n\t"
+            "adcxq %[lo], %[r3]\n\t"
+            "adoxq %[hi], %[r4]\n\t"
+            "mulxq 16(%[b]), %[lo], %[hi]\n\t"
+            "adcxq %[lo], %[r4]\n\t"
+            "adoxq %[hi], %[r5]\n\t"
+            "mulxq 24(%[b]), %[lo], %[hi]\n\t"
+            "adcxq %[lo], %[r5]\n\t"
+            "adoxq %[hi], %[r6]\n\t"
+            "movl $0, %k[lo]\n\t"
+            "adcxq %[lo], %[r6]\n\t"
+
+            "movq 24(%[a]), %%rdx\n\t"
+            "xorl %k[r7], %k[r7]\n\t"
+            "mulxq 0(%[b]), %[lo], %[hi]\n\t"
+            "adcxq %[lo], %[r3]\n\t"
+            "adoxq %[hi], %[r4]\n\t"
+            "mulxq 8(%[b]), %[lo], %[hi]\n\t"
+            "adcxq %[lo], %[r4]\n\t"
+            "adoxq %[hi], %[r5]\n\t"
+            "mulxq 16(%[b]), %[lo], %[hi]\n\t"
+            "adcxq %[lo], %[r5]\n\t"
+            "adoxq %[hi], %[r6]\n\t"
+            "mulxq 24(%[b]), %[lo], %[hi]\n\t"
+            "adcxq %[lo], %[r6]\n\t"
+            "adoxq %[hi], %[r7]\n\t"
+            "movl $0, %k[lo]\n\t"
+            "adcxq %[lo], %[r7]\n\t"
+
+            // r0..r3 + (r4..r7) * 0x1000003D1; the top word lands in r4 (below 2^34)
+            "movq $0x1000003D1, %%rdx\n\t"
+            "xorl %k[hi], %k[hi]\n\t"
+            "mulxq %[r4], %[lo], %[hi]\n\t"
+            "adcxq %[lo], %[r0]\n\t"
+            "adoxq %[hi], %[r1]\n\t"
+            "mulxq %[r5], %[lo], %[hi]\n\t"
+            "adcxq %[lo], %[r1]\n\t"
+            "adoxq %[hi], %[r2]\n\t"
+            "mulxq %[r6], %[lo], %[hi]\n\t"
+            "adcxq %[lo], %[r2]\n\t"
+            "adoxq %[hi], %[r3]\n\t"
+            "mulxq %[r7], %[lo], %[r4]\n\t"
+            "adcxq %[lo], %[r3]\n\t"
+            "movl $0, %k[lo]\n\t"
+            "adoxq %[lo], %[r4]\n\t"
+            "adcxq %[lo], %[r4]\n\t"
+            // r0..r3 + r4 * 0x1000003D1, and once more 0x1000003D1 should that carry out
+            "mulxq %[r4], %[lo], %[hi]\n\t"
+            "addq %[lo], %[r0]\n\t"
+            "adcq %[hi], %[r1]\n\t"
+            "adcq $0, %[r2]\n\t"
+            "adcq $0, %[r3]\n\t"
+            "sbbq %[lo], %[lo]\n\t"
+            "andq %%rdx, %[lo]\n\t"
+            "addq %[lo], %[r0]\n\t"
+            "adcq $0, %[r1]\n\t"
+            "adcq $0, %[r2]\n\t"
+            "adcq $0, %[r3]\n\t"
+            : [r0] "=&r"(r0), [r1] "=&r"(r1), [r2] "=&r"(r2), [r3] "=&r"(r3), [r4] "=&r"(r4),
+              [r5] "=&r"(r5), [r6] "=&r"(r6), [r7] "=&r"(r7), [lo] "=&r"(lo), [hi] "=&r"(hi)
+            : [a] "r"(a.limb), [b] "r"(b.limb), "m"(*reinterpret_cast<Block>(a.limb)),
+              "m"(*reinterpret_cast<Block>(b.limb))
+            : "rdx", "cc");
+        FieldElement r{{r0, r1, r2, r3}};
+        field_detail::reduceOnce(r.limb, 0);
+        return r;
+    }
+    static FieldElement sqr(const FieldElement& a) { return mul(a, a); }
+};
+
+#endif
+
+// Montgomery's trick (see batchInverse in Field.h) on the multiplications of Ops.
+template <typename Ops>
+bool batchInverseWith(FieldElement* values, std::size_t count, FieldElement* scratch) {
+    if (count == 0) {
+        return true;
+    }
+    // scratch[i] = values[0] * ... * values[i]
+    scratch[0] = values[0];
+    for (std::size_t i = 1; i < count; ++i) {
+        scratch[i] = Ops::mul(scratch[i - 1], values[i]);
+    }
+    if (scratch[count - 1].isZero()) {
+        return false;
+    }
+    FieldElement inverse = fieldInverse(scratch[count - 1]);
+    for (std::size_t i = count - 1; i > 0; --i) {
+        const FieldElement inverseOfThis = Ops::mul(inverse, scratch[i - 1]);
+        inverse = Ops::mul(inverse, values[i]);
+        values[i] = inverseOfThis;
+    }
+    values[0] = inverse;
+    return true;
+}
+
+// batchInverse on a chosen backend, which must be supported.
+bool batchInverse(FieldElement* values, std::size_t count, FieldElement* scratch,
+                  FieldBackend backend);
+
+// Calls f with the Ops policy of the backend.
+template <typename F>
+decltype(auto) withFieldOps(FieldBackend backend, F&& f) {
+#if defined(TARWICK_HAVE_MULX_ADX)
+    if (backend == FieldBackend::MulxAdx) {
+        return f(MulxAdxFieldOps{});
+    }
+#else
+    (void)backend;
+#endif
+    return f(PortableFieldOps{});
+}
+
+} // namespace tarwick::engine
