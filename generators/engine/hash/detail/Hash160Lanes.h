@@ -22,7 +22,9 @@ struct Hash160Lanes {
 
     // hash160 of kLanes keys of `length` bytes (33 or 65) stored back to back; writes
     // kLanes * 20 bytes.
-    static void hashKeys(const std::uint8_t* keys, std::size_t length, std::uint8_t* out) {
+    // One out-of-line copy, with both hashes inlined into it (see Sha256Rounds.h).
+    [[gnu::noinline]] static void hashKeys(const std::uint8_t* keys, std::size_t length,
+                                           std::uint8_t* out) {
         // Word t of every key, one row per word: the registers load a row at a time.
         alignas(64) std::uint32_t words[17][kLanes];
         const std::size_t fullWords = length / 4;
@@ -64,7 +66,7 @@ struct Hash160Lanes {
 
     // RIPEMD-160 of kLanes 32-byte values stored back to back (digests that another SHA-256
     // implementation produced); writes kLanes * 20 bytes.
-    static void ripemdOfDigests(const std::uint8_t* digests, std::uint8_t* out) {
+    [[gnu::noinline]] static void ripemdOfDigests(const std::uint8_t* digests, std::uint8_t* out) {
         alignas(64) std::uint32_t words[8][kLanes];
         for (std::size_t lane = 0; lane < kLanes; ++lane)
             for (std::size_t t = 0; t < 8; ++t)
@@ -107,7 +109,7 @@ struct Hash160Lanes {
 
 private:
     // x[0..7] holds the 32-byte message; the rest is its padding, the same for every lane.
-    static void ripemdOfDigest(V x[16], std::uint8_t* out) {
+    [[gnu::always_inline]] static void ripemdOfDigest(V x[16], std::uint8_t* out) {
         x[8] = Ops::set1(0x80);
         for (int t = 9; t < 14; ++t)
             x[t] = Ops::zero();

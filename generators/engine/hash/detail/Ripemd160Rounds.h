@@ -47,7 +47,7 @@ struct Ripemd160Rounds {
     using V = typename Ops::V;
 
     // One 64-byte block given as its 16 little-endian words; `state` is updated in place.
-    static void compress(V state[5], const V x[16]) {
+    [[gnu::always_inline]] static void compress(V state[5], const V x[16]) {
         V left[5];
         V right[5];
         for (int i = 0; i < 5; ++i) {
@@ -68,13 +68,14 @@ private:
     // The two lines are independent until the end; interleaving them gives the CPU two chains
     // to overlap.
     template <std::size_t... I>
-    static void steps(V left[5], V right[5], const V x[16], std::index_sequence<I...>) {
+    [[gnu::always_inline]] static void steps(V left[5], V right[5], const V x[16],
+                                             std::index_sequence<I...>) {
         ((step<I, true>(left, x), step<I, false>(right, x)), ...);
     }
 
     // Roles rotate over the array as in Sha256Rounds: in step I, A lives in slot (-I mod 5).
     template <std::size_t I, bool Left>
-    static void step(V s[5], const V x[16]) {
+    [[gnu::always_inline]] static void step(V s[5], const V x[16]) {
         constexpr std::size_t o = (5 * 80 - I) % 5;
         constexpr std::size_t group = I / 16;
         constexpr std::size_t function = Left ? group : 4 - group;
@@ -94,7 +95,7 @@ private:
     }
 
     template <std::size_t Function>
-    static V f(V x, V y, V z) {
+    [[gnu::always_inline]] static V f(V x, V y, V z) {
         if constexpr (Function == 0)
             return Ops::xor3(x, y, z);
         else if constexpr (Function == 1)

@@ -25,13 +25,16 @@ inline constexpr std::uint32_t kSha256K[64] = {
     0x19a4c116, 0x1e376c08, 0x2748774c, 0x34b0bcb5, 0x391c0cb3, 0x4ed8aa4a, 0x5b9cca4f, 0x682e6ff3,
     0x748f82ee, 0x78a5636f, 0x84c87814, 0x8cc70208, 0x90befffa, 0xa4506ceb, 0xbef9a3f7, 0xc67178f2};
 
+// Everything is forced inline: only when the whole compression sits in one function body with
+// its arrays local can the compiler keep the working variables in registers instead of
+// reloading them through pointers every round.
 template <class Ops>
 struct Sha256Rounds {
     using V = typename Ops::V;
 
     // One 64-byte block: `w` holds its 16 big-endian words and is used as the rolling message
     // schedule (overwritten). `state` is updated in place.
-    static void compress(V state[8], V w[16]) {
+    [[gnu::always_inline]] static void compress(V state[8], V w[16]) {
         V s[8];
         for (int i = 0; i < 8; ++i)
             s[i] = state[i];
@@ -42,14 +45,14 @@ struct Sha256Rounds {
 
 private:
     template <std::size_t... I>
-    static void rounds(V s[8], V w[16], std::index_sequence<I...>) {
+    [[gnu::always_inline]] static void rounds(V s[8], V w[16], std::index_sequence<I...>) {
         (round<I>(s, w), ...);
     }
 
     // Instead of shifting the eight working variables every round, their roles rotate over
     // the array: in round I, `a` lives in slot (-I mod 8), `b` in the next one, and so on.
     template <std::size_t I>
-    static void round(V s[8], V w[16]) {
+    [[gnu::always_inline]] static void round(V s[8], V w[16]) {
         constexpr std::size_t o = (8 * 64 - I) % 8;
         V& a = s[o];
         V& b = s[(o + 1) % 8];
@@ -72,19 +75,19 @@ private:
         h = Ops::add(t1, t2);
     }
 
-    static V bigSigma0(V x) {
+    [[gnu::always_inline]] static V bigSigma0(V x) {
         return Ops::xor3(Ops::template rotr<2>(x), Ops::template rotr<13>(x),
                          Ops::template rotr<22>(x));
     }
-    static V bigSigma1(V x) {
+    [[gnu::always_inline]] static V bigSigma1(V x) {
         return Ops::xor3(Ops::template rotr<6>(x), Ops::template rotr<11>(x),
                          Ops::template rotr<25>(x));
     }
-    static V smallSigma0(V x) {
+    [[gnu::always_inline]] static V smallSigma0(V x) {
         return Ops::xor3(Ops::template rotr<7>(x), Ops::template rotr<18>(x),
                          Ops::template shr<3>(x));
     }
-    static V smallSigma1(V x) {
+    [[gnu::always_inline]] static V smallSigma1(V x) {
         return Ops::xor3(Ops::template rotr<17>(x), Ops::template rotr<19>(x),
                          Ops::template shr<10>(x));
     }
