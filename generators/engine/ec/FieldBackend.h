@@ -40,7 +40,6 @@ struct MulxAdxFieldOps {
     // halves on two independent carry chains), then folded twice with 2^256 = 0x1000003D1
     // (mod p) and brought below p.
     static FieldElement mul(const FieldElement& a, const FieldElement& b) {
-        using Block = const std::uint64_t(*)[4];
         std::uint64_t r0, r1, r2, r3, r4, r5, r6, r7, lo, hi;
         asm("movq 0(%[a]), %%rdx\n\t"
             "mulxq 0(%[b]), %[r0], %[r1]\n\t"
@@ -134,9 +133,10 @@ struct MulxAdxFieldOps {
             "adcq $0, %[r3]\n\t"
             : [r0] "=&r"(r0), [r1] "=&r"(r1), [r2] "=&r"(r2), [r3] "=&r"(r3), [r4] "=&r"(r4),
               [r5] "=&r"(r5), [r6] "=&r"(r6), [r7] "=&r"(r7), [lo] "=&r"(lo), [hi] "=&r"(hi)
-            : [a] "r"(a.limb), [b] "r"(b.limb), "m"(*reinterpret_cast<Block>(a.limb)),
-              "m"(*reinterpret_cast<Block>(b.limb))
-            : "rdx", "cc");
+            // Reads a and b through the pointers: "memory" rather than two more operands,
+            // which an unoptimised build could not find registers for.
+            : [a] "r"(a.limb), [b] "r"(b.limb)
+            : "rdx", "cc", "memory");
         FieldElement r{{r0, r1, r2, r3}};
         field_detail::reduceOnce(r.limb, 0);
         return r;
