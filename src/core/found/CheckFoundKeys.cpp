@@ -40,8 +40,10 @@ bool checkFoundKeysInText(std::string_view resultsText, ResultsFileState state,
 
 bool CheckFoundKeys(const std::filesystem::path& resultsFile, ResultsFileState state,
                     FoundKeyTarget& target) {
+    // Only a regular file is read: opening a FIFO that a generator put in its place would block
+    // the window until some writer came, and a folder or a device holds no records.
     std::error_code error;
-    if (!std::filesystem::exists(resultsFile, error))
+    if (!std::filesystem::is_regular_file(resultsFile, error))
         return false;
     std::ifstream in(resultsFile, std::ios::binary);
     if (!in)

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <deque>
 #include <fstream>
+#include <system_error>
 
 namespace tarwick {
 
@@ -37,6 +38,11 @@ std::string ProgressLineFromTail(std::string_view tail) {
 }
 
 std::string ReadProgressLine(const std::filesystem::path& outputLog) {
+    // Opening a FIFO put in the log's place would block the window; a folder has no tail.
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(outputLog, error)) {
+        return {};
+    }
     std::ifstream in(outputLog, std::ios::binary);
     if (!in) {
         return {};

@@ -2,10 +2,16 @@
 
 #include <fstream>
 #include <iterator>
+#include <system_error>
 
 namespace tarwick {
 
 std::string ReadWholeFile(const std::filesystem::path& path) {
+    // A FIFO would block the window on open; only a regular file is read.
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error)) {
+        return {};
+    }
     std::ifstream in(path, std::ios::binary);
     if (!in) {
         return {};

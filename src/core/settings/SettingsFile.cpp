@@ -25,8 +25,12 @@ FileBytes readIfPresent(const std::filesystem::path& file) {
         return {false, {}};
     if (!exists)
         return {true, {}};
+    // Anything but a regular file (a folder, or a FIFO whose open would block the window) is
+    // unreadable, and so never overwritten.
+    if (!std::filesystem::is_regular_file(file, error))
+        return {false, {}};
     std::ifstream in(file, std::ios::binary);
-    if (!in || std::filesystem::is_directory(file, error))
+    if (!in)
         return {false, {}};
     std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     if (in.bad())
