@@ -7,7 +7,9 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <map>
 #include <set>
+#include <tuple>
 #include <utility>
 
 namespace tarwick::engine {
@@ -134,6 +136,7 @@ PatternSet PatternSet::build(const std::vector<std::string>& patterns, bool case
     set.version_ = version;
     set.caseInsensitive_ = caseInsensitive;
     bool anyImpossible = false;
+    std::map<std::tuple<Key, Key, std::size_t>, std::size_t> signatures;
 
     for (const std::string& text : patterns) {
         // Validate, and collect the spellings of each position.
@@ -220,23 +223,23 @@ PatternSet PatternSet::build(const std::vector<std::string>& patterns, bool case
             continue;
         }
 
-        bool duplicate = false;
-        for (const Entry& other : set.entries_) {
-            const bool same =
-                other.hashes.size() == entry.hashes.size() &&
-                std::equal(other.hashes.begin(), other.hashes.end(), entry.hashes.begin(),
-                           [](const KeyRange& a, const KeyRange& b) {
-                               return a.first == b.first && a.last == b.last;
-                           });
-            if (same) {
-                warnings.push_back("Prefix '" + text + "' ignored, duplicate of '" + other.text +
-                                   "'");
-                duplicate = true;
-                break;
-            }
+        // The same addresses under another spelling ("1lio" and "1LIO" with -i): keep the
+        // first. Looked up by the outer ends and range count, then compared in full.
+        const auto signature = std::make_tuple(entry.hashes.front().first, entry.hashes.back().last,
+                                               entry.hashes.size());
+        const auto seen = signatures.find(signature);
+        if (seen != signatures.end() && std::equal(entry.hashes.begin(), entry.hashes.end(),
+                                                   set.entries_[seen->second].hashes.begin(),
+                                                   [](const KeyRange& a, const KeyRange& b) {
+                                                       return a.first == b.first &&
+                                                              a.last == b.last;
+                                                   })) {
+            warnings.push_back("Prefix '" + text + "' ignored, duplicate of '" +
+                               set.entries_[seen->second].text + "'");
+            continue;
         }
-        if (!duplicate)
-            set.entries_.push_back(std::move(entry));
+        signatures.emplace(signature, set.entries_.size());
+        set.entries_.push_back(std::move(entry));
     }
 
     if (set.entries_.empty() && anyImpossible)

@@ -21,6 +21,9 @@ namespace tarwick::engine {
 // interval can be cut by it; build() computes their checksums and keeps them only when the
 // real address is inside. The ranges are therefore exact: match() says yes exactly when the
 // address text starts with the pattern (matchesExactly() confirms it the slow way).
+//
+// The const members may be called from several search threads at once; remove() changes the
+// set and needs the caller to keep them out meanwhile.
 class PatternSet {
 public:
     // One interval of hash160 values (inclusive, big-endian) that yields pattern(pattern).
