@@ -3,6 +3,7 @@
 #include "platform/ChildGuard.h"
 
 #include <QDir>
+#include <QFile>
 #include <QStringList>
 
 namespace tarwick {
@@ -46,6 +47,13 @@ bool QtChildProcess::start(const ChildStart& request) {
     process_.setWorkingDirectory(workDir.absolutePath());
     process_.setProcessChannelMode(QProcess::MergedChannels);
     process_.setStandardInputFile(QProcess::nullDevice());
+    // The generators print every key they find, so the log holds private keys: it is made
+    // owner-only before the child appends to it (QProcess would create it world-readable).
+    QFile log(fromPath(request.outputLog));
+    if (log.open(QIODevice::Append, QFileDevice::ReadOwner | QFileDevice::WriteOwner)) {
+        log.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+        log.close();
+    }
     process_.setStandardOutputFile(fromPath(request.outputLog), QIODevice::Append);
     PrepareGeneratorProcess(process_);
     process_.start();
