@@ -1,0 +1,43 @@
+// results.txt is written by a generator that may be buggy, hostile or killed half-way: the
+// record scan must take only whole labelled records, and a file still growing must never yield
+// a record that the finished file would not.
+#include "FuzzSupport.h"
+#include "core/found/FoundKeyRecords.h"
+
+#include <algorithm>
+
+using namespace tarwick;
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string_view text = fuzz::bytesOf(data, size);
+    const auto growing = parseFoundKeyRecords(text, ResultsFileState::Growing);
+    const auto finished = parseFoundKeyRecords(text, ResultsFileState::Finished);
+
+    // The finished file adds at most the record that ends on its unterminated last line.
+    FUZZ_CHECK(finished.size() >= growing.size());
+    FUZZ_CHECK(finished.size() - growing.size() <= 1);
+    FUZZ_CHECK(std::equal(growing.begin(), growing.end(), finished.begin()));
+    if (finished.size() > growing.size())
+        FUZZ_CHECK(!text.empty() && text.back() != '\n');
+
+    std::size_t lines = static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
+    FUZZ_CHECK(growing.size() <= lines);
+    for (const FoundKeyRecord& record : finished) {
+        FUZZ_CHECK(!record.pattern.empty() && !record.publicAddress.empty() &&
+                   !record.privateKey.empty());
+        // Values stand as written (a second CR before the line feed stays), within one line.
+        for (const std::string* value :
+             {&record.pattern, &record.publicAddress, &record.privateKey})
+            FUZZ_CHECK(value->find('\n') == std::string::npos);
+    }
+
+    // Whatever the file held, appending a complete record makes it the scan's last find.
+    std::string more(text);
+    if (!more.empty() && more.back() != '\n')
+        more += '\n';
+    more += "Pattern: 1Fz\nAddress: 1FzAppended\nPrivkey: 5Appended\n";
+    const auto appended = parseFoundKeyRecords(more, ResultsFileState::Growing);
+    FUZZ_CHECK(!appended.empty());
+    FUZZ_CHECK(appended.back() == (FoundKeyRecord{"1Fz", "1FzAppended", "5Appended"}));
+    return 0;
+}

@@ -1,0 +1,40 @@
+// The tail of stdout.log is whatever the generator printed: status groups, errors, binary
+// noise or a cut group. The progress line is built from bracketed groups only and stays small.
+#include "FuzzSupport.h"
+#include "core/output/ProgressLine.h"
+
+#include <algorithm>
+
+using namespace tarwick;
+
+namespace {
+
+void checkLine(std::string_view tail) {
+    const std::string line = ProgressLineFromTail(tail);
+    if (line.empty())
+        return;
+    // "[" group "]  " for each group: every group needs a '[' of the tail and brings its bytes.
+    const auto opens = static_cast<std::size_t>(std::count(tail.begin(), tail.end(), '['));
+    FUZZ_CHECK(opens > 0);
+    FUZZ_CHECK(line.size() <= tail.size() + 3 * opens);
+    FUZZ_CHECK(line.front() == '[');
+    FUZZ_CHECK(line.ends_with("]  "));
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string_view text = fuzz::bytesOf(data, size);
+    checkLine(text);
+    // What the run loop hands over: at most the last 301 bytes.
+    if (text.size() > kProgressTailLength)
+        checkLine(text.substr(text.size() - kProgressTailLength));
+
+    // The same through the file reader, which must see only the tail.
+    const auto log = fuzz::writeScratchFile("stdout.log", text);
+    const std::string fromFile = ReadProgressLine(log);
+    const std::string_view tail =
+        text.size() > kProgressTailLength ? text.substr(text.size() - kProgressTailLength) : text;
+    FUZZ_CHECK(fromFile == ProgressLineFromTail(tail));
+    return 0;
+}

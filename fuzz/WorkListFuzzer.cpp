@@ -1,0 +1,30 @@
+// A pool's getWork answer comes over the network: whatever it holds, the miner must take only
+// well-formed work on valid curve points, and its warnings must not carry raw control bytes to
+// the terminal or the log.
+#include "FuzzSupport.h"
+#include "pool/WorkList.h"
+
+#include <cmath>
+
+using namespace tarwick;
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string_view text = fuzz::bytesOf(data, size);
+    std::vector<std::string> warnings;
+    const std::vector<pool::WorkItem> items = pool::parseWorkList(text, warnings);
+    const auto lines = static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
+    FUZZ_CHECK(items.size() + warnings.size() <= lines + 1);
+    for (const pool::WorkItem& item : items) {
+        FUZZ_CHECK(!item.pattern.empty());
+        FUZZ_CHECK(item.publicKey[0] == 4);
+        FUZZ_CHECK(std::isfinite(item.reward) && item.reward >= 0);
+        FUZZ_CHECK(item.difficulty > 0);
+        FUZZ_CHECK(item.pattern.find_first_of(":;\n") == std::string::npos);
+    }
+    for (const std::string& warning : warnings)
+        for (const char c : warning) {
+            const auto byte = static_cast<unsigned char>(c);
+            FUZZ_CHECK(byte >= 0x20 && byte != 0x7F);
+        }
+    return 0;
+}
