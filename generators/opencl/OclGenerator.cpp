@@ -1,0 +1,137 @@
+#include "opencl/OclGenerator.h"
+
+#include "cpu/ConsoleReport.h"
+#include "engine/match/PatternFile.h"
+#include "engine/match/PatternSet.h"
+#include "engine/search/ResultFile.h"
+#include "engine/verify/ReferenceKeyCheck.h"
+#include "opencl/DeviceList.h"
+#include "opencl/DeviceWalk.h"
+#include "opencl/KernelProgram.h"
+#include "opencl/OclOptions.h"
+#include "opencl/OclSearch.h"
+
+#include <exception>
+
+namespace tarwick::opencl {
+
+namespace {
+
+void print(std::FILE* stream, const std::string& text) {
+    std::fwrite(text.data(), 1, text.size(), stream);
+    std::fflush(stream);
+}
+
+std::string difficultyLine(const engine::PatternSet& patterns) {
+    char number[64];
+    std::snprintf(number, sizeof number, "%.0f", patterns.difficulty());
+    if (patterns.size() == 1) {
+        return std::string("Difficulty: ") + number + "\n";
+    }
+    return std::string("Next match difficulty: ") + number + " (" +
+           std::to_string(patterns.size()) + " prefixes)\n";
+}
+
+int search(const OclOptions& options, const cl::Device& device, std::FILE* out, std::FILE* err) {
+    std::vector<std::string> patterns = options.patterns;
+    for (const std::string& file : options.patternFiles) {
+        bool ok = false;
+        const std::vector<std::string> fromFile = engine::readPatternFile(file, ok);
+        if (!ok) {
+            print(err, "Pattern file error - cannot read '" + file + "'\n");
+            return kExitUsage;
+        }
+        patterns.insert(patterns.end(), fromFile.begin(), fromFile.end());
+    }
+    std::vector<std::string> warnings;
+    engine::PatternSet set =
+        engine::PatternSet::build(patterns, options.caseInsensitive, 0x00, warnings);
+    for (const std::string& warning : warnings) {
+        print(err, warning + "\n");
+    }
+    if (set.empty()) {
+        print(err, "Pattern error - no usable pattern to search for\n");
+        return kExitUsage;
+    }
+
+    engine::ResultFile results;
+    if (!options.outputFile.empty()) {
+        std::string error;
+        if (!results.open(options.outputFile, error)) {
+            print(err, "Output error - cannot open '" + options.outputFile + "': " + error + "\n");
+            return kExitUsage;
+        }
+    }
+
+    print(out, difficultyLine(set));
+
+    const WalkLayout layout = chooseLayout(device, options.compressed);
+    if (options.verbose) {
+        print(err, "Device: " + device.getInfo<CL_DEVICE_NAME>() + ", " +
+                       std::to_string(layout.items) + " work items in groups of " +
+                       std::to_string(layout.groupSize) + ", " +
+                       std::to_string(2 * layout.half + 1) + " points each per launch\n");
+    }
+    DeviceWalk walk(device, layout, defaultBinaryCache());
+
+    engine::SearchSettings settings;
+    settings.compressed = options.compressed;
+    settings.caseInsensitive = options.caseInsensitive;
+    settings.keepGoing = options.keepGoing;
+    const engine::ReferenceKeyCheck check;
+    engine::SystemStartKeys starts;
+    cpu::ConsoleReport report(out, err, &results);
+    OclSearch run(walk, settings, std::move(set), check, report, starts);
+    const engine::SearchOutcome outcome = run.run();
+    report.close();
+    switch (outcome) {
+    case engine::SearchOutcome::AllFound:
+        return kExitDone;
+    case engine::SearchOutcome::CheckFailed:
+        return kExitCheckFailed;
+    case engine::SearchOutcome::Stopped:
+        break;
+    }
+    return kExitInternal;
+}
+
+} // namespace
+
+int runOclGenerator(const std::vector<std::string>& args, std::FILE* out, std::FILE* err) {
+    OclOptions options;
+    std::string error;
+    if (!parseOclOptions(args, options, error)) {
+        print(err, "Option error - " + error + "\n" + oclUsage());
+        return kExitUsage;
+    }
+    if (options.help) {
+        print(out, oclUsage());
+        return kExitDone;
+    }
+    try {
+        // The device comes first: the front-end asks for a device that does not exist to
+        // get the listing, and expects nothing at all when there is no platform.
+        const std::vector<PlatformEntry> platforms = listPlatforms();
+        if (platforms.empty()) {
+            return kExitNoDevice;
+        }
+        const std::optional<cl::Device> device = findDevice(options.device);
+        if (!device) {
+            print(err, formatPlatformListing(platforms));
+            return kExitNoDevice;
+        }
+        return search(options, *device, out, err);
+    } catch (const KernelBuildError& e) {
+        print(err, std::string(e.what()) + "\n");
+        return kExitDevice;
+    } catch (const cl::Error& e) {
+        print(err, std::string("OpenCL error - ") + e.what() + " failed with code " +
+                       std::to_string(e.err()) + "\n");
+        return kExitDevice;
+    } catch (const std::exception& e) {
+        print(err, std::string("Internal error - ") + e.what() + "\n");
+        return kExitInternal;
+    }
+}
+
+} // namespace tarwick::opencl

@@ -1,0 +1,152 @@
+#include "opencl/OclSearch.h"
+
+#include "engine/ec/Candidates.h"
+#include "engine/encoding/Address.h"
+#include "engine/encoding/Wif.h"
+#include "engine/hash/Hash160.h"
+#include "opencl/DeviceTables.h"
+
+#include <chrono>
+#include <deque>
+#include <utility>
+
+namespace tarwick::opencl {
+
+namespace {
+
+// Work item i starts at key first + i * 2^64: runs that never meet in any search's life.
+engine::Scalar itemOffset(std::uint64_t item) {
+    return {{0, item, 0, 0}};
+}
+
+} // namespace
+
+OclSearch::OclSearch(DeviceWalk& walk, const engine::SearchSettings& settings,
+                     engine::PatternSet patterns, const engine::KeyCheck& check,
+                     engine::SearchObserver& observer, engine::StartKeySource& starts)
+    : walk_(walk), settings_(settings), patterns_(std::move(patterns)), check_(check),
+      observer_(observer), starts_(starts), patternCount_(patterns_.size()) {}
+
+engine::Scalar OclSearch::centreKey(std::uint32_t item, std::uint64_t launch) const {
+    const std::uint64_t walked = launch * walk_.pointsPerItem();
+    return engine::scalarAdd(engine::scalarAdd(firstCentre_, itemOffset(item)),
+                             engine::Scalar::fromUint64(walked));
+}
+
+engine::SearchOutcome OclSearch::run(std::uint64_t maxLaunches) {
+    if (patterns_.empty()) {
+        return engine::SearchOutcome::AllFound;
+    }
+    const std::size_t items = walk_.layout().items;
+    const std::size_t half = walk_.layout().half;
+    // The whole walk, from the first centre's lowest key to the last item's 2^64th key,
+    // stays inside [1, n - 1], so that key arithmetic never wraps.
+    const engine::Scalar limit = engine::scalarNegate(itemOffset(items + 1));
+    do {
+        firstCentre_ = starts_.nextStart();
+    } while (engine::scalarCompare(firstCentre_, engine::Scalar::fromUint64(half + 1)) <= 0 ||
+             engine::scalarCompare(firstCentre_, limit) >= 0);
+    walk_.setCentres(arithmeticProgression(engine::multiplyGenerator(firstCentre_),
+                                           engine::multiplyGenerator(itemOffset(1)), items));
+    walk_.setPatterns(patterns_);
+
+    using Clock = std::chrono::steady_clock;
+    std::deque<std::pair<Clock::time_point, std::uint64_t>> samples{{Clock::now(), 0}};
+    auto nextStatus = samples.front().first + std::chrono::seconds(1);
+    for (std::uint64_t launch = 0; maxLaunches == 0 || launch < maxLaunches; ++launch) {
+        std::uint64_t dropped = 0;
+        const std::vector<DeviceHit> hits = walk_.launch(dropped);
+        totalKeys_ += walk_.keysPerLaunch();
+        const std::size_t before = patterns_.size();
+        for (const DeviceHit& hit : hits) {
+            if (!handle(hit, launch)) {
+                observer_.failed(failure_);
+                return engine::SearchOutcome::CheckFailed;
+            }
+            if (patterns_.empty()) {
+                return engine::SearchOutcome::AllFound;
+            }
+        }
+        if (patterns_.size() != before) {
+            walk_.setPatterns(patterns_);
+        }
+        const auto now = Clock::now();
+        if (now >= nextStatus) {
+            samples.emplace_back(now, totalKeys_);
+            if (samples.size() > 6) {
+                samples.pop_front();
+            }
+            const double seconds =
+                std::chrono::duration<double>(now - samples.front().first).count();
+            engine::SearchStatus status;
+            status.keysPerSecond =
+                seconds > 0 ? static_cast<double>(totalKeys_ - samples.front().second) / seconds
+                            : 0;
+            status.totalKeys = totalKeys_;
+            status.keysSinceLastFind = totalKeys_ - keysAtLastFind_;
+            status.difficulty = patterns_.difficulty();
+            status.found = found_;
+            status.patterns = patternCount_;
+            status.keepGoing = settings_.keepGoing;
+            observer_.status(status);
+            nextStatus += std::chrono::seconds(1);
+            if (nextStatus < now) {
+                nextStatus = now + std::chrono::seconds(1);
+            }
+        }
+    }
+    return engine::SearchOutcome::Stopped;
+}
+
+bool OclSearch::handle(const DeviceHit& hit, std::uint64_t launch) {
+    // Only patterns still wanted count; the device may report one found a moment ago.
+    const std::optional<std::size_t> wanted = patterns_.match(hit.hash160.data());
+    if (!wanted) {
+        return true;
+    }
+    if (hit.item >= walk_.layout().items || hit.point >= walk_.pointsPerItem() ||
+        hit.kind >= engine::kCandidatesPerPoint) {
+        failure_ = "Device error - the device reported a hit outside its batch";
+        return false;
+    }
+    const std::size_t half = walk_.layout().half;
+    const engine::Scalar pointKey = engine::scalarAdd(
+        engine::scalarNegate(engine::Scalar::fromUint64(half)),
+        engine::scalarAdd(centreKey(hit.item, launch), engine::Scalar::fromUint64(hit.point)));
+    const auto kind = static_cast<engine::CandidateKind>(hit.kind);
+    const engine::Scalar key = engine::candidateKey(pointKey, kind);
+
+    // The host's own derivation must give the hash the device reported.
+    const engine::AffinePoint point =
+        engine::candidatePoint(engine::multiplyGenerator(pointKey), kind);
+    engine::FoundKey found;
+    found.compressed = settings_.compressed;
+    found.publicKey.resize(settings_.compressed ? engine::kCompressedKeySize
+                                                : engine::kUncompressedKeySize);
+    engine::serializePoint(point, settings_.compressed, found.publicKey.data());
+    engine::hash160(found.publicKey.data(), found.publicKey.size(), found.hash160.data());
+    if (found.hash160 != hit.hash160) {
+        failure_ = "Device error - a hit for pattern " + patterns_.pattern(*wanted) +
+                   " does not match its key on the host; nothing was reported";
+        return false;
+    }
+    found.pattern = patterns_.pattern(*wanted);
+    key.toBytes(found.privateKey.data());
+    found.address = engine::p2pkhAddress(0, found.hash160.data());
+    found.privateKeyWif = engine::wifFromPrivateKey(found.privateKey.data(), found.compressed);
+    const std::string problem = check_.problem(found, settings_.caseInsensitive);
+    if (!problem.empty()) {
+        failure_ = "Self-check error - a key for pattern " + found.pattern +
+                   " failed the independent check (" + problem + "); it was not reported";
+        return false;
+    }
+    observer_.found(found);
+    ++found_;
+    keysAtLastFind_ = totalKeys_;
+    if (!settings_.keepGoing) {
+        patterns_.remove(*wanted);
+    }
+    return true;
+}
+
+} // namespace tarwick::opencl

@@ -1,0 +1,10 @@
+#include "opencl/OclGenerator.h"
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+int main(int argc, char** argv) {
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    return tarwick::opencl::runOclGenerator(args, stdout, stderr);
+}
