@@ -23,8 +23,8 @@ inline constexpr HashBackend kAllHashBackends[] = {HashBackend::Scalar, HashBack
 // True when this CPU (and the operating system, for the wide registers) can run `backend`.
 bool hashBackendSupported(HashBackend backend);
 
-// The fastest backend this CPU supports, from a fixed order of preference measured on the
-// machines we target.
+// The fastest backend this CPU supports, from a fixed order of preference (see HashBackend.cpp
+// for the measurements behind it).
 HashBackend fastestHashBackend();
 
 // Short lower-case names ("scalar", "sha-ni", "avx2", "sha-ni+avx2", "avx512", "sha-ni+avx512"),
