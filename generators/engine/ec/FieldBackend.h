@@ -35,6 +35,38 @@ struct PortableFieldOps {
 #if defined(__x86_64__) && defined(__GNUC__)
 #define TARWICK_HAVE_MULX_ADX 1
 
+// Folds the 512-bit value r0..r7 to 256 bits with 2^256 = 0x1000003D1 (mod p): first the
+// high half times 0x1000003D1 (its top word lands in r4, below 2^34), then r4 times it, and
+// 0x1000003D1 once more should that carry out. The result, below 2^256, is in r0..r3.
+#define TARWICK_FOLD_WIDE_ASM                                                                      \
+    "movq $0x1000003D1, %%rdx\n\t"                                                                 \
+    "xorl %k[hi], %k[hi]\n\t"                                                                      \
+    "mulxq %[r4], %[lo], %[hi]\n\t"                                                                \
+    "adcxq %[lo], %[r0]\n\t"                                                                       \
+    "adoxq %[hi], %[r1]\n\t"                                                                       \
+    "mulxq %[r5], %[lo], %[hi]\n\t"                                                                \
+    "adcxq %[lo], %[r1]\n\t"                                                                       \
+    "adoxq %[hi], %[r2]\n\t"                                                                       \
+    "mulxq %[r6], %[lo], %[hi]\n\t"                                                                \
+    "adcxq %[lo], %[r2]\n\t"                                                                       \
+    "adoxq %[hi], %[r3]\n\t"                                                                       \
+    "mulxq %[r7], %[lo], %[r4]\n\t"                                                                \
+    "adcxq %[lo], %[r3]\n\t"                                                                       \
+    "movl $0, %k[lo]\n\t"                                                                          \
+    "adoxq %[lo], %[r4]\n\t"                                                                       \
+    "adcxq %[lo], %[r4]\n\t"                                                                       \
+    "mulxq %[r4], %[lo], %[hi]\n\t"                                                                \
+    "addq %[lo], %[r0]\n\t"                                                                        \
+    "adcq %[hi], %[r1]\n\t"                                                                        \
+    "adcq $0, %[r2]\n\t"                                                                           \
+    "adcq $0, %[r3]\n\t"                                                                           \
+    "sbbq %[lo], %[lo]\n\t"                                                                        \
+    "andq %%rdx, %[lo]\n\t"                                                                        \
+    "addq %[lo], %[r0]\n\t"                                                                        \
+    "adcq $0, %[r1]\n\t"                                                                           \
+    "adcq $0, %[r2]\n\t"                                                                           \
+    "adcq $0, %[r3]\n\t"
+
 struct MulxAdxFieldOps {
     // The 512-bit product row by row (MULX, with ADCX and ADOX adding the low and high
     // halves on two independent carry chains), then folded twice with 2^256 = 0x1000003D1
@@ -102,35 +134,7 @@ struct MulxAdxFieldOps {
             "movl $0, %k[lo]\n\t"
             "adcxq %[lo], %[r7]\n\t"
 
-            // r0..r3 + (r4..r7) * 0x1000003D1; the top word lands in r4 (below 2^34)
-            "movq $0x1000003D1, %%rdx\n\t"
-            "xorl %k[hi], %k[hi]\n\t"
-            "mulxq %[r4], %[lo], %[hi]\n\t"
-            "adcxq %[lo], %[r0]\n\t"
-            "adoxq %[hi], %[r1]\n\t"
-            "mulxq %[r5], %[lo], %[hi]\n\t"
-            "adcxq %[lo], %[r1]\n\t"
-            "adoxq %[hi], %[r2]\n\t"
-            "mulxq %[r6], %[lo], %[hi]\n\t"
-            "adcxq %[lo], %[r2]\n\t"
-            "adoxq %[hi], %[r3]\n\t"
-            "mulxq %[r7], %[lo], %[r4]\n\t"
-            "adcxq %[lo], %[r3]\n\t"
-            "movl $0, %k[lo]\n\t"
-            "adoxq %[lo], %[r4]\n\t"
-            "adcxq %[lo], %[r4]\n\t"
-            // r0..r3 + r4 * 0x1000003D1, and once more 0x1000003D1 should that carry out
-            "mulxq %[r4], %[lo], %[hi]\n\t"
-            "addq %[lo], %[r0]\n\t"
-            "adcq %[hi], %[r1]\n\t"
-            "adcq $0, %[r2]\n\t"
-            "adcq $0, %[r3]\n\t"
-            "sbbq %[lo], %[lo]\n\t"
-            "andq %%rdx, %[lo]\n\t"
-            "addq %[lo], %[r0]\n\t"
-            "adcq $0, %[r1]\n\t"
-            "adcq $0, %[r2]\n\t"
-            "adcq $0, %[r3]\n\t"
+            TARWICK_FOLD_WIDE_ASM
             : [r0] "=&r"(r0), [r1] "=&r"(r1), [r2] "=&r"(r2), [r3] "=&r"(r3), [r4] "=&r"(r4),
               [r5] "=&r"(r5), [r6] "=&r"(r6), [r7] "=&r"(r7), [lo] "=&r"(lo), [hi] "=&r"(hi)
             // Reads a and b through the pointers: "memory" rather than two more operands,
@@ -141,8 +145,63 @@ struct MulxAdxFieldOps {
         field_detail::reduceOnce(r.limb, 0);
         return r;
     }
-    static FieldElement sqr(const FieldElement& a) { return mul(a, a); }
+    // The six products a_i a_j (i < j) once, doubled, plus the four squares: 10 MULX
+    // instead of 16 before the fold.
+    static FieldElement sqr(const FieldElement& a) {
+        std::uint64_t r0, r1, r2, r3, r4, r5, r6, r7, lo, hi;
+        asm("movq 0(%[a]), %%rdx\n\t"
+            "mulxq 8(%[a]), %[r1], %[r2]\n\t"
+            "mulxq 16(%[a]), %[lo], %[r3]\n\t"
+            "addq %[lo], %[r2]\n\t"
+            "mulxq 24(%[a]), %[lo], %[r4]\n\t"
+            "adcq %[lo], %[r3]\n\t"
+            "movq 8(%[a]), %%rdx\n\t"
+            "mulxq 24(%[a]), %[lo], %[r5]\n\t"
+            "adcq %[lo], %[r4]\n\t"
+            "adcq $0, %[r5]\n\t"
+            "mulxq 16(%[a]), %[lo], %[hi]\n\t"
+            "addq %[lo], %[r3]\n\t"
+            "adcq %[hi], %[r4]\n\t"
+            "movq 16(%[a]), %%rdx\n\t"
+            "mulxq 24(%[a]), %[lo], %[r6]\n\t"
+            "adcq %[lo], %[r5]\n\t"
+            "adcq $0, %[r6]\n\t"
+            // double
+            "xorl %k[r7], %k[r7]\n\t"
+            "addq %[r1], %[r1]\n\t"
+            "adcq %[r2], %[r2]\n\t"
+            "adcq %[r3], %[r3]\n\t"
+            "adcq %[r4], %[r4]\n\t"
+            "adcq %[r5], %[r5]\n\t"
+            "adcq %[r6], %[r6]\n\t"
+            "adcq $0, %[r7]\n\t"
+            // the squares on the diagonal
+            "movq 0(%[a]), %%rdx\n\t"
+            "mulxq %%rdx, %[r0], %[hi]\n\t"
+            "addq %[hi], %[r1]\n\t"
+            "movq 8(%[a]), %%rdx\n\t"
+            "mulxq %%rdx, %[lo], %[hi]\n\t"
+            "adcq %[lo], %[r2]\n\t"
+            "adcq %[hi], %[r3]\n\t"
+            "movq 16(%[a]), %%rdx\n\t"
+            "mulxq %%rdx, %[lo], %[hi]\n\t"
+            "adcq %[lo], %[r4]\n\t"
+            "adcq %[hi], %[r5]\n\t"
+            "movq 24(%[a]), %%rdx\n\t"
+            "mulxq %%rdx, %[lo], %[hi]\n\t"
+            "adcq %[lo], %[r6]\n\t"
+            "adcq %[hi], %[r7]\n\t" TARWICK_FOLD_WIDE_ASM
+            : [r0] "=&r"(r0), [r1] "=&r"(r1), [r2] "=&r"(r2), [r3] "=&r"(r3), [r4] "=&r"(r4),
+              [r5] "=&r"(r5), [r6] "=&r"(r6), [r7] "=&r"(r7), [lo] "=&r"(lo), [hi] "=&r"(hi)
+            : [a] "r"(a.limb)
+            : "rdx", "cc", "memory");
+        FieldElement r{{r0, r1, r2, r3}};
+        field_detail::reduceOnce(r.limb, 0);
+        return r;
+    }
 };
+
+#undef TARWICK_FOLD_WIDE_ASM
 
 #endif
 
