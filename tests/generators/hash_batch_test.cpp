@@ -87,6 +87,21 @@ TEST_P(HashBatch, AgreesWithSingleHash160) {
     }
 }
 
+TEST_P(HashBatch, OtherKeyLengthsAreHashedToo) {
+    std::mt19937_64 rng(20);
+    for (std::size_t length : {0, 1, 32, 34, 64, 100}) {
+        std::vector<std::uint8_t> keys(length * 5 + 1);
+        for (auto& byte : keys)
+            byte = static_cast<std::uint8_t>(rng());
+        std::vector<std::uint8_t> out(5 * 20);
+        tarwick::engine::hash160BatchWith(GetParam(), keys.data(), length, 5, out.data());
+        for (std::size_t i = 0; i < 5; ++i) {
+            const auto expect = opensslHash160(keys.data() + i * length, length);
+            ASSERT_EQ(0, std::memcmp(out.data() + i * 20, expect.data(), 20)) << length;
+        }
+    }
+}
+
 std::string backendTestName(const ::testing::TestParamInfo<HashBackend>& info) {
     std::string name = tarwick::engine::hashBackendName(info.param);
     for (char& c : name)

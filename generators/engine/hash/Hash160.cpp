@@ -43,6 +43,15 @@ void hash160(const std::uint8_t* data, std::size_t length, std::uint8_t out[20])
 
 void hash160BatchWith(HashBackend backend, const std::uint8_t* pubkeys, std::size_t pubkeyLength,
                       std::size_t count, std::uint8_t* out) {
+    // The lane code knows the padding of 33- and 65-byte keys only; anything else, and a
+    // backend this CPU cannot run, goes the portable way rather than wrong or to SIGILL.
+    if (pubkeyLength != 33 && pubkeyLength != 65) {
+        for (std::size_t i = 0; i < count; ++i)
+            hash160(pubkeys + i * pubkeyLength, pubkeyLength, out + i * 20);
+        return;
+    }
+    if (!hashBackendSupported(backend))
+        backend = HashBackend::Scalar;
     switch (backend) {
     case HashBackend::Scalar:
         hash_detail::hash160KeysPortable(pubkeys, pubkeyLength, count, out);

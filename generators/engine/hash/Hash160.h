@@ -16,7 +16,8 @@ void hash160(const std::uint8_t* data, std::size_t length, std::uint8_t out[20])
 void hash160Batch(const std::uint8_t* pubkeys, std::size_t pubkeyLength, std::size_t count,
                   std::uint8_t* out);
 
-// The same on a chosen backend, which must be supported (hashBackendSupported) on this CPU.
+// The same on a chosen backend; one this CPU does not support (hashBackendSupported) runs as
+// Scalar. Other key lengths than 33 and 65 are hashed one at a time by the portable code.
 void hash160BatchWith(HashBackend backend, const std::uint8_t* pubkeys, std::size_t pubkeyLength,
                       std::size_t count, std::uint8_t* out);
 
