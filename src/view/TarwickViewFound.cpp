@@ -12,6 +12,7 @@
 #include <QItemSelectionModel>
 #include <QMenu>
 #include <QTableView>
+#include <QUrl>
 
 namespace tarwick {
 
@@ -111,7 +112,9 @@ const FoundAddress* TarwickView::currentAddress() const {
 
 void TarwickView::ShowAddressInfo() {
     if (const FoundAddress* address = currentAddress())
-        environment_.shell->openUrl(kExplorerAddressPage + address->publicAddress);
+        environment_.shell->openUrl(
+            kExplorerAddressPage +
+            QUrl::toPercentEncoding(QString::fromLocal8Bit(address->publicAddress)).toStdString());
 }
 
 void TarwickView::CopyPublicAddress() {
