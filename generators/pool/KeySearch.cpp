@@ -1,0 +1,44 @@
+#include "pool/KeySearch.h"
+
+#include <algorithm>
+#include <map>
+#include <stdexcept>
+
+namespace tarwick::pool {
+
+double SearchTarget::difficulty() const {
+    // Chances add up: one key matches some set with probability sum(1 / D_v).
+    double rate = 0;
+    for (const Patterns& p : patterns) {
+        if (p.set.difficulty() > 0)
+            rate += 1 / p.set.difficulty();
+    }
+    return rate > 0 ? 1 / rate : 0;
+}
+
+SearchTarget makeSearchTarget(const std::array<std::uint8_t, 65>& publicKey,
+                              const std::vector<std::pair<std::uint8_t, std::string>>& patterns,
+                              std::vector<std::string>& warnings) {
+    SearchTarget target;
+    target.publicKey = publicKey;
+    if (publicKey[0] != 4 ||
+        !engine::FieldElement::fromBytes(publicKey.data() + 1, target.point.x) ||
+        !engine::FieldElement::fromBytes(publicKey.data() + 33, target.point.y)) {
+        throw std::invalid_argument("not an uncompressed public key");
+    }
+    target.point.infinity = false;
+    std::map<std::uint8_t, std::vector<std::string>> byVersion;
+    for (const auto& [version, pattern] : patterns) {
+        auto& list = byVersion[version];
+        if (std::find(list.begin(), list.end(), pattern) == list.end())
+            list.push_back(pattern);
+    }
+    for (const auto& [version, list] : byVersion) {
+        engine::PatternSet set = engine::PatternSet::build(list, false, version, warnings);
+        if (!set.empty())
+            target.patterns.push_back({version, std::move(set)});
+    }
+    return target;
+}
+
+} // namespace tarwick::pool

@@ -1,0 +1,106 @@
+#include "pool/OclKeySearch.h"
+
+#include "engine/encoding/Address.h"
+#include "engine/hash/Hash160.h"
+#include "engine/random/SystemRandom.h"
+#include "opencl/DeviceTables.h"
+#include "opencl/KernelProgram.h"
+
+#include <utility>
+
+namespace tarwick::pool {
+
+namespace {
+
+constexpr std::size_t kMaxPendingHits = 256;
+
+// Work item i walks from offset first + i * 2^64: runs that never meet in a search's life.
+engine::Scalar itemOffset(std::uint64_t item) {
+    return {{0, item, 0, 0}};
+}
+
+} // namespace
+
+OclKeySearch::OclKeySearch(const cl::Device& device, std::string deviceName)
+    : deviceName_(std::move(deviceName)),
+      walk_(device, opencl::chooseLayout(device, false), opencl::defaultBinaryCache()) {}
+
+OclKeySearch::~OclKeySearch() {
+    stop();
+}
+
+std::string OclKeySearch::description() const {
+    return "OpenCL device " + deviceName_ + ", " + std::to_string(walk_.layout().items) +
+           " work items";
+}
+
+void OclKeySearch::start(const SearchTarget& target) {
+    stop();
+    stop_ = false;
+    auto shared = std::make_shared<const SearchTarget>(target);
+    const std::size_t items = walk_.layout().items;
+    const engine::Scalar firstCentre = engine::randomPrivateKey();
+    const engine::AffinePoint first = engine::toAffine(
+        engine::pointAdd(engine::toJacobian(target.point), engine::multiplyGenerator(firstCentre)));
+    walk_.setCentres(
+        opencl::arithmeticProgression(first, engine::multiplyGenerator(itemOffset(1)), items));
+    // The device takes one set of ranges: the first version's (the pool's items are
+    // practically always Bitcoin's version 0).
+    walk_.setPatterns(shared->patterns.front().set);
+    worker_ = std::thread(&OclKeySearch::work, this, shared, firstCentre);
+}
+
+void OclKeySearch::stop() {
+    stop_ = true;
+    if (worker_.joinable())
+        worker_.join();
+}
+
+std::vector<SearchHit> OclKeySearch::takeHits() {
+    std::lock_guard lock(mutex_);
+    return std::exchange(hits_, {});
+}
+
+void OclKeySearch::work(std::shared_ptr<const SearchTarget> target, engine::Scalar firstCentre) {
+    const std::size_t half = walk_.layout().half;
+    const std::uint64_t pointsPerLaunch = walk_.layout().items * walk_.pointsPerItem();
+    const SearchTarget::Patterns& patterns = target->patterns.front();
+    for (std::uint64_t launch = 0; !stop_.load(); ++launch) {
+        std::uint64_t dropped = 0;
+        const std::vector<opencl::DeviceHit> hits = walk_.launch(dropped);
+        for (const opencl::DeviceHit& hit : hits) {
+            if (hit.kind != 0 || hit.item >= walk_.layout().items ||
+                hit.point >= walk_.pointsPerItem()) {
+                continue;
+            }
+            // centre of the item in this launch, minus half, plus the point's place
+            engine::Scalar offset = engine::scalarAdd(firstCentre, itemOffset(hit.item));
+            offset = engine::scalarAdd(
+                offset, engine::Scalar::fromUint64(launch * walk_.pointsPerItem() + hit.point));
+            offset =
+                engine::scalarAdd(offset, engine::scalarNegate(engine::Scalar::fromUint64(half)));
+            const engine::AffinePoint point = engine::toAffine(engine::pointAdd(
+                engine::toJacobian(target->point), engine::multiplyGenerator(offset)));
+            if (point.infinity)
+                continue;
+            std::uint8_t key[engine::kUncompressedKeySize];
+            engine::serializePoint(point, false, key);
+            std::uint8_t hash[20];
+            engine::hash160(key, sizeof key, hash);
+            const auto match = patterns.set.match(hash);
+            if (!match || !std::equal(hash, hash + 20, hit.hash160.begin()))
+                continue; // the device and the host disagree: never passed on
+            SearchHit found;
+            found.pattern = patterns.set.pattern(*match);
+            found.version = patterns.version;
+            found.offset = offset;
+            found.address = engine::p2pkhAddress(patterns.version, hash);
+            std::lock_guard lock(mutex_);
+            if (hits_.size() < kMaxPendingHits)
+                hits_.push_back(std::move(found));
+        }
+        keys_.fetch_add(pointsPerLaunch);
+    }
+}
+
+} // namespace tarwick::pool

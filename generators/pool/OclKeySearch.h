@@ -1,0 +1,44 @@
+#pragma once
+
+#include "opencl/DeviceWalk.h"
+#include "pool/KeySearch.h"
+
+#include <atomic>
+#include <memory>
+#include <mutex>
+#include <thread>
+
+namespace tarwick::pool {
+
+// The split-key search on an OpenCL device, on the OpenCL generator's walk kernel: its work
+// items start from any points we give them, so they start from P + k*G. The kernel also
+// hashes the negated and endomorphism images of each point; those belong to other keys
+// than a + k, so only its hits on the points themselves count. Each hit is derived again on
+// the host (the engine's arithmetic and hashing must agree with the device) before the
+// miner hears of it; the miner then checks it independently.
+class OclKeySearch final : public KeySearch {
+public:
+    OclKeySearch(const cl::Device& device, std::string deviceName);
+    ~OclKeySearch() override;
+
+    std::string description() const override;
+    std::string statusTag() const override { return "OpenCL"; }
+    void start(const SearchTarget& target) override;
+    void stop() override;
+    std::vector<SearchHit> takeHits() override;
+    std::uint64_t keysChecked() const override { return keys_.load(); }
+
+private:
+    void work(std::shared_ptr<const SearchTarget> target, engine::Scalar firstCentre);
+    void report(const std::string& message);
+
+    std::string deviceName_;
+    opencl::DeviceWalk walk_;
+    std::thread worker_;
+    std::atomic<bool> stop_{false};
+    std::atomic<std::uint64_t> keys_{0};
+    std::mutex mutex_;
+    std::vector<SearchHit> hits_;
+};
+
+} // namespace tarwick::pool
