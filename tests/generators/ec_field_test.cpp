@@ -173,6 +173,18 @@ TEST(EcField, EveryBackendMultipliesLikeOpenSsl) {
                     withFieldOps(backend, [&](auto ops) { return decltype(ops)::sqr(fa); });
                 ASSERT_EQ(fieldBytes(square), bnToBytes(r.get())) << i;
             }
+            // Inversion: long chains of squarings on one variable.
+            const Bn a = bnFromBytes(values[i].data());
+            const FieldElement inverse = withFieldOps(backend, [&](auto ops) {
+                return fieldInverseWith<decltype(ops)>(toField(values[i]));
+            });
+            if (BN_is_zero(a.get())) {
+                ASSERT_TRUE(inverse.isZero());
+                continue;
+            }
+            Bn r(BN_new());
+            ASSERT_NE(BN_mod_inverse(r.get(), a.get(), prime(), ctx), nullptr);
+            ASSERT_EQ(fieldBytes(inverse), bnToBytes(r.get())) << i;
         }
     }
     BN_CTX_free(ctx);

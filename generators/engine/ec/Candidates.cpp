@@ -1,7 +1,5 @@
 #include "engine/ec/Candidates.h"
 
-#include <cstring>
-
 namespace tarwick::engine {
 
 namespace {
@@ -22,6 +20,8 @@ void writeCandidateKeysWith(const AffinePoint& p, bool compressed, std::uint8_t*
     const FieldElement x1 = Ops::mul(p.x, kBeta);
     const FieldElement x2 = Ops::mul(p.x, kBeta2);
     const FieldElement* xs[3] = {&p.x, &x1, &x2};
+    // Every key is written from registers: copying a key just written would load across
+    // several recent stores, which the processor cannot forward and stalls on.
     if (compressed) {
         const std::uint8_t own = p.y.isOdd() ? 0x03 : 0x02;
         const std::uint8_t flipped = own ^ 0x01;
@@ -31,23 +31,20 @@ void writeCandidateKeysWith(const AffinePoint& p, bool compressed, std::uint8_t*
             a[0] = own;
             xs[i]->toBytes(a + 1);
             b[0] = flipped;
-            std::memcpy(b + 1, a + 1, kCompressedKeySize - 1);
+            xs[i]->toBytes(b + 1);
         }
         return;
     }
-    std::uint8_t y[32];
-    std::uint8_t minusY[32];
-    p.y.toBytes(y);
-    fieldNegate(p.y).toBytes(minusY);
+    const FieldElement minusY = fieldNegate(p.y);
     for (int i = 0; i < 3; ++i) {
         std::uint8_t* a = out + (2 * i) * kUncompressedKeySize;
         std::uint8_t* b = a + kUncompressedKeySize;
         a[0] = 0x04;
-        b[0] = 0x04;
         xs[i]->toBytes(a + 1);
-        std::memcpy(b + 1, a + 1, 32);
-        std::memcpy(a + 33, y, 32);
-        std::memcpy(b + 33, minusY, 32);
+        p.y.toBytes(a + 33);
+        b[0] = 0x04;
+        xs[i]->toBytes(b + 1);
+        minusY.toBytes(b + 33);
     }
 }
 

@@ -73,7 +73,8 @@ struct MulxAdxFieldOps {
     // (mod p) and brought below p.
     static FieldElement mul(const FieldElement& a, const FieldElement& b) {
         std::uint64_t r0, r1, r2, r3, r4, r5, r6, r7, lo, hi;
-        asm("movq 0(%[a]), %%rdx\n\t"
+        asm volatile(
+            "movq 0(%[a]), %%rdx\n\t"
             "mulxq 0(%[b]), %[r0], %[r1]\n\t"
             "mulxq 8(%[b]), %[lo], %[r2]\n\t"
             "addq %[lo], %[r1]\n\t"
@@ -138,7 +139,9 @@ struct MulxAdxFieldOps {
             : [r0] "=&r"(r0), [r1] "=&r"(r1), [r2] "=&r"(r2), [r3] "=&r"(r3), [r4] "=&r"(r4),
               [r5] "=&r"(r5), [r6] "=&r"(r6), [r7] "=&r"(r7), [lo] "=&r"(lo), [hi] "=&r"(hi)
             // Reads a and b through the pointers: "memory" rather than two more operands,
-            // which an unoptimised build could not find registers for.
+            // which an unoptimised build could not find registers for; volatile, because
+            // without memory operands the optimiser took calls on the same address (v =
+            // sqr(v) in a loop) for repeats of one computation.
             : [a] "r"(a.limb), [b] "r"(b.limb)
             : "rdx", "cc", "memory");
         FieldElement r{{r0, r1, r2, r3}};
@@ -149,7 +152,8 @@ struct MulxAdxFieldOps {
     // instead of 16 before the fold.
     static FieldElement sqr(const FieldElement& a) {
         std::uint64_t r0, r1, r2, r3, r4, r5, r6, r7, lo, hi;
-        asm("movq 0(%[a]), %%rdx\n\t"
+        asm volatile(
+            "movq 0(%[a]), %%rdx\n\t"
             "mulxq 8(%[a]), %[r1], %[r2]\n\t"
             "mulxq 16(%[a]), %[lo], %[r3]\n\t"
             "addq %[lo], %[r2]\n\t"
@@ -205,6 +209,35 @@ struct MulxAdxFieldOps {
 
 #endif
 
+// a^-1 = a^(p-2) (mod p) on the multiplications of Ops; the inverse of zero is zero.
+template <typename Ops>
+FieldElement fieldInverseWith(const FieldElement& a) {
+    const auto sqrTimes = [](FieldElement v, int times) {
+        for (int i = 0; i < times; ++i) {
+            v = Ops::sqr(v);
+        }
+        return v;
+    };
+    // p - 2 = 2^256 - 2^32 - 979: 223 one bits, a zero, 22 one bits, then 0000101101.
+    // xN below stands for a^(2^N - 1).
+    const FieldElement x1 = a;
+    const FieldElement x2 = Ops::mul(Ops::sqr(x1), x1);
+    const FieldElement x3 = Ops::mul(Ops::sqr(x2), x1);
+    const FieldElement x6 = Ops::mul(sqrTimes(x3, 3), x3);
+    const FieldElement x9 = Ops::mul(sqrTimes(x6, 3), x3);
+    const FieldElement x11 = Ops::mul(sqrTimes(x9, 2), x2);
+    const FieldElement x22 = Ops::mul(sqrTimes(x11, 11), x11);
+    const FieldElement x44 = Ops::mul(sqrTimes(x22, 22), x22);
+    const FieldElement x88 = Ops::mul(sqrTimes(x44, 44), x44);
+    const FieldElement x176 = Ops::mul(sqrTimes(x88, 88), x88);
+    const FieldElement x220 = Ops::mul(sqrTimes(x176, 44), x44);
+    const FieldElement x223 = Ops::mul(sqrTimes(x220, 3), x3);
+    FieldElement r = Ops::mul(sqrTimes(x223, 23), x22); // ...1 0 (22 ones)
+    r = Ops::mul(sqrTimes(r, 5), x1);                   // 00001
+    r = Ops::mul(sqrTimes(r, 3), x2);                   // 011
+    return Ops::mul(sqrTimes(r, 2), x1);                // 01
+}
+
 // Montgomery's trick (see batchInverse in Field.h) on the multiplications of Ops.
 template <typename Ops>
 bool batchInverseWith(FieldElement* values, std::size_t count, FieldElement* scratch) {
@@ -219,7 +252,7 @@ bool batchInverseWith(FieldElement* values, std::size_t count, FieldElement* scr
     if (scratch[count - 1].isZero()) {
         return false;
     }
-    FieldElement inverse = fieldInverse(scratch[count - 1]);
+    FieldElement inverse = fieldInverseWith<Ops>(scratch[count - 1]);
     for (std::size_t i = count - 1; i > 0; --i) {
         const FieldElement inverseOfThis = Ops::mul(inverse, scratch[i - 1]);
         inverse = Ops::mul(inverse, values[i]);

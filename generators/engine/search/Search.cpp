@@ -163,10 +163,12 @@ void Search::work(unsigned index, Scalar start) {
                 hash160Batch(keys.data(), keySize, candidates, hashes.data());
                 for (std::size_t c = 0; c < candidates; ++c) {
                     const std::uint8_t* hash = hashes.data() + c * kHashSize;
-                    const auto match = patterns->match(hash);
-                    if (!match) {
+                    // Test first, take the index only on a hit: keeping the optional from
+                    // the hot test made the compiler bounce it through memory each time.
+                    if (!patterns->match(hash).has_value()) {
                         continue;
                     }
+                    const auto match = patterns->match(hash);
                     const std::size_t pointIndex = chunk + c / kCandidatesPerPoint;
                     const auto kind = static_cast<CandidateKind>(c % kCandidatesPerPoint);
                     const Scalar key =
