@@ -34,7 +34,7 @@ const char* cpuUsage() {
            "  -o FILE  append every found key to FILE\n"
            "  -f FILE  read patterns from FILE, one per line\n"
            "  -F TYPE  key format: compressed (default) or uncompressed\n"
-           "  -v       name the hashing path in use on standard error\n"
+           "  -v       name the hashing and field arithmetic paths on standard error\n"
            "  -h       show this help\n";
 }
 

@@ -12,7 +12,7 @@ struct CpuOptions {
     bool keepGoing = false;
     bool compressed = true;
     bool help = false;
-    bool verbose = false; // name the hashing path on standard error
+    bool verbose = false; // name the hashing and field arithmetic paths on standard error
     std::string outputFile;
     std::vector<std::string> patternFiles;
     std::vector<std::string> patterns;
