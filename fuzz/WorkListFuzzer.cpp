@@ -4,6 +4,7 @@
 #include "FuzzSupport.h"
 #include "pool/WorkList.h"
 
+#include <algorithm>
 #include <cmath>
 
 using namespace tarwick;
