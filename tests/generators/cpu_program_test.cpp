@@ -87,7 +87,8 @@ protected:
     // if it is still running after `limit`.
     ProgramRun run(const std::vector<std::string>& args,
                    std::chrono::milliseconds terminateAfter = 0ms,
-                   std::chrono::seconds limit = 120s) const {
+                   std::chrono::seconds limit = 120s,
+                   const std::vector<std::string>& extraEnvironment = {}) const {
         const std::string program = TARWICK_VANITYGEN64;
         std::vector<std::string> all = {program};
         all.insert(all.end(), args.begin(), args.end());
@@ -105,9 +106,18 @@ protected:
                                          0600);
         posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
                                          0600);
+        std::vector<std::string> environment = extraEnvironment;
+        for (char** e = environ; *e != nullptr; ++e) {
+            environment.emplace_back(*e);
+        }
+        std::vector<char*> envp;
+        for (auto& e : environment) {
+            envp.push_back(e.data());
+        }
+        envp.push_back(nullptr);
         pid_t pid = 0;
         const int spawned =
-            posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environ);
+            posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), envp.data());
         posix_spawn_file_actions_destroy(&actions);
         ProgramRun result;
         if (spawned != 0) {
@@ -218,6 +228,27 @@ TEST_F(CpuProgram, UncompressedKeys) {
     const auto printed = records(r.out);
     ASSERT_EQ(printed.size(), 2u) << r.out;
     expectVerified(printed, false);
+}
+
+TEST_F(CpuProgram, EveryComputationPathFindsVerifiedKeys) {
+    // The portable field and hash code must be as right as the fast paths this CPU picks.
+    for (const char* field : {"portable", "mulx-adx"}) {
+        for (const char* hash : {"scalar", "avx2", "avx512"}) {
+            for (const char* format : {"compressed", "uncompressed"}) {
+                SCOPED_TRACE(std::string(field) + " " + hash + " " + format);
+                const ProgramRun r = run({"-t", "1", "-v", "-F", format, "1Ab", "1B"}, 0ms, 120s,
+                                         {std::string("TARWICK_FIELD_BACKEND=") + field,
+                                          std::string("TARWICK_HASH_BACKEND=") + hash});
+                ASSERT_EQ(r.exitCode, 0) << r.out << r.err;
+                const auto printed = records(r.out);
+                ASSERT_EQ(printed.size(), 2u) << r.out;
+                expectVerified(printed, std::string(format) == "compressed");
+                // An unsupported path falls back to one that is; say which ran.
+                EXPECT_NE(r.err.find("Hash backend: "), std::string::npos) << r.err;
+                EXPECT_NE(r.err.find("Field backend: "), std::string::npos) << r.err;
+            }
+        }
+    }
 }
 
 TEST_F(CpuProgram, OnlyInvalidPatternsIsAnError) {
