@@ -86,8 +86,17 @@ SearchOutcome Search::run() {
         startKeys.push_back(starts_.nextStart());
     }
     std::vector<std::thread> workers;
-    for (unsigned i = 0; i < settings_.threads; ++i) {
-        workers.emplace_back([this, i, start = startKeys[i]] { work(i, start); });
+    try {
+        for (unsigned i = 0; i < settings_.threads; ++i) {
+            workers.emplace_back([this, i, start = startKeys[i]] { work(i, start); });
+        }
+    } catch (...) {
+        // No thread may be left running (or joinable) when this one cannot be started.
+        stop_ = true;
+        for (auto& worker : workers) {
+            worker.join();
+        }
+        throw;
     }
 
     using Clock = std::chrono::steady_clock;
