@@ -163,7 +163,8 @@ std::vector<WorkItem> parseWorkList(std::string_view text, std::vector<std::stri
         std::string why;
         auto item = parseLine(line, why);
         if (!item) {
-            warnings.push_back("Work line skipped (" + why + "): " + shown(line));
+            // The reason may quote the pool's pattern: its control bytes are masked as well.
+            warnings.push_back("Work line skipped (" + shown(why) + "): " + shown(line));
             continue;
         }
         if (!seen.emplace(item->pattern, item->publicKey, item->reward).second)
