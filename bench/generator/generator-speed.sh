@@ -9,13 +9,16 @@ program=${1:?usage: generator-speed.sh path/to/vanitygen64.exe [seconds]}
 seconds=${2:-20}
 pattern=1BitcoinEaterAddressDontSend
 
-echo "CPU: $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2- | sed 's/^ //'), $(nproc) logical processors"
+echo "CPU: $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2- | sed 's/^ //'), $(nproc) logical processors, load $(cut -d' ' -f1-3 /proc/loadavg)"
 "$program" -v -h 2>&1 >/dev/null | grep ' backend: '
 log=$(mktemp)
 trap 'rm -f "$log"' EXIT
 for format in compressed uncompressed; do
     for threads in 1 2; do
-        timeout -s TERM "$seconds" "$program" -t "$threads" -F "$format" "$pattern" >"$log" 2>&1 || true
+        # CPU seconds the run used: on a busy machine keys per CPU second still tell the speed.
+        TIMEFORMAT='%U %S'
+        cpu=$({ time timeout -s TERM "$seconds" "$program" -t "$threads" -F "$format" "$pattern" \
+            >"$log" 2>&1 || true; } 2>&1 | awk '{ print $1 + $2 }')
         # Refreshes are separated by carriage returns, one a second.
         statuses=$(tr '\r' '\n' <"$log" | grep 'key/s]' || true)
         count=$(grep -c . <<<"$statuses" || true)
@@ -28,7 +31,8 @@ for format in compressed uncompressed; do
             exit 1
         fi
         mean=$(awk -v t="$total" -v n="$count" 'BEGIN { printf "%.2f", t / n / 1e6 }')
-        printf '%-12s -t %s: %s Mkey/s over %s s (last seconds: %s), %s keys\n' \
-            "$format" "$threads" "$mean" "$count" "$recent" "$total"
+        perCpu=$(awk -v t="$total" -v c="$cpu" 'BEGIN { printf "%.2f", (c > 0 ? t / c / 1e6 : 0) }')
+        printf '%-12s -t %s: %s Mkey/s over %s s (last seconds: %s), %s keys; %s Mkey per CPU second\n' \
+            "$format" "$threads" "$mean" "$count" "$recent" "$total" "$perCpu"
     done
 done
