@@ -42,8 +42,7 @@ int main(int argc, char* argv[]) {
         }
         const auto start = std::chrono::steady_clock::now();
         tarwick::FoundKeyTarget target{app.view->foundAddresses(), {}, quiet, app.view->console()};
-        if (!tarwick::CheckFoundKeys(app.folder() / "results.txt",
-                                     tarwick::ResultsFileState::Growing, target)) {
+        if (!tarwick::CheckFoundKeys(app.folder() / "results.txt", target)) {
             std::fprintf(stderr, "the new key was not found\n");
             return 1;
         }

@@ -61,7 +61,7 @@ void BM_CheckFoundKeys(benchmark::State& state) {
     QuietEvents events;
     FoundKeyTarget target{store, {true, true}, events, console};
     for (auto _ : state) {
-        const bool found = checkFoundKeysInText(text, ResultsFileState::Growing, target);
+        const bool found = checkFoundKeysInText(text, target);
         benchmark::DoNotOptimize(found);
         state.PauseTiming();
         store.remove(store.size() - 1);
@@ -102,7 +102,7 @@ void BM_FoundPassWithSave(benchmark::State& state) {
     QuietEvents events;
     FoundKeyTarget target{store, {true, true}, events, console};
     for (auto _ : state) {
-        if (checkFoundKeysInText(text, ResultsFileState::Growing, target))
+        if (checkFoundKeysInText(text, target))
             settingsFile.SaveSettings({}, store, false);
         state.PauseTiming();
         store.remove(store.size() - 1);

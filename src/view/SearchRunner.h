@@ -22,7 +22,6 @@ public:
 
     SearchRun& run() { return run_; }
     const SearchRun& run() const { return run_; }
-    bool childRunning() const { return child_.running(); }
 
     void showStartButton(bool startShown) override;
     void setNewRunAllowed(bool allowed) override;

@@ -105,7 +105,7 @@ private:
     // Keys a finished generator left in results.txt are taken before a new run deletes it.
     void takeLeftoverKeys();
     ViewSettings settingsFromForm() const;
-    bool checkFoundKeys(ResultsFileState state);
+    bool checkFoundKeys();
     const FoundAddress* currentAddress() const;
     void SetScrollLockLight(bool on) override;
     void beep(int frequencyHz, int durationMs) override;

@@ -25,11 +25,7 @@ constexpr char kExplorerAddressPage[] = "https://www.blockchain.com/btc/address/
 
 void TarwickView::connectRunHooks() {
     SearchRunHooks hooks;
-    hooks.checkFoundKeys = [this] {
-        // A generator that has ended writes no more: a last line without its break counts.
-        return checkFoundKeys(runner_->childRunning() ? ResultsFileState::Growing
-                                                      : ResultsFileState::Finished);
-    };
+    hooks.checkFoundKeys = [this] { return checkFoundKeys(); };
     hooks.newKeysFound = [this] {
         RefreshFoundList(true);
         SaveSettings(false);
@@ -43,9 +39,9 @@ void TarwickView::connectRunHooks() {
     runner_->run().setHooks(std::move(hooks));
 }
 
-bool TarwickView::checkFoundKeys(ResultsFileState state) {
+bool TarwickView::checkFoundKeys() {
     FoundKeyTarget target{foundAddresses_, {scrollLockLight, playSound}, *this, *widgets_.console};
-    const bool added = CheckFoundKeys(runner_->run().resultsPath(), state, target);
+    const bool added = CheckFoundKeys(runner_->run().resultsPath(), target);
     if (added)
         emit foundAddressesChanged();
     return added;

@@ -41,7 +41,7 @@ void TarwickView::SaveSettings(bool optionsOnly) {
 }
 
 void TarwickView::takeLeftoverKeys() {
-    if (checkFoundKeys(ResultsFileState::Finished)) {
+    if (checkFoundKeys()) {
         RefreshFoundList(true);
         SaveSettings(false);
     }

@@ -1,4 +1,6 @@
 #include "GuiTestSupport.h"
+#include "PoolVectors.h"
+#include "TestPool.h"
 #include "ec_reference.h"
 #include "view/ConsoleLog.h"
 #include "view/ControlIds.h"
@@ -93,6 +95,7 @@ private slots:
     void cpuGeneratorFindsAVerifiedAddress();
     void cpuGeneratorSearchesAPatternsFileIgnoringCase();
     void openClListingAndSearch();
+    void poolMinerClaimsAVerifiedSolution();
 };
 
 void RealGeneratorsTest::cpuGeneratorFindsAVerifiedAddress() {
@@ -165,6 +168,39 @@ void RealGeneratorsTest::openClListingAndSearch() {
     QCOMPARE(found.size(), std::size_t{1});
     QVERIFY(startsWith(found[0].address, "1A", false));
     verifyKey(found[0]);
+}
+
+void RealGeneratorsTest::poolMinerClaimsAVerifiedSolution() {
+    test::TestPool pool;
+    const test::Key requester = test::keyFromHex(test::kRequesterKey);
+    const std::string publicKey = test::toHex(test::referencePublicKey(requester, false));
+    pool.setWork("1Ab:" + publicKey + ":0:0.25;easy\n");
+    // The pool comes from the settings file, as a user points the program at another pool.
+    Application app(2, "[Settings]\r\nexternal_app=2\r\npool_url=" + pool.url() + "\r\n");
+    if (!std::filesystem::exists(builtGenerators / "oclvanityminer64.exe"))
+        QSKIP("oclvanityminer64.exe is not built in this tree");
+    QVERIFY(installGenerators(app));
+    QTest::keyClicks(app.view->control(ControlId::RewardAddress),
+                     QString::fromLatin1(test::kRewardAddress));
+    typePatterns(app, QStringLiteral("1Ab"));
+    QTest::mouseClick(app.view->control(ControlId::StartSearch), Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(!pool.accepted().empty(), 300000);
+    QTRY_VERIFY_WITH_TIMEOUT(controlOf<QLineEdit>(*app.view, ControlId::Progress)
+                                 ->text()
+                                 .contains(QStringLiteral("key/s")),
+                             30000);
+    QVERIFY(app.view->console().toPlainText().contains(
+        QStringLiteral("Process: Vanityminer pool (OpenCL GPU)\n-----")));
+    QTest::mouseClick(app.view->control(ControlId::StopSearch), Qt::LeftButton);
+
+    const test::TestPool::Accepted claim = pool.accepted().front();
+    QCOMPARE(claim.rewardAddress, std::string(test::kRewardAddress));
+    QVERIFY(startsWith(claim.address, "1Ab", false));
+    // The requester's full key a + k controls the claimed address.
+    const test::Key offset =
+        test::keyFromHex(std::string(64 - claim.offsetHex.size(), '0') + claim.offsetHex);
+    QCOMPARE(test::referenceAddress(test::referenceKeyPlus(requester, offset), false),
+             claim.address);
 }
 
 QTEST_MAIN(RealGeneratorsTest)

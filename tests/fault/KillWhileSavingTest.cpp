@@ -91,8 +91,8 @@ TEST(KillWhileSaving, SettingsStayWholeAndNoKeyIsLost) {
             EXPECT_EQ(kept->second, key);
         }
         saved = now;
-        for (const FoundKeyRecord& record : parseFoundKeyRecords(
-                 fault::fileBytes(folder.path() / "results.txt"), ResultsFileState::Finished))
+        for (const FoundKeyRecord& record :
+             parseFoundKeyRecords(fault::fileBytes(folder.path() / "results.txt")))
             leftInRuns[record.publicAddress] = record.privateKey;
         for (const auto& entry : std::filesystem::directory_iterator(folder.path())) {
             // A save cut short leaves its temporary file, which holds private keys too.

@@ -46,7 +46,7 @@ TEST_F(SpecialFiles, FifoInPlaceOfTheRunFilesIsNeverOpened) {
     NoEvents events;
     QuietConsole console;
     FoundKeyTarget target{store, {}, events, console};
-    EXPECT_FALSE(CheckFoundKeys(results, ResultsFileState::Finished, target));
+    EXPECT_FALSE(CheckFoundKeys(results, target));
     EXPECT_EQ(ReadProgressLine(log), "");
     EXPECT_EQ(ReadWholeFile(log), "");
     EXPECT_TRUE(store.empty());
@@ -61,7 +61,7 @@ TEST_F(SpecialFiles, FolderInPlaceOfTheRunFilesReadsAsNothing) {
     NoEvents events;
     QuietConsole console;
     FoundKeyTarget target{store, {}, events, console};
-    EXPECT_FALSE(CheckFoundKeys(results, ResultsFileState::Finished, target));
+    EXPECT_FALSE(CheckFoundKeys(results, target));
     EXPECT_EQ(ReadProgressLine(log), "");
     EXPECT_EQ(ReadWholeFile(log), "");
 }

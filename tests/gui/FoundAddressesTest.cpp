@@ -247,7 +247,7 @@ void FoundAddressesTest::keysLeftInResultsAreTakenBeforeANewRunDeletesThem() {
     testing::WriteGeneratorScript(app.folder(), "status 3 600\n");
     // A key the last session's generator wrote just before the program went down.
     std::ofstream(app.folder() / "results.txt", std::ios::binary)
-        << "Pattern: 1Ab\nAddress: 1AbLeftOverAddress4444444444444444\nPrivkey: 5KLeft";
+        << "Pattern: 1Ab\nAddress: 1AbLeftOverAddress4444444444444444\nPrivkey: 5KLeft\n";
     auto* box = controlOf<QPlainTextEdit>(*app.view, ControlId::PatternsBox);
     box->setFocus();
     QTest::keyClicks(box, QStringLiteral("1Ab"));

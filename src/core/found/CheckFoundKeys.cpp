@@ -18,10 +18,9 @@ void reportFoundAddress(const FoundAddress& address, ConsoleSink& console) {
     console.append("-----------------------------------------", ConsoleStyle::Plain, true);
 }
 
-bool checkFoundKeysInText(std::string_view resultsText, ResultsFileState state,
-                          FoundKeyTarget& target) {
+bool checkFoundKeysInText(std::string_view resultsText, FoundKeyTarget& target) {
     bool found = false;
-    for (FoundKeyRecord& record : parseFoundKeyRecords(resultsText, state)) {
+    for (FoundKeyRecord& record : parseFoundKeyRecords(resultsText)) {
         if (!target.store.AddFoundAddress(true, std::move(record.pattern),
                                           std::move(record.publicAddress),
                                           std::move(record.privateKey)))
@@ -38,8 +37,7 @@ bool checkFoundKeysInText(std::string_view resultsText, ResultsFileState state,
     return found;
 }
 
-bool CheckFoundKeys(const std::filesystem::path& resultsFile, ResultsFileState state,
-                    FoundKeyTarget& target) {
+bool CheckFoundKeys(const std::filesystem::path& resultsFile, FoundKeyTarget& target) {
     // Only a regular file is read: opening a FIFO that a generator put in its place would block
     // the window until some writer came, and a folder or a device holds no records.
     std::error_code error;
@@ -50,7 +48,7 @@ bool CheckFoundKeys(const std::filesystem::path& resultsFile, ResultsFileState s
         return false;
     const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     in.close();
-    return checkFoundKeysInText(text, state, target);
+    return checkFoundKeysInText(text, target);
 }
 
 } // namespace tarwick

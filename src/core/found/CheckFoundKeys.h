@@ -40,13 +40,11 @@ inline constexpr int kFoundBeepDurationMs = 30;
 // Offers every complete record of the results text to the store (isNew true) and reports each
 // one the store accepts: lamp if the option is on, beep if the option is on, then the five
 // console lines. True when at least one address was added.
-bool checkFoundKeysInText(std::string_view resultsText, ResultsFileState state,
-                          FoundKeyTarget& target);
+bool checkFoundKeysInText(std::string_view resultsText, FoundKeyTarget& target);
 
 // CheckFoundKeys of the run loop, on the file itself: a missing or unreadable file finds nothing.
 // The file is only read, never changed.
-bool CheckFoundKeys(const std::filesystem::path& resultsFile, ResultsFileState state,
-                    FoundKeyTarget& target);
+bool CheckFoundKeys(const std::filesystem::path& resultsFile, FoundKeyTarget& target);
 
 // The console lines of one new address, in the console's styles.
 void reportFoundAddress(const FoundAddress& address, ConsoleSink& console);

@@ -9,21 +9,13 @@ constexpr std::string_view kPatternLabel = "Pattern: ";
 constexpr std::string_view kAddressLabel = "Address: ";
 constexpr std::string_view kPrivkeyLabel = "Privkey: ";
 
-std::vector<std::string_view> splitLines(std::string_view text, ResultsFileState state) {
+std::vector<std::string_view> splitLines(std::string_view text) {
     std::vector<std::string_view> lines;
     std::size_t start = 0;
     while (start < text.size()) {
         const std::size_t feed = text.find('\n', start);
-        if (feed == std::string_view::npos) {
-            if (state == ResultsFileState::Finished) {
-                std::string_view last = text.substr(start);
-                // A writer cut between CR and LF leaves the CR; it is no part of the value.
-                if (last.ends_with('\r'))
-                    last.remove_suffix(1);
-                lines.push_back(last);
-            }
+        if (feed == std::string_view::npos)
             break;
-        }
         std::string_view line = text.substr(start, feed - start);
         if (line.ends_with('\r'))
             line.remove_suffix(1);
@@ -42,8 +34,8 @@ std::optional<std::string_view> valueAfter(std::string_view line, std::string_vi
 
 } // namespace
 
-std::vector<FoundKeyRecord> parseFoundKeyRecords(std::string_view text, ResultsFileState state) {
-    const std::vector<std::string_view> lines = splitLines(text, state);
+std::vector<FoundKeyRecord> parseFoundKeyRecords(std::string_view text) {
+    const std::vector<std::string_view> lines = splitLines(text);
     std::vector<FoundKeyRecord> records;
     for (std::size_t i = 0; i + 2 < lines.size(); ++i) {
         const auto pattern = valueAfter(lines[i], kPatternLabel);

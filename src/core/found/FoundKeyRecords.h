@@ -6,12 +6,6 @@
 
 namespace tarwick {
 
-// Whether the generator may still be appending to the results file. While it runs, an
-// unterminated last line may be half written (a private key cut in the middle would be stored
-// for good, and the whole key then refused as a duplicate), so it is left for a later pass.
-// Once the writer has ended, the last line counts even without a line feed.
-enum class ResultsFileState { Growing, Finished };
-
 struct FoundKeyRecord {
     std::string pattern;
     std::string publicAddress;
@@ -25,7 +19,10 @@ struct FoundKeyRecord {
 // each value is the text after its label, taken as it stands (trailing blanks kept), and a
 // record needs all three values non-empty. A label that does not open its line still counts,
 // and the value is the text after the label, never part of the label itself. A CR directly
-// before a line feed is not part of the line. Nothing past the last line is read.
-std::vector<FoundKeyRecord> parseFoundKeyRecords(std::string_view text, ResultsFileState state);
+// before a line feed is not part of the line. Nothing past the last line feed is read: an
+// unterminated last line may be a private key cut in the middle (by a writer still at work, or
+// one killed half-way), and a cut key stored with its complete address would make the user
+// trust an address whose key they do not have.
+std::vector<FoundKeyRecord> parseFoundKeyRecords(std::string_view text);
 
 } // namespace tarwick
