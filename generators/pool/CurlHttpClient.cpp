@@ -46,7 +46,10 @@ HttpResult CurlHttpClient::get(const std::string& url) {
     curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "http,https");
     curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 1L);
     curl_easy_setopt(curl, CURLOPT_MAXREDIRS, 3L);
-    curl_easy_setopt(curl, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+    // A claim asked over TLS never leaves it: a redirect could otherwise hand the partial key
+    // to anyone on the path, who could claim the reward first.
+    const bool secure = url.rfind("https://", 0) == 0;
+    curl_easy_setopt(curl, CURLOPT_REDIR_PROTOCOLS_STR, secure ? "https" : "http,https");
     // The defaults already verify; said here so that nobody turns it off by accident.
     curl_easy_setopt(curl, CURLOPT_SSL_VERIFYPEER, 1L);
     curl_easy_setopt(curl, CURLOPT_SSL_VERIFYHOST, 2L);
