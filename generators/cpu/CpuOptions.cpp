@@ -40,85 +40,14 @@ const char* cpuUsage() {
 
 bool parseCpuOptions(const std::vector<std::string>& args, CpuOptions& options,
                      std::string& error) {
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        if (arg.empty()) {
-            continue;
-        }
-        if (arg[0] != '-' || arg.size() == 1) {
-            options.patterns.push_back(arg);
-            continue;
-        }
-        const char option = arg[1];
-        switch (option) {
-        case 'i':
-        case 'k':
-        case 'v':
-        case 'h':
-            if (arg.size() != 2) {
-                error = "unknown option " + arg;
-                return false;
-            }
-            if (option == 'i') {
-                options.caseInsensitive = true;
-            } else if (option == 'k') {
-                options.keepGoing = true;
-            } else if (option == 'v') {
-                options.verbose = true;
-            } else {
-                options.help = true;
-            }
-            continue;
-        case 't':
-        case 'o':
-        case 'f':
-        case 'F':
-            break;
-        default:
-            error = "unknown option " + arg;
-            return false;
-        }
-        std::string value;
-        if (arg.size() > 2) {
-            value = arg.substr(2);
-        } else if (i + 1 < args.size()) {
-            value = args[++i];
-        } else {
-            error = std::string("option -") + option + " needs a value";
-            return false;
-        }
-        switch (option) {
-        case 't':
-            if (!parseThreads(value, options.threads)) {
-                error = "-t needs a thread count from 1 to 1024, not '" + value + "'";
-                return false;
-            }
-            break;
-        case 'o':
-            if (value.empty()) {
-                error = "-o needs a file name";
-                return false;
-            }
-            options.outputFile = value;
-            break;
-        case 'f':
-            options.patternFiles.push_back(value);
-            break;
-        case 'F':
-            if (value == "compressed") {
-                options.compressed = true;
-            } else if (value == "uncompressed") {
-                options.compressed = false;
-            } else {
-                error = "-F takes compressed or uncompressed, not '" + value + "'";
-                return false;
-            }
-            break;
-        default:
-            break;
-        }
-    }
-    return true;
+    const PlacementOption threads{'t', [&options](const std::string& value, std::string& message) {
+                                      if (parseThreads(value, options.threads))
+                                          return true;
+                                      message = "-t needs a thread count from 1 to 1024, not '" +
+                                                value + "'";
+                                      return false;
+                                  }};
+    return parseSearchOptions(args, threads, options, error);
 }
 
 } // namespace tarwick::cpu

@@ -1,7 +1,7 @@
 #include "opencl/OclGenerator.h"
 
 #include "cpu/ConsoleReport.h"
-#include "engine/match/PatternFile.h"
+#include "cpu/SearchSetup.h"
 #include "engine/match/PatternSet.h"
 #include "engine/search/ResultFile.h"
 #include "engine/verify/ReferenceKeyCheck.h"
@@ -17,51 +17,17 @@ namespace tarwick::opencl {
 
 namespace {
 
-void print(std::FILE* stream, const std::string& text) {
-    std::fwrite(text.data(), 1, text.size(), stream);
-    std::fflush(stream);
-}
-
-std::string difficultyLine(const engine::PatternSet& patterns) {
-    char number[64];
-    std::snprintf(number, sizeof number, "%.0f", patterns.difficulty());
-    if (patterns.size() == 1) {
-        return std::string("Difficulty: ") + number + "\n";
-    }
-    return std::string("Next match difficulty: ") + number + " (" +
-           std::to_string(patterns.size()) + " prefixes)\n";
-}
+using cpu::difficultyLine;
+using cpu::print;
 
 int search(const OclOptions& options, const cl::Device& device, std::FILE* out, std::FILE* err) {
-    std::vector<std::string> patterns = options.patterns;
-    for (const std::string& file : options.patternFiles) {
-        bool ok = false;
-        const std::vector<std::string> fromFile = engine::readPatternFile(file, ok);
-        if (!ok) {
-            print(err, "Pattern file error - cannot read '" + file + "'\n");
-            return kExitUsage;
-        }
-        patterns.insert(patterns.end(), fromFile.begin(), fromFile.end());
-    }
-    std::vector<std::string> warnings;
-    engine::PatternSet set =
-        engine::PatternSet::build(patterns, options.caseInsensitive, 0x00, warnings);
-    for (const std::string& warning : warnings) {
-        print(err, warning + "\n");
-    }
-    if (set.empty()) {
-        print(err, "Pattern error - no usable pattern to search for\n");
+    std::optional<engine::PatternSet> loaded = cpu::loadPatterns(options, err);
+    if (!loaded)
         return kExitUsage;
-    }
-
+    engine::PatternSet& set = *loaded;
     engine::ResultFile results;
-    if (!options.outputFile.empty()) {
-        std::string error;
-        if (!results.open(options.outputFile, error)) {
-            print(err, "Output error - cannot open '" + options.outputFile + "': " + error + "\n");
-            return kExitUsage;
-        }
-    }
+    if (!cpu::openResults(options, results, err))
+        return kExitUsage;
 
     print(out, difficultyLine(set));
 

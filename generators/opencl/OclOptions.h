@@ -1,5 +1,6 @@
 #pragma once
 
+#include "cpu/SearchOptions.h"
 #include "opencl/DeviceList.h"
 
 #include <string>
@@ -9,22 +10,12 @@ namespace tarwick::opencl {
 
 // What the command line of oclvanitygen.exe asks for: the CPU generator's options, with
 // -D P:D choosing the OpenCL device instead of a thread count.
-struct OclOptions {
+// -v names the device and the launch shape on standard error.
+struct OclOptions : cpu::SearchOptions {
     DeviceAddress device; // 0:0 unless -D says otherwise
-    bool caseInsensitive = false;
-    bool keepGoing = false;
-    bool compressed = true;
-    bool help = false;
-    bool verbose = false; // name the device and launch shape on standard error
-    std::string outputFile;
-    std::vector<std::string> patternFiles;
-    std::vector<std::string> patterns;
 };
 
-// Parses the arguments after the program name. Options: -D P:D, -i, -k, -o FILE, -f FILE,
-// -F compressed|uncompressed, -v, -h; a value may follow its option or be attached to it
-// ("-D0:1"); anything else that does not begin with '-' is a pattern. Empty arguments are
-// skipped. False with a message on a bad option.
+// The CPU generator's options with -D P:D as the placement option.
 bool parseOclOptions(const std::vector<std::string>& args, OclOptions& options, std::string& error);
 
 // The text -h prints.
