@@ -3,6 +3,7 @@
 // refresh the list with the newest row selected, save Settings.ini. Prints the median.
 #include "GuiTestSupport.h"
 #include "core/found/CheckFoundKeys.h"
+#include "core/found/FoundKeyScanner.h"
 #include "view/ConsoleLog.h"
 
 #include <QApplication>
@@ -32,6 +33,7 @@ int main(int argc, char* argv[]) {
     tarwick::test::Application app(2, tarwick::test::settingsWithAddresses(addresses));
 
     NoSignals quiet;
+    tarwick::FoundKeyScanner scanner(app.folder() / "results.txt");
     std::vector<double> milliseconds;
     for (int round = 0; round < 15; ++round) {
         {
@@ -42,7 +44,7 @@ int main(int argc, char* argv[]) {
         }
         const auto start = std::chrono::steady_clock::now();
         tarwick::FoundKeyTarget target{app.view->foundAddresses(), {}, quiet, app.view->console()};
-        if (!tarwick::CheckFoundKeys(app.folder() / "results.txt", target)) {
+        if (!scanner.check(target)) {
             std::fprintf(stderr, "the new key was not found\n");
             return 1;
         }

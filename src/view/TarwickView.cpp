@@ -58,6 +58,7 @@ TarwickView::TarwickView(const FormEnvironment& environment, QWidget* parent)
     connectHandlers();
     connectRunHooks();
     settingsFile_ = std::make_unique<SettingsFile>(workDir_ / "Settings.ini", *widgets_.console);
+    foundKeyScanner_ = std::make_unique<FoundKeyScanner>(runner_->run().resultsPath());
     LoadSettings();
 }
 
@@ -246,7 +247,9 @@ void TarwickView::OnStartSearch() {
     SearchRun& run = runner_->run();
     if (run.newRunAllowed() || run.resuming())
         takeLeftoverKeys();
-    run.startSearch(generatorOptions(), decision.patternCount);
+    // The run deletes results.txt; its generator writes a new one from the start.
+    if (run.startSearch(generatorOptions(), decision.patternCount))
+        foundKeyScanner_->restart();
 }
 
 void TarwickView::OnStopSearch() {
@@ -258,7 +261,8 @@ void TarwickView::OnListPlatforms() {
     if (!runner_->run().newRunAllowed())
         return;
     takeLeftoverKeys();
-    runner_->run().listPlatforms(generatorOptions());
+    if (runner_->run().listPlatforms(generatorOptions()))
+        foundKeyScanner_->restart();
 }
 
 void TarwickView::OnSelectPatternsFile() {

@@ -2,6 +2,7 @@
 
 #include "core/found/CheckFoundKeys.h"
 #include "core/found/FoundAddressStore.h"
+#include "core/found/FoundKeyScanner.h"
 #include "core/search/GeneratorCommand.h"
 #include "core/settings/SettingsFile.h"
 #include "platform/KeyboardSignals.h"
@@ -123,6 +124,7 @@ private:
     FoundListModel* foundListModel_ = nullptr;
     KeyboardSignals keyboard_;
     std::unique_ptr<SettingsFile> settingsFile_;
+    std::unique_ptr<FoundKeyScanner> foundKeyScanner_;
     QTimer pauseTimer_;
 };
 

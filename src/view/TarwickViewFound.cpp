@@ -41,7 +41,7 @@ void TarwickView::connectRunHooks() {
 
 bool TarwickView::checkFoundKeys() {
     FoundKeyTarget target{foundAddresses_, {scrollLockLight, playSound}, *this, *widgets_.console};
-    const bool added = CheckFoundKeys(runner_->run().resultsPath(), target);
+    const bool added = foundKeyScanner_->check(target);
     if (added)
         emit foundAddressesChanged();
     return added;

@@ -3,6 +3,7 @@
 // at once with nothing, and Settings.ini in such a state must be left alone.
 #include "FaultProcesses.h"
 #include "core/found/CheckFoundKeys.h"
+#include "core/found/FoundKeyScanner.h"
 #include "core/output/ProgressLine.h"
 #include "core/search/ReadWholeFile.h"
 #include "core/settings/SettingsFile.h"
@@ -46,7 +47,7 @@ TEST_F(SpecialFiles, FifoInPlaceOfTheRunFilesIsNeverOpened) {
     NoEvents events;
     QuietConsole console;
     FoundKeyTarget target{store, {}, events, console};
-    EXPECT_FALSE(CheckFoundKeys(results, target));
+    EXPECT_FALSE(FoundKeyScanner(results).check(target));
     EXPECT_EQ(ReadProgressLine(log), "");
     EXPECT_EQ(ReadWholeFile(log), "");
     EXPECT_TRUE(store.empty());
@@ -61,7 +62,7 @@ TEST_F(SpecialFiles, FolderInPlaceOfTheRunFilesReadsAsNothing) {
     NoEvents events;
     QuietConsole console;
     FoundKeyTarget target{store, {}, events, console};
-    EXPECT_FALSE(CheckFoundKeys(results, target));
+    EXPECT_FALSE(FoundKeyScanner(results).check(target));
     EXPECT_EQ(ReadProgressLine(log), "");
     EXPECT_EQ(ReadWholeFile(log), "");
 }

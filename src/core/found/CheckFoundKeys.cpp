@@ -1,9 +1,6 @@
 #include "core/found/CheckFoundKeys.h"
 
-#include <fstream>
-#include <iterator>
 #include <string>
-#include <system_error>
 
 namespace tarwick {
 
@@ -35,20 +32,6 @@ bool checkFoundKeysInText(std::string_view resultsText, FoundKeyTarget& target) 
         target.events.foundAddressAdded(index);
     }
     return found;
-}
-
-bool CheckFoundKeys(const std::filesystem::path& resultsFile, FoundKeyTarget& target) {
-    // Only a regular file is read: opening a FIFO that a generator put in its place would block
-    // the window until some writer came, and a folder or a device holds no records.
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(resultsFile, error))
-        return false;
-    std::ifstream in(resultsFile, std::ios::binary);
-    if (!in)
-        return false;
-    const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    in.close();
-    return checkFoundKeysInText(text, target);
 }
 
 } // namespace tarwick

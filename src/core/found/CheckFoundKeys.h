@@ -42,10 +42,6 @@ inline constexpr int kFoundBeepDurationMs = 30;
 // console lines. True when at least one address was added.
 bool checkFoundKeysInText(std::string_view resultsText, FoundKeyTarget& target);
 
-// CheckFoundKeys of the run loop, on the file itself: a missing or unreadable file finds nothing.
-// The file is only read, never changed.
-bool CheckFoundKeys(const std::filesystem::path& resultsFile, FoundKeyTarget& target);
-
 // The console lines of one new address, in the console's styles.
 void reportFoundAddress(const FoundAddress& address, ConsoleSink& console);
 

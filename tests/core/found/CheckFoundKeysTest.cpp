@@ -2,6 +2,7 @@
 
 #include "RecordingConsole.h"
 #include "TempFolder.h"
+#include "core/found/FoundKeyScanner.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>
@@ -134,18 +135,19 @@ TEST(CheckFoundKeys, ReadsTheFileWithoutChangingIt) {
     Recorder recorder;
     FoundKeyTarget target{store, {}, recorder, recorder};
     const auto results = folder / "results.txt";
+    FoundKeyScanner scanner(results);
 
-    EXPECT_FALSE(CheckFoundKeys(results, target));
+    EXPECT_FALSE(scanner.check(target));
     EXPECT_FALSE(std::filesystem::exists(results));
 
     const std::string partial = kOneRecord + "Pattern: 1Mary\r\nAddress: 1Ma";
     testing::writeBytes(results, partial);
-    EXPECT_TRUE(CheckFoundKeys(results, target));
+    EXPECT_TRUE(scanner.check(target));
     EXPECT_EQ(store.size(), 1u);
     EXPECT_EQ(testing::readBytes(results), partial);
 
     testing::writeBytes(results, kOneRecord + kMary);
-    EXPECT_TRUE(CheckFoundKeys(results, target));
+    EXPECT_TRUE(scanner.check(target));
     ASSERT_EQ(store.size(), 2u);
     EXPECT_EQ(store[1].privateKey, "5KMary");
 }
