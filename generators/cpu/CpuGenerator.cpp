@@ -41,15 +41,7 @@ int search(const CpuOptions& options, std::FILE* out, std::FILE* err) {
     engine::Search run(settings, std::move(set), check, report, starts);
     const engine::SearchOutcome outcome = run.run();
     report.close();
-    switch (outcome) {
-    case engine::SearchOutcome::AllFound:
-        return kExitDone;
-    case engine::SearchOutcome::CheckFailed:
-        return kExitCheckFailed;
-    case engine::SearchOutcome::Stopped:
-        break;
-    }
-    return kExitInternal;
+    return exitCodeFor(outcome);
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "cpu/SearchSetup.h"
 
+#include "cpu/CpuGenerator.h"
 #include "engine/match/PatternFile.h"
 
 namespace tarwick::cpu {
@@ -40,6 +41,18 @@ bool openResults(const SearchOptions& options, engine::ResultFile& results, std:
         return true;
     print(err, "Output error - cannot open '" + options.outputFile + "': " + error + "\n");
     return false;
+}
+
+int exitCodeFor(engine::SearchOutcome outcome) {
+    switch (outcome) {
+    case engine::SearchOutcome::AllFound:
+        return kExitDone;
+    case engine::SearchOutcome::CheckFailed:
+        return kExitCheckFailed;
+    case engine::SearchOutcome::Stopped:
+        break;
+    }
+    return kExitInternal;
 }
 
 std::string difficultyLine(const engine::PatternSet& patterns) {

@@ -3,6 +3,7 @@
 #include "cpu/SearchOptions.h"
 #include "engine/match/PatternSet.h"
 #include "engine/search/ResultFile.h"
+#include "engine/search/Search.h"
 
 #include <cstdio>
 #include <optional>
@@ -20,6 +21,9 @@ std::optional<engine::PatternSet> loadPatterns(const SearchOptions& options, std
 
 // Opens the -o file, if one was asked for; false with the reason on err.
 bool openResults(const SearchOptions& options, engine::ResultFile& results, std::FILE* err);
+
+// The exit code a search ends the program with.
+int exitCodeFor(engine::SearchOutcome outcome);
 
 // "Difficulty: N", or "Next match difficulty: N (K prefixes)" for several patterns.
 std::string difficultyLine(const engine::PatternSet& patterns);

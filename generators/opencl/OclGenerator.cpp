@@ -50,15 +50,7 @@ int search(const OclOptions& options, const cl::Device& device, std::FILE* out, 
     OclSearch run(walk, settings, std::move(set), check, report, starts);
     const engine::SearchOutcome outcome = run.run();
     report.close();
-    switch (outcome) {
-    case engine::SearchOutcome::AllFound:
-        return kExitDone;
-    case engine::SearchOutcome::CheckFailed:
-        return kExitCheckFailed;
-    case engine::SearchOutcome::Stopped:
-        break;
-    }
-    return kExitInternal;
+    return cpu::exitCodeFor(outcome);
 }
 
 } // namespace
