@@ -35,10 +35,14 @@ void ConsoleReport::found(const engine::FoundKey& key) {
     if (results_ != nullptr && results_->isOpen()) {
         std::string error;
         if (!results_->append(record, error)) {
-            writeFailed_ = true;
             endStatusLine();
             writeAll(err_, "Output error - could not append the key to the results file: " + error +
-                               "\n");
+                               "; the key below is only on this console\n");
+            writeAll(out_, record);
+            if (!writeFailed_ && onWriteFailure_)
+                onWriteFailure_();
+            writeFailed_ = true;
+            return;
         }
     }
     writeAll(out_, (statusOpen_ ? "\n" : "") + record);

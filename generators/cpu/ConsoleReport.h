@@ -4,6 +4,7 @@
 #include "engine/search/Search.h"
 
 #include <cstdio>
+#include <functional>
 
 namespace tarwick::cpu {
 
@@ -18,6 +19,8 @@ public:
     void found(const engine::FoundKey& key) override;
     void failed(const std::string& message) override;
 
+    // Called once when a found key could not be appended to the results file.
+    void onWriteFailure(std::function<void()> handler) { onWriteFailure_ = std::move(handler); }
     // Ends an open status line before the program exits.
     void close();
     bool writeFailed() const { return writeFailed_; }
@@ -30,6 +33,7 @@ private:
     engine::ResultFile* results_;
     bool statusOpen_ = false;
     bool writeFailed_ = false;
+    std::function<void()> onWriteFailure_;
 };
 
 } // namespace tarwick::cpu

@@ -39,9 +39,10 @@ int search(const CpuOptions& options, std::FILE* out, std::FILE* err) {
     engine::SystemStartKeys starts;
     ConsoleReport report(out, err, &results);
     engine::Search run(settings, std::move(set), check, report, starts);
+    report.onWriteFailure([&run] { run.requestStop(); });
     const engine::SearchOutcome outcome = run.run();
     report.close();
-    return exitCodeFor(outcome);
+    return exitCodeFor(outcome, report.writeFailed());
 }
 
 } // namespace

@@ -43,7 +43,9 @@ bool openResults(const SearchOptions& options, engine::ResultFile& results, std:
     return false;
 }
 
-int exitCodeFor(engine::SearchOutcome outcome) {
+int exitCodeFor(engine::SearchOutcome outcome, bool keyNotWritten) {
+    if (keyNotWritten)
+        return kExitKeyNotWritten;
     switch (outcome) {
     case engine::SearchOutcome::AllFound:
         return kExitDone;

@@ -22,8 +22,9 @@ std::optional<engine::PatternSet> loadPatterns(const SearchOptions& options, std
 // Opens the -o file, if one was asked for; false with the reason on err.
 bool openResults(const SearchOptions& options, engine::ResultFile& results, std::FILE* err);
 
-// The exit code a search ends the program with.
-int exitCodeFor(engine::SearchOutcome outcome);
+// The exit code a search ends the program with; a key that could not be written to the
+// results file outweighs everything else.
+int exitCodeFor(engine::SearchOutcome outcome, bool keyNotWritten);
 
 // "Difficulty: N", or "Next match difficulty: N (K prefixes)" for several patterns.
 std::string difficultyLine(const engine::PatternSet& patterns);

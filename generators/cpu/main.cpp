@@ -1,3 +1,4 @@
+#include "engine/process/CoreDumps.h"
 #include "cpu/CpuGenerator.h"
 
 #include <cstdio>
@@ -5,6 +6,7 @@
 #include <vector>
 
 int main(int argc, char** argv) {
+    tarwick::engine::disableCoreDumps();
     const std::vector<std::string> args(argv + 1, argv + argc);
     return tarwick::cpu::runCpuGenerator(args, stdout, stderr);
 }

@@ -112,21 +112,11 @@ engine::AffinePoint centreAt(const std::vector<std::uint32_t>& words, std::size_
     return {fieldFromWords(x), fieldFromWords(y), false};
 }
 
-std::vector<engine::AffinePoint> arithmeticProgression(const engine::AffinePoint& start,
-                                                       const engine::AffinePoint& step,
-                                                       std::size_t count) {
-    std::vector<engine::JacobianPoint> jacobian;
-    jacobian.reserve(count);
-    engine::JacobianPoint acc = engine::toJacobian(start);
-    for (std::size_t i = 0; i < count; ++i) {
-        if (i > 0) {
-            acc = engine::pointAdd(acc, step);
-        }
-        if (acc.infinity) {
-            throw std::runtime_error("a starting point is the point at infinity");
-        }
-        jacobian.push_back(acc);
-    }
+namespace {
+
+// The finite points, all with one field inversion.
+std::vector<engine::AffinePoint> toAffineAll(const std::vector<engine::JacobianPoint>& jacobian) {
+    const std::size_t count = jacobian.size();
     std::vector<engine::FieldElement> z(count);
     for (std::size_t i = 0; i < count; ++i) {
         z[i] = jacobian[i].z;
@@ -143,6 +133,69 @@ std::vector<engine::AffinePoint> arithmeticProgression(const engine::AffinePoint
         points[i].infinity = false;
     }
     return points;
+}
+
+// Entry 255 * w + b - 1 is b * 256^w * G, for the 32 bytes w of a key and b = 1 ... 255.
+const std::vector<engine::AffinePoint>& byteMultiplesOfG() {
+    static const std::vector<engine::AffinePoint> table = [] {
+        std::vector<engine::JacobianPoint> jacobian;
+        engine::JacobianPoint base = engine::toJacobian(engine::generatorPoint());
+        for (int w = 0; w < 32; ++w) {
+            const engine::AffinePoint baseAffine = engine::toAffine(base);
+            engine::JacobianPoint acc = base;
+            for (int b = 1; b <= 255; ++b) {
+                jacobian.push_back(acc);
+                acc = engine::pointAdd(acc, baseAffine);
+            }
+            base = acc; // 256 * base
+        }
+        return toAffineAll(jacobian);
+    }();
+    return table;
+}
+
+} // namespace
+
+std::vector<engine::AffinePoint> arithmeticProgression(const engine::AffinePoint& start,
+                                                       const engine::AffinePoint& step,
+                                                       std::size_t count) {
+    std::vector<engine::JacobianPoint> jacobian;
+    jacobian.reserve(count);
+    engine::JacobianPoint acc = engine::toJacobian(start);
+    for (std::size_t i = 0; i < count; ++i) {
+        if (i > 0) {
+            acc = engine::pointAdd(acc, step);
+        }
+        if (acc.infinity) {
+            throw std::runtime_error("a starting point is the point at infinity");
+        }
+        jacobian.push_back(acc);
+    }
+    return toAffineAll(jacobian);
+}
+
+std::vector<engine::AffinePoint> pointsOfKeys(const std::vector<engine::Scalar>& keys) {
+    const std::vector<engine::AffinePoint>& table = byteMultiplesOfG();
+    std::vector<engine::JacobianPoint> jacobian;
+    jacobian.reserve(keys.size());
+    for (const engine::Scalar& key : keys) {
+        std::uint8_t bytes[32];
+        key.toBytes(bytes);
+        engine::JacobianPoint acc{engine::FieldElement::fromUint64(0),
+                                 engine::FieldElement::fromUint64(0),
+                                 engine::FieldElement::fromUint64(0), true};
+        for (std::size_t w = 0; w < 32; ++w) {
+            const std::uint8_t b = bytes[31 - w];
+            if (b != 0) {
+                acc = engine::pointAdd(acc, table[255 * w + b - 1]);
+            }
+        }
+        if (acc.infinity) {
+            throw std::runtime_error("a starting key is zero");
+        }
+        jacobian.push_back(acc);
+    }
+    return toAffineAll(jacobian);
 }
 
 } // namespace tarwick::opencl

@@ -96,6 +96,16 @@ void DeviceWalk::setCentres(const std::vector<engine::AffinePoint>& centres) {
     queue_.enqueueWriteBuffer(centres_, CL_TRUE, 0, bytesOf(words), words.data());
 }
 
+void DeviceWalk::setCentre(std::size_t item, const engine::AffinePoint& centre) {
+    const std::vector<std::uint32_t> words = centreWords({centre});
+    // The centres are stored limb-major: each of the item's 16 words lies in its own row.
+    for (std::size_t limb = 0; limb < words.size(); ++limb) {
+        queue_.enqueueWriteBuffer(centres_, CL_TRUE,
+                                  (limb * layout_.items + item) * sizeof(std::uint32_t),
+                                  sizeof(std::uint32_t), &words[limb]);
+    }
+}
+
 std::vector<DeviceHit> DeviceWalk::launch(std::uint64_t& dropped) {
     kernel_.setArg(0, centres_);
     kernel_.setArg(1, products_);

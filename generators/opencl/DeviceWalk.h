@@ -57,6 +57,8 @@ public:
     void setPatterns(const engine::PatternSet& patterns);
     // Uploads the work items' centres (layout().items points).
     void setCentres(const std::vector<engine::AffinePoint>& centres);
+    // Uploads one work item's centre.
+    void setCentre(std::size_t item, const engine::AffinePoint& centre);
     // Runs one launch; every centre moves on by pointsPerItem(). Returns the hits (at most
     // kHitCapacity; `dropped` counts those that did not fit).
     std::vector<DeviceHit> launch(std::uint64_t& dropped);

@@ -1,14 +1,11 @@
 #include "opencl/KernelProgram.h"
 
 #include "engine/hash/Sha256.h"
-#include "engine/random/SystemRandom.h"
+#include "opencl/CacheFile.h"
 #include "opencl/KernelText.h"
 
 #include <cstdint>
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
-#include <system_error>
 #include <vector>
 
 namespace tarwick::opencl {
@@ -47,17 +44,13 @@ std::string cacheKey(const cl::Device& device, const std::string& source,
 
 std::optional<cl::Program> loadCached(const cl::Context& context, const cl::Device& device,
                                       const std::string& options, const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    if (!in) {
-        return std::nullopt;
-    }
-    std::vector<unsigned char> binary((std::istreambuf_iterator<char>(in)),
-                                      std::istreambuf_iterator<char>());
-    if (binary.empty()) {
+    // Loaded code runs in the driver: only a file the user alone could have written counts.
+    std::optional<std::vector<unsigned char>> binary = readPrivateFile(file);
+    if (!binary || binary->empty()) {
         return std::nullopt;
     }
     try {
-        cl::Program program(context, {device}, cl::Program::Binaries{binary});
+        cl::Program program(context, {device}, cl::Program::Binaries{*binary});
         program.build({device}, options.c_str());
         return program;
     } catch (const cl::Error&) {
@@ -65,34 +58,12 @@ std::optional<cl::Program> loadCached(const cl::Context& context, const cl::Devi
     }
 }
 
-void storeCached(const cl::Program& program, const fs::path& folder, const fs::path& file) {
+void storeCached(const cl::Program& program, const fs::path& file) {
     try {
         const std::vector<std::vector<unsigned char>> binaries =
             program.getInfo<CL_PROGRAM_BINARIES>();
-        if (binaries.size() != 1 || binaries[0].empty()) {
-            return;
-        }
-        std::error_code error;
-        fs::create_directories(folder, error);
-        if (error) {
-            return;
-        }
-        // Written beside and renamed, so that a run in parallel never reads half a file.
-        std::uint8_t tag[8];
-        engine::systemRandomBytes(tag, sizeof tag);
-        const fs::path temporary = file.string() + "." + hexText(tag, sizeof tag) + ".tmp";
-        {
-            std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-            out.write(reinterpret_cast<const char*>(binaries[0].data()),
-                      static_cast<std::streamsize>(binaries[0].size()));
-            if (!out) {
-                fs::remove(temporary, error);
-                return;
-            }
-        }
-        fs::rename(temporary, file, error);
-        if (error) {
-            fs::remove(temporary, error);
+        if (binaries.size() == 1 && !binaries[0].empty()) {
+            writePrivateFile(file, binaries[0]);
         }
     } catch (const std::exception&) {
         // No binary to be had, or no place for it: the next start compiles again.
@@ -125,7 +96,8 @@ cl::Program buildProgram(const cl::Context& context, const cl::Device& device,
                          const std::string& source, const std::string& options,
                          const std::optional<fs::path>& cacheFolder) {
     std::optional<fs::path> file;
-    if (cacheFolder) {
+    // A folder others can write to is no cache at all: anything in it may be planted.
+    if (cacheFolder && preparePrivateFolder(*cacheFolder)) {
         file = *cacheFolder / cacheKey(device, source, options);
         if (std::optional<cl::Program> cached = loadCached(context, device, options, *file)) {
             return *cached;
@@ -145,7 +117,7 @@ cl::Program buildProgram(const cl::Context& context, const cl::Device& device,
                                std::to_string(e.err()) + "):\n" + log);
     }
     if (file) {
-        storeCached(program, *cacheFolder, *file);
+        storeCached(program, *file);
     }
     return program;
 }

@@ -25,7 +25,9 @@ std::optional<std::filesystem::path> defaultBinaryCache();
 // Builds `source` for `device` with `options`. With a cache folder, a binary built earlier
 // for the same source, options, device and driver version is loaded instead of compiling
 // again (compiling takes PoCL many seconds), and a fresh build is stored there. The cache
-// is only ever a shortcut: any trouble with it falls back to building from source.
+// is only ever a shortcut: any trouble with it falls back to building from source. The
+// folder is made user-only, and neither a folder nor an entry that someone else could have
+// written is used.
 cl::Program buildProgram(const cl::Context& context, const cl::Device& device,
                          const std::string& source, const std::string& options,
                          const std::optional<std::filesystem::path>& cacheFolder);

@@ -48,9 +48,10 @@ int search(const OclOptions& options, const cl::Device& device, std::FILE* out, 
     engine::SystemStartKeys starts;
     cpu::ConsoleReport report(out, err, &results);
     OclSearch run(walk, settings, std::move(set), check, report, starts);
+    report.onWriteFailure([&run] { run.requestStop(); });
     const engine::SearchOutcome outcome = run.run();
     report.close();
-    return cpu::exitCodeFor(outcome);
+    return cpu::exitCodeFor(outcome, report.writeFailed());
 }
 
 } // namespace

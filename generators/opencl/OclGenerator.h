@@ -12,9 +12,10 @@ namespace tarwick::opencl {
 using cpu::kExitCheckFailed;
 using cpu::kExitDone;
 using cpu::kExitInternal;
+using cpu::kExitKeyNotWritten;
 using cpu::kExitUsage;
-inline constexpr int kExitNoDevice = 4; // no OpenCL platform, or -D named none (listed)
-inline constexpr int kExitDevice = 5;   // the kernels did not build or run on the device
+inline constexpr int kExitNoDevice = 5; // no OpenCL platform, or -D named none (listed)
+inline constexpr int kExitDevice = 6;   // the kernels did not build or run on the device
 
 // The whole program after the program name: parse, find the device (or list them all),
 // read patterns, search, report.

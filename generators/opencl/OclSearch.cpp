@@ -6,20 +6,12 @@
 #include "engine/hash/Hash160.h"
 #include "opencl/DeviceTables.h"
 
+#include <algorithm>
 #include <chrono>
 #include <deque>
 #include <utility>
 
 namespace tarwick::opencl {
-
-namespace {
-
-// Work item i starts at key first + i * 2^64: runs that never meet in any search's life.
-engine::Scalar itemOffset(std::uint64_t item) {
-    return {{0, item, 0, 0}};
-}
-
-} // namespace
 
 OclSearch::OclSearch(DeviceWalk& walk, const engine::SearchSettings& settings,
                      engine::PatternSet patterns, const engine::KeyCheck& check,
@@ -28,9 +20,26 @@ OclSearch::OclSearch(DeviceWalk& walk, const engine::SearchSettings& settings,
       observer_(observer), starts_(starts), patternCount_(patterns_.size()) {}
 
 engine::Scalar OclSearch::centreKey(std::uint32_t item, std::uint64_t launch) const {
-    const std::uint64_t walked = launch * walk_.pointsPerItem();
-    return engine::scalarAdd(engine::scalarAdd(firstCentre_, itemOffset(item)),
-                             engine::Scalar::fromUint64(walked));
+    const std::uint64_t walked = (launch - itemLaunch_[item]) * walk_.pointsPerItem();
+    return engine::scalarAdd(itemStart_[item], engine::Scalar::fromUint64(walked));
+}
+
+engine::Scalar OclSearch::drawCentre() {
+    // 2^64 keys on either side: more than any search walks.
+    const engine::Scalar margin{{0, 1, 0, 0}};
+    const engine::Scalar limit = engine::scalarNegate(margin);
+    engine::Scalar key;
+    do {
+        key = starts_.nextStart();
+    } while (engine::scalarCompare(key, margin) <= 0 || engine::scalarCompare(key, limit) >= 0);
+    return key;
+}
+
+void OclSearch::restartItem(std::uint32_t item, std::uint64_t nextLaunch) {
+    itemStart_[item] = drawCentre();
+    itemLaunch_[item] = nextLaunch;
+    walk_.setCentre(item, engine::multiplyGenerator(itemStart_[item]));
+    restarted_[item] = true;
 }
 
 engine::SearchOutcome OclSearch::run(std::uint64_t maxLaunches) {
@@ -38,26 +47,25 @@ engine::SearchOutcome OclSearch::run(std::uint64_t maxLaunches) {
         return engine::SearchOutcome::AllFound;
     }
     const std::size_t items = walk_.layout().items;
-    const std::size_t half = walk_.layout().half;
-    // The whole walk, from the first centre's lowest key to the last item's 2^64th key,
-    // stays inside [1, n - 1], so that key arithmetic never wraps.
-    const engine::Scalar limit = engine::scalarNegate(itemOffset(items + 1));
-    do {
-        firstCentre_ = starts_.nextStart();
-    } while (engine::scalarCompare(firstCentre_, engine::Scalar::fromUint64(half + 1)) <= 0 ||
-             engine::scalarCompare(firstCentre_, limit) >= 0);
-    walk_.setCentres(arithmeticProgression(engine::multiplyGenerator(firstCentre_),
-                                           engine::multiplyGenerator(itemOffset(1)), items));
+    itemStart_.clear();
+    for (std::size_t i = 0; i < items; ++i) {
+        itemStart_.push_back(drawCentre());
+    }
+    itemLaunch_.assign(items, 0);
+    restarted_.assign(items, false);
+    walk_.setCentres(pointsOfKeys(itemStart_));
     walk_.setPatterns(patterns_);
 
     using Clock = std::chrono::steady_clock;
     std::deque<std::pair<Clock::time_point, std::uint64_t>> samples{{Clock::now(), 0}};
     auto nextStatus = samples.front().first + std::chrono::seconds(1);
-    for (std::uint64_t launch = 0; maxLaunches == 0 || launch < maxLaunches; ++launch) {
+    for (std::uint64_t launch = 0; (maxLaunches == 0 || launch < maxLaunches) && !stopRequested_;
+         ++launch) {
         std::uint64_t dropped = 0;
         const std::vector<DeviceHit> hits = walk_.launch(dropped);
         totalKeys_ += walk_.keysPerLaunch();
         const std::size_t before = patterns_.size();
+        std::fill(restarted_.begin(), restarted_.end(), false);
         for (const DeviceHit& hit : hits) {
             if (!handle(hit, launch)) {
                 observer_.failed(failure_);
@@ -65,6 +73,9 @@ engine::SearchOutcome OclSearch::run(std::uint64_t maxLaunches) {
             }
             if (patterns_.empty()) {
                 return engine::SearchOutcome::AllFound;
+            }
+            if (stopRequested_) {
+                return engine::SearchOutcome::Stopped;
             }
         }
         if (patterns_.size() != before) {
@@ -109,6 +120,9 @@ bool OclSearch::handle(const DeviceHit& hit, std::uint64_t launch) {
         failure_ = "Device error - the device reported a hit outside its batch";
         return false;
     }
+    if (restarted_[hit.item]) {
+        return true; // a neighbour of a key just reported: never reported itself
+    }
     const std::size_t half = walk_.layout().half;
     const engine::Scalar pointKey = engine::scalarAdd(
         engine::scalarNegate(engine::Scalar::fromUint64(half)),
@@ -146,6 +160,7 @@ bool OclSearch::handle(const DeviceHit& hit, std::uint64_t launch) {
     if (!settings_.keepGoing) {
         patterns_.remove(*wanted);
     }
+    restartItem(hit.item, launch + 1);
     return true;
 }
 

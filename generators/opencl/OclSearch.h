@@ -7,13 +7,16 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace tarwick::opencl {
 
 // The search on a device: launches the walk kernel again and again, turns each hit back
 // into its private key, re-derives it on the host (engine arithmetic and hashing, which
 // must agree with the device), checks it with the independent KeyCheck and only then
-// reports it. Status goes to the observer about once a second.
+// reports it. Status goes to the observer about once a second. Every work item starts from
+// its own random key, and the item that found a reported key starts again from a fresh one,
+// so that no two reported keys are related.
 class OclSearch {
 public:
     OclSearch(DeviceWalk& walk, const engine::SearchSettings& settings, engine::PatternSet patterns,
@@ -25,11 +28,17 @@ public:
     engine::SearchOutcome run(std::uint64_t maxLaunches = 0);
 
     std::uint64_t totalKeys() const { return totalKeys_; }
+    // run() returns Stopped after the hit it is handling; may be called from the observer.
+    void requestStop() { stopRequested_ = true; }
 
 private:
     // False (with failure_ set) when the hit shows the device or a key to be wrong.
     bool handle(const DeviceHit& hit, std::uint64_t launch);
     engine::Scalar centreKey(std::uint32_t item, std::uint64_t launch) const;
+    // A random centre key far enough from 0 and n that the item's keys never wrap.
+    engine::Scalar drawCentre();
+    // The item goes on from a fresh random key at the next launch.
+    void restartItem(std::uint32_t item, std::uint64_t nextLaunch);
 
     DeviceWalk& walk_;
     engine::SearchSettings settings_;
@@ -38,7 +47,12 @@ private:
     engine::SearchObserver& observer_;
     engine::StartKeySource& starts_;
     std::size_t patternCount_;
-    engine::Scalar firstCentre_{};
+    // Item i's centre key is itemStart_[i] at launch itemLaunch_[i], and moves on by
+    // pointsPerItem() each launch.
+    std::vector<engine::Scalar> itemStart_;
+    std::vector<std::uint64_t> itemLaunch_;
+    std::vector<bool> restarted_; // items restarted by a hit of the current launch
+    bool stopRequested_ = false;
     std::uint64_t totalKeys_ = 0;
     std::uint64_t keysAtLastFind_ = 0;
     std::size_t found_ = 0;

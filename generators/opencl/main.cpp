@@ -1,3 +1,4 @@
+#include "engine/process/CoreDumps.h"
 #include "opencl/OclGenerator.h"
 
 #include <cstdio>
@@ -5,6 +6,7 @@
 #include <vector>
 
 int main(int argc, char** argv) {
+    tarwick::engine::disableCoreDumps();
     const std::vector<std::string> args(argv + 1, argv + argc);
     return tarwick::opencl::runOclGenerator(args, stdout, stderr);
 }

@@ -30,6 +30,10 @@ std::string CpuKeySearch::description() const {
 void CpuKeySearch::start(const SearchTarget& target) {
     stop();
     stop_ = false;
+    {
+        std::lock_guard lock(mutex_);
+        hits_.clear();
+    }
     auto shared = std::make_shared<const SearchTarget>(target);
     for (unsigned i = 0; i < threads_; ++i) {
         // A random offset per thread: walks of 2^256 keys never meet in practice.
@@ -76,6 +80,7 @@ void CpuKeySearch::work(std::shared_ptr<const SearchTarget> target, engine::Scal
                 if (!match)
                     continue;
                 SearchHit hit;
+                hit.publicKey = target->publicKey;
                 hit.pattern = p.set.pattern(*match);
                 hit.version = p.version;
                 hit.offset = engine::scalarAdd(batchOffset, engine::Scalar::fromUint64(i));

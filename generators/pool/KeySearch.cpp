@@ -1,7 +1,7 @@
 #include "pool/KeySearch.h"
 
-#include <algorithm>
 #include <map>
+#include <set>
 #include <stdexcept>
 
 namespace tarwick::pool {
@@ -28,10 +28,10 @@ SearchTarget makeSearchTarget(const std::array<std::uint8_t, 65>& publicKey,
     }
     target.point.infinity = false;
     std::map<std::uint8_t, std::vector<std::string>> byVersion;
+    std::set<std::pair<std::uint8_t, std::string>> seen;
     for (const auto& [version, pattern] : patterns) {
-        auto& list = byVersion[version];
-        if (std::find(list.begin(), list.end(), pattern) == list.end())
-            list.push_back(pattern);
+        if (seen.emplace(version, pattern).second)
+            byVersion[version].push_back(pattern);
     }
     for (const auto& [version, list] : byVersion) {
         engine::PatternSet set = engine::PatternSet::build(list, false, version, warnings);

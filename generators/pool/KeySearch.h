@@ -28,6 +28,7 @@ struct SearchTarget {
 
 // A candidate the search found; the miner checks it independently before it goes anywhere.
 struct SearchHit {
+    std::array<std::uint8_t, 65> publicKey{}; // P of the search that found it
     std::string pattern;
     std::uint8_t version = 0;
     engine::Scalar offset{}; // k
@@ -43,7 +44,8 @@ public:
     // The status line's group for it: "CPU" or "OpenCL".
     virtual std::string statusTag() const = 0;
     // Starts searching `target` (its patterns must not be empty) from a fresh random offset,
-    // in place of whatever it searched before.
+    // in place of whatever it searched before; hits of the earlier search not yet taken are
+    // dropped.
     virtual void start(const SearchTarget& target) = 0;
     // Stops searching; start() may follow.
     virtual void stop() = 0;

@@ -2,6 +2,7 @@
 
 #include "engine/encoding/Wif.h"
 #include "engine/match/Difficulty.h"
+#include "pool/ClaimReply.h"
 #include "pool/ClaimUrl.h"
 
 #include <algorithm>
@@ -32,22 +33,6 @@ std::string btc(double value) {
 std::string shortKey(const std::array<std::uint8_t, 65>& key) {
     const std::string hex = upperHex(key.data(), key.size());
     return hex.substr(0, 10) + ".." + hex.substr(hex.size() - 6);
-}
-
-std::string trimmed(const std::string& text) {
-    const auto first = text.find_first_not_of(" \t\r\n");
-    if (first == std::string::npos)
-        return {};
-    const auto last = text.find_last_not_of(" \t\r\n");
-    std::string out = text.substr(first, last - first + 1);
-    if (out.size() > 200)
-        out = out.substr(0, 200) + "...";
-    for (char& c : out) {
-        const auto u = static_cast<unsigned char>(c);
-        if (u < 0x20 || u == 0x7F)
-            c = ' ';
-    }
-    return out;
 }
 
 } // namespace
@@ -163,14 +148,7 @@ void Miner::switchTo(std::optional<WorkGroup> group) {
     group_ = std::move(group);
     remaining_ = group_ ? group_->items : std::vector<WorkItem>{};
     if (group_) {
-        std::string text = "Work: " + std::to_string(remaining_.size()) +
-                           (remaining_.size() == 1 ? " pattern" : " patterns") +
-                           " for public key " + shortKey(group_->publicKey) + ", " +
-                           format("%.6g", group_->value) + " BTC/Gkey:";
-        for (const WorkItem& item : remaining_) {
-            text += " " + item.pattern + " (" + btc(item.reward) + ")";
-        }
-        console_.line(text);
+        console_.line(workLine(*group_));
     }
     restartSearch();
 }
@@ -215,8 +193,8 @@ void Miner::restartSearch() {
 bool Miner::handleHits() {
     bool changed = false;
     for (const SearchHit& hit : search_->takeHits()) {
-        if (!group_) {
-            continue;
+        if (!group_ || hit.publicKey != group_->publicKey) {
+            continue; // left over from the search of another key
         }
         const auto wanted = [&](const WorkItem& item) {
             return item.pattern == hit.pattern && item.addressVersion == hit.version;
@@ -277,8 +255,8 @@ void Miner::processClaims() {
             return;
         }
         claimBackoff_ = 0ms;
-        const std::string text = trimmed(answer.body);
-        if (text == "OK!") {
+        const std::string text = claimReplyText(answer.body);
+        if (claimAccepted(text)) {
             ++claimsAccepted_;
             rewardsClaimed_ += claim.reward;
             console_.line("Pool answer to the claim for " + claim.pattern + ": " + text +

@@ -37,6 +37,10 @@ std::string OclKeySearch::description() const {
 void OclKeySearch::start(const SearchTarget& target) {
     stop();
     stop_ = false;
+    {
+        std::lock_guard lock(mutex_);
+        hits_.clear();
+    }
     auto shared = std::make_shared<const SearchTarget>(target);
     const std::size_t items = walk_.layout().items;
     const engine::Scalar firstCentre = engine::randomPrivateKey();
@@ -91,6 +95,7 @@ void OclKeySearch::work(std::shared_ptr<const SearchTarget> target, engine::Scal
             if (!match || !std::equal(hash, hash + 20, hit.hash160.begin()))
                 continue; // the device and the host disagree: never passed on
             SearchHit found;
+            found.publicKey = target->publicKey;
             found.pattern = patterns.set.pattern(*match);
             found.version = patterns.version;
             found.offset = offset;

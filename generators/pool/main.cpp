@@ -1,3 +1,4 @@
+#include "engine/process/CoreDumps.h"
 #include "pool/MinerProgram.h"
 
 #include <atomic>
@@ -23,6 +24,7 @@ extern "C" void requestStop(int) {
 } // namespace
 
 int main(int argc, char** argv) {
+    tarwick::engine::disableCoreDumps();
     // Ending the run at once is always safe (the miner writes no file); these only let it
     // end its status line and stop its threads in order.
     std::signal(SIGINT, requestStop);

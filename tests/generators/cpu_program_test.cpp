@@ -317,4 +317,40 @@ TEST_F(CpuProgram, TerminationMidRunLeavesOnlyWholeRecords) {
     expectVerified(found, true);
 }
 
+TEST_F(CpuProgram, KeyThatCannotBeWrittenEndsTheRunWithItsOwnCode) {
+    // The hard second pattern would keep a run going that did not stop at the failed write.
+    const ProgramRun r = run({"-t", "1", "-o", "/dev/full", "1A", "1BitcoinEaterAddressDontSend"});
+    EXPECT_EQ(r.exitCode, 4) << r.out << r.err;
+    EXPECT_NE(r.err.find("Output error - "), std::string::npos) << r.err;
+    const auto printed = records(r.out);
+    ASSERT_EQ(printed.size(), 1u) << r.out;
+    expectVerified(printed, true);
+}
+
+TEST_F(CpuProgram, KeysFoundInOneRunAreUnrelated) {
+    // Every pattern "1" + two characters: thousands of finds in a few seconds.
+    const std::string alphabet = "123456789ABCDEFGHJKLMNPQRSTUVWXYZabcdefghijkmnopqrstuvwxyz";
+    const auto used = static_cast<std::size_t>(tarwick::test::iterations(20));
+    std::string patterns;
+    for (std::size_t x = 0; x < used; ++x) {
+        for (const char y : alphabet) {
+            patterns += std::string("1") + alphabet[x] + y + "\n";
+        }
+    }
+    writeFile("patterns.txt", patterns);
+    const ProgramRun r =
+        run({"-t", "2", "-o", path("results.txt").string(), "-f", path("patterns.txt").string()});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    const auto found = records(readAll(path("results.txt")));
+    EXPECT_EQ(found.size(), used * alphabet.size());
+    std::vector<tarwick::test::Key> keys;
+    for (const Record& rec : found) {
+        const auto key = tarwick::test::referenceKeyOfWif(rec.privkey);
+        ASSERT_TRUE(key) << rec.privkey;
+        keys.push_back(*key);
+    }
+    EXPECT_EQ(tarwick::test::closelyRelatedKeys(keys), "");
+    expectVerified(found, true);
+}
+
 } // namespace

@@ -1,5 +1,6 @@
 #include "ec_reference.h"
 
+#include <algorithm>
 #include <memory>
 #include <openssl/bn.h>
 #include <openssl/evp.h>
@@ -235,6 +236,48 @@ std::string referenceAddressMismatch(const std::string& wif, const std::string& 
     // Only the canonical text decodes to this payload with this length; reject others.
     if (address.size() < 26 || address.size() > 34 || address[0] != '1') {
         return "address text is not canonical: " + address;
+    }
+    return {};
+}
+
+std::optional<Key> referenceKeyOfWif(const std::string& wif) {
+    const auto payload = referenceBase58CheckDecode(wif);
+    if (!payload || payload->size() < 33 || (*payload)[0] != 0x80) {
+        return std::nullopt;
+    }
+    Key key{};
+    std::copy(payload->begin() + 1, payload->begin() + 33, key.begin());
+    return key;
+}
+
+std::string closelyRelatedKeys(const std::vector<Key>& keys) {
+    const Key lambda = keyFromHex("5363ad4cc05c30e0a5261c028812645a122e22ea20816678df02967c1b23bd72");
+    // Every image, sorted: a pair within 2^128 of each other shows up as neighbours (or as the
+    // last and the first, across n).
+    std::vector<std::pair<Key, std::size_t>> images;
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+        Key k = keys[i];
+        for (int power = 0; power < 3; ++power) {
+            images.emplace_back(k, i);
+            images.emplace_back(referenceKeyNegated(k), i);
+            k = referenceKeyTimes(k, lambda);
+        }
+    }
+    std::sort(images.begin(), images.end());
+    for (std::size_t a = 0; a < images.size(); ++a) {
+        const auto& [low, i] = images[a];
+        const auto& [high, j] = images[(a + 1) % images.size()];
+        if (i == j) {
+            continue;
+        }
+        const bool close =
+            low == high || [&] {
+                const Key gap = referenceKeyPlus(high, referenceKeyNegated(low));
+                return std::all_of(gap.begin(), gap.begin() + 16, [](std::uint8_t b) { return b == 0; });
+            }();
+        if (close) {
+            return "keys " + toHex(keys[i]) + " and " + toHex(keys[j]) + " are within 2^128";
+        }
     }
     return {};
 }

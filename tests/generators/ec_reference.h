@@ -65,4 +65,12 @@ std::string referenceAddress(const Key& key, bool compressed);
 std::string referenceAddressMismatch(const std::string& wif, const std::string& address,
                                      bool compressed);
 
+// The private key of a WIF text (either compression), with OpenSSL's Base58 decoding.
+std::optional<Key> referenceKeyOfWif(const std::string& wif);
+
+// Keys found by one run must be unrelated: whoever learns one must learn nothing of another.
+// The first two keys of which one lies within 2^128 of one of the other's six images (k, -k,
+// lambda*k, -lambda*k, lambda^2*k, -lambda^2*k mod n), described; empty when there are none.
+std::string closelyRelatedKeys(const std::vector<Key>& keys);
+
 } // namespace tarwick::test

@@ -11,6 +11,7 @@
 #include <chrono>
 #include <deque>
 #include <exception>
+#include <optional>
 #include <thread>
 #include <utility>
 
@@ -162,7 +163,10 @@ void Search::work(unsigned index, Scalar start) {
             }
             const Scalar first = walker.firstKey();
             walker.next(points.data());
-            for (std::size_t chunk = 0; chunk < points.size(); chunk += kPointsPerChunk) {
+            std::size_t checked = 0; // points of the batch hashed and matched
+            bool reseeded = false;
+            for (std::size_t chunk = 0; chunk < points.size() && !reseeded;
+                 chunk += kPointsPerChunk) {
                 const std::size_t count = std::min(kPointsPerChunk, points.size() - chunk);
                 for (std::size_t j = 0; j < count; ++j) {
                     writeCandidateKeys(points[chunk + j], compressed,
@@ -192,10 +196,17 @@ void Search::work(unsigned index, Scalar start) {
                     foundKey.address = p2pkhAddress(0, hash);
                     foundKey.privateKeyWif =
                         wifFromPrivateKey(foundKey.privateKey.data(), compressed);
-                    submit(std::move(foundKey));
+                    if (const std::optional<Scalar> fresh = submit(std::move(foundKey))) {
+                        // Every other key of this walk is a known step away from the one
+                        // reported: go on from an unrelated key instead.
+                        walker.start(*fresh);
+                        reseeded = true;
+                        break;
+                    }
                 }
+                checked = chunk + count;
             }
-            counters_[index].keys.fetch_add(points.size() * kCandidatesPerPoint,
+            counters_[index].keys.fetch_add(checked * kCandidatesPerPoint,
                                             std::memory_order_relaxed);
         }
     } catch (const std::exception& e) {
@@ -204,10 +215,10 @@ void Search::work(unsigned index, Scalar start) {
     }
 }
 
-void Search::submit(FoundKey key) {
+std::optional<Scalar> Search::submit(FoundKey key) {
     std::lock_guard lock(mutex_);
     if (done_ || stopRequested_) {
-        return;
+        return std::nullopt;
     }
     std::size_t wanted = patterns_->size();
     for (std::size_t i = 0; i < patterns_->size(); ++i) {
@@ -217,28 +228,31 @@ void Search::submit(FoundKey key) {
         }
     }
     if (wanted == patterns_->size()) {
-        return; // found a moment ago by another candidate or thread
+        return std::nullopt; // found a moment ago by another candidate or thread
     }
     const std::string problem = check_.problem(key, settings_.caseInsensitive);
     if (!problem.empty()) {
         finish(SearchOutcome::CheckFailed, "Self-check error - a key for pattern " + key.pattern +
                                                " failed the independent check (" + problem +
                                                "); it was not reported");
-        return;
+        return std::nullopt;
     }
     observer_.found(key);
     ++found_;
     keysAtLastFind_ = totalKeys();
-    if (settings_.keepGoing) {
-        return;
+    if (!settings_.keepGoing) {
+        auto remaining = std::make_shared<PatternSet>(*patterns_);
+        remaining->remove(wanted);
+        patterns_ = std::move(remaining);
+        generation_.fetch_add(1, std::memory_order_release);
+        if (patterns_->empty()) {
+            finish(SearchOutcome::AllFound, {});
+        }
     }
-    auto remaining = std::make_shared<PatternSet>(*patterns_);
-    remaining->remove(wanted);
-    patterns_ = std::move(remaining);
-    generation_.fetch_add(1, std::memory_order_release);
-    if (patterns_->empty()) {
-        finish(SearchOutcome::AllFound, {});
+    if (done_ || stopRequested_) {
+        return std::nullopt;
     }
+    return starts_.nextStart();
 }
 
 } // namespace tarwick::engine

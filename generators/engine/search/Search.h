@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -65,7 +66,9 @@ enum class SearchOutcome {
 
 // The search: one walker per thread over consecutive keys from a random start; the six
 // candidates of each point are hashed in batches and matched against the patterns still
-// wanted; every match is checked before the observer hears of it.
+// wanted; every match is checked before the observer hears of it. After each reported key
+// its thread starts again from a fresh key of `starts`, so that no two reported keys are
+// related.
 class Search {
 public:
     Search(const SearchSettings& settings, PatternSet patterns, const KeyCheck& check,
@@ -83,7 +86,9 @@ public:
 private:
     struct Counter;
     void work(unsigned index, Scalar start);
-    void submit(FoundKey key);
+    // Reports the key if its pattern is still wanted and it passes the check; then returns
+    // the key the finding thread goes on from.
+    std::optional<Scalar> submit(FoundKey key);
     void finish(SearchOutcome outcome, const std::string& message);
     std::uint64_t totalKeys() const;
     std::shared_ptr<const PatternSet> currentPatterns(std::uint64_t& generation) const;

@@ -1,0 +1,19 @@
+// A pool's reply to a claim comes over the network: whatever it holds, the console line made
+// of it is short printable ASCII, and only an exact "OK!" counts as accepted.
+#include "FuzzSupport.h"
+#include "pool/ClaimReply.h"
+
+using namespace tarwick;
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string_view body = fuzz::bytesOf(data, size);
+    const std::string text = pool::claimReplyText(body);
+    FUZZ_CHECK(text.size() <= pool::kClaimReplyShown + 3);
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        FUZZ_CHECK(byte >= 0x20 && byte < 0x7F);
+    }
+    if (pool::claimAccepted(text))
+        FUZZ_CHECK(body.find("OK!") != std::string_view::npos);
+    return 0;
+}
