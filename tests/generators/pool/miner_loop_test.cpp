@@ -8,6 +8,7 @@
 #include "pool/ClaimUrl.h"
 #include "pool/Miner.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <deque>
 #include <functional>
@@ -100,6 +101,8 @@ std::string requesterKeyHex() {
 
 pool::SearchHit vectorHit() {
     pool::SearchHit hit;
+    const test::Bytes key = test::referencePublicKey(test::keyFromHex(test::kRequesterKey), false);
+    std::copy(key.begin(), key.end(), hit.publicKey.begin());
     hit.pattern = "1Abc";
     hit.offset = engine::Scalar::fromUint64(test::kVectorOffset);
     hit.address = test::kVectorAddress;
@@ -199,15 +202,23 @@ TEST(MinerLoop, RefusedClaimIsReportedAndNotRetried) {
     Harness h(5s);
     const std::string work = "1Abc:" + requesterKeyHex() + ":0:0.05;vector\n";
     h.http.answer = [&](const std::string& url) {
-        return url.find("/getWork") != std::string::npos ? ok(work) : ok("Wrong pattern\n");
+        // An 8-bit CSI, a right-to-left override (UTF-8) and an ESC must not reach the terminal.
+        return url.find("/getWork") != std::string::npos
+                   ? ok(work)
+                   : ok("Wrong pattern\x9b" "2J\xe2\x80\xae\x1b[31m\n");
     };
     h.search.pending.push_back(vectorHit());
     EXPECT_EQ(h.run(), pool::kExitStopped);
     EXPECT_EQ(h.http.timesOf("/solve?").size(), 1u);
     EXPECT_EQ(h.accepted, 0u);
     const std::string out = h.output();
-    EXPECT_NE(out.find("Pool answer to the claim for 1Abc: Wrong pattern"), std::string::npos)
+    EXPECT_NE(out.find("Pool answer to the claim for 1Abc: Wrong pattern 2J    [31m"),
+              std::string::npos)
         << out;
+    EXPECT_TRUE(std::all_of(out.begin(), out.end(), [](char c) {
+        const auto byte = static_cast<unsigned char>(c);
+        return byte < 0x7F && (byte >= 0x20 || byte == '\n' || byte == '\r');
+    })) << out;
     EXPECT_NE(out.find("Claim error - "), std::string::npos) << out;
     // The pool still lists the item, but it is not searched again.
     EXPECT_EQ(h.search.targets.size(), 1u);
@@ -275,6 +286,24 @@ TEST(MinerLoop, TakesTheMostValuableKeyWithAllItsPatterns) {
     ASSERT_EQ(t.patterns.size(), 1u);
     EXPECT_EQ(t.patterns[0].set.size(), 2u);
     EXPECT_NE(h.output().find("Next match difficulty: "), std::string::npos);
+}
+
+TEST(MinerLoop, HitLeftOverFromAnotherKeyIsDropped) {
+    // Two requesters want 1Abc; the search of the first one's key finds it twice, and the
+    // second find arrives once the miner works for the second requester.
+    Harness h(5s);
+    const std::string other = test::toHex(test::referencePublicKey(test::keyFromUint64(99), false));
+    const std::string work = "1Abc:" + requesterKeyHex() + ":0:0.05;first\n" + //
+                             "1Abc:" + other + ":0:0.01;second\n";
+    h.http.answer = [&](const std::string& url) {
+        return url.find("/getWork") != std::string::npos ? ok(work) : ok("OK!");
+    };
+    h.search.pending = {vectorHit(), vectorHit()};
+    EXPECT_EQ(h.run(), pool::kExitStopped) << h.output();
+    ASSERT_EQ(h.search.targets.size(), 2u);
+    EXPECT_EQ(test::toHex(h.search.targets[1].publicKey), other);
+    EXPECT_EQ(h.http.timesOf("/solve?").size(), 1u);
+    EXPECT_EQ(h.accepted, 1u);
 }
 
 TEST(MinerLoop, HitThatFailsTheCheckIsNeverClaimed) {

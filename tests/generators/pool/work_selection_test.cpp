@@ -3,6 +3,7 @@
 
 #include "pool/WorkSelection.h"
 
+#include <cstring>
 #include <gtest/gtest.h>
 
 namespace {
@@ -44,6 +45,29 @@ TEST(WorkSelection, EarlierGroupWinsATieAndNothingFromNothing) {
     const auto group = selectWork({item(5, "1Ab", 0, 1330), item(6, "1Ab", 0, 1330)});
     ASSERT_TRUE(group);
     EXPECT_EQ(group->publicKey[1], 5);
+}
+
+TEST(WorkSelection, FiftyThousandKeysAreGroupedAndTheGroupAndItsLineAreCapped) {
+    // A pool listing 50,000 keys, and 1,000 items for the most valuable one.
+    std::vector<WorkItem> items;
+    for (std::uint32_t i = 0; i < 50000; ++i) {
+        WorkItem w = item(0, "1Ab", 0.001, 1330);
+        std::memcpy(w.publicKey.data() + 1, &i, sizeof i);
+        items.push_back(w);
+    }
+    for (int i = 0; i < 1000; ++i)
+        items.push_back(item(0xEE, "1Abc" + std::to_string(i % 10), 0.01 + i * 1e-6, 77178));
+    const auto group = selectWork(items);
+    ASSERT_TRUE(group);
+    EXPECT_EQ(group->publicKey[1], 0xEE);
+    ASSERT_EQ(group->items.size(), kMaxGroupItems);
+    EXPECT_DOUBLE_EQ(group->items.front().reward, 0.01 + 999e-6); // the most valuable first
+    const std::string line = workLine(*group);
+    EXPECT_EQ(line.rfind("Work: 256 patterns for public key 04EEEEEEEE..EEEEEE, ", 0), 0u) << line;
+    EXPECT_NE(line.find(" and " + std::to_string(kMaxGroupItems - kPatternsShown) + " more"),
+              std::string::npos)
+        << line;
+    EXPECT_LT(line.size(), 300u) << line;
 }
 
 TEST(WorkSelection, SameSearchComparesKeyAndPatterns) {
