@@ -1,5 +1,5 @@
-#include "engine/process/CoreDumps.h"
 #include "cpu/CpuGenerator.h"
+#include "engine/process/CoreDumps.h"
 
 #include <cstdio>
 #include <string>

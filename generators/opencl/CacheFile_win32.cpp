@@ -1,6 +1,5 @@
-#include "opencl/CacheFile.h"
-
 #include "engine/random/SystemRandom.h"
+#include "opencl/CacheFile.h"
 
 #include <fstream>
 #include <iterator>

@@ -182,8 +182,8 @@ std::vector<engine::AffinePoint> pointsOfKeys(const std::vector<engine::Scalar>&
         std::uint8_t bytes[32];
         key.toBytes(bytes);
         engine::JacobianPoint acc{engine::FieldElement::fromUint64(0),
-                                 engine::FieldElement::fromUint64(0),
-                                 engine::FieldElement::fromUint64(0), true};
+                                  engine::FieldElement::fromUint64(0),
+                                  engine::FieldElement::fromUint64(0), true};
         for (std::size_t w = 0; w < 32; ++w) {
             const std::uint8_t b = bytes[31 - w];
             if (b != 0) {

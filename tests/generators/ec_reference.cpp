@@ -251,7 +251,8 @@ std::optional<Key> referenceKeyOfWif(const std::string& wif) {
 }
 
 std::string closelyRelatedKeys(const std::vector<Key>& keys) {
-    const Key lambda = keyFromHex("5363ad4cc05c30e0a5261c028812645a122e22ea20816678df02967c1b23bd72");
+    const Key lambda =
+        keyFromHex("5363ad4cc05c30e0a5261c028812645a122e22ea20816678df02967c1b23bd72");
     // Every image, sorted: a pair within 2^128 of each other shows up as neighbours (or as the
     // last and the first, across n).
     std::vector<std::pair<Key, std::size_t>> images;
@@ -270,11 +271,11 @@ std::string closelyRelatedKeys(const std::vector<Key>& keys) {
         if (i == j) {
             continue;
         }
-        const bool close =
-            low == high || [&] {
-                const Key gap = referenceKeyPlus(high, referenceKeyNegated(low));
-                return std::all_of(gap.begin(), gap.begin() + 16, [](std::uint8_t b) { return b == 0; });
-            }();
+        const bool close = low == high || [&] {
+            const Key gap = referenceKeyPlus(high, referenceKeyNegated(low));
+            return std::all_of(gap.begin(), gap.begin() + 16,
+                               [](std::uint8_t b) { return b == 0; });
+        }();
         if (close) {
             return "keys " + toHex(keys[i]) + " and " + toHex(keys[j]) + " are within 2^128";
         }

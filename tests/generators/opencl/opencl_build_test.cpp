@@ -1,11 +1,12 @@
 // Building kernels: a source that does not compile gives the build log under a line that
-// contains "error " (what the front-end shows), and a second build of the same source
-// comes from the binary cache.
+// contains "error " (what the front-end shows), a second build of the same source comes from
+// the binary cache, and only cache entries the user alone could have written are used.
 
 #include "opencl/KernelProgram.h"
 #include "opencl_support.h"
 
 #include <filesystem>
+#include <functional>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -44,7 +45,7 @@ TEST(OpenClBuild, SecondBuildComesFromTheCache) {
     fs::remove_all(cache);
     const cl::Context context(*device);
     const std::string source =
-        "__kernel void twice(__global uint* v) { v[get_global_id(0)] *= 2u; }";
+        "__kernel void scale(__global uint* v) { v[get_global_id(0)] *= 2u; }";
     tarwick::opencl::buildProgram(context, *device, source, "", cache);
     std::size_t files = 0;
     for (const auto& entry : fs::directory_iterator(cache)) {
@@ -53,16 +54,51 @@ TEST(OpenClBuild, SecondBuildComesFromTheCache) {
     }
     EXPECT_EQ(files, 1u);
     // The cached binary must build and run like the source.
-    const cl::Program program = tarwick::opencl::buildProgram(context, *device, source, "", cache);
-    cl::Kernel kernel(program, "twice");
-    std::vector<cl_uint> values = {1, 2, 3, 4};
-    cl::Buffer buffer(context, CL_MEM_READ_WRITE | CL_MEM_COPY_HOST_PTR,
-                      values.size() * sizeof(cl_uint), values.data());
-    kernel.setArg(0, buffer);
-    cl::CommandQueue queue(context, *device);
-    queue.enqueueNDRangeKernel(kernel, cl::NullRange, cl::NDRange(values.size()));
-    queue.enqueueReadBuffer(buffer, CL_TRUE, 0, values.size() * sizeof(cl_uint), values.data());
-    EXPECT_EQ(values, (std::vector<cl_uint>{2, 4, 6, 8}));
+    const cl::CommandQueue queue(context, *device);
+    const auto valuesAfter = [&](const cl::Program& program) {
+        cl::Kernel kernel(program, "scale");
+        std::vector<cl_uint> values = {1, 2, 3, 4};
+        cl::Buffer buffer(context, CL_MEM_READ_WRITE | CL_MEM_COPY_HOST_PTR,
+                          values.size() * sizeof(cl_uint), values.data());
+        kernel.setArg(0, buffer);
+        queue.enqueueNDRangeKernel(kernel, cl::NullRange, cl::NDRange(values.size()));
+        queue.enqueueReadBuffer(buffer, CL_TRUE, 0, values.size() * sizeof(cl_uint), values.data());
+        return values;
+    };
+    const fs::path doubling = fs::directory_iterator(cache)->path();
+    EXPECT_EQ(valuesAfter(tarwick::opencl::buildProgram(context, *device, source, "", cache)),
+              (std::vector<cl_uint>{2, 4, 6, 8}));
+    EXPECT_EQ(fs::status(cache).permissions() & fs::perms::all, fs::perms::owner_all);
+
+    // Loaded code runs in the driver: an entry someone else could have written is never used.
+    // In place of the entry of a source that triples, the doubling binary is planted,
+    // writable by the group, then behind a link; each time the source is built again.
+    const std::string tripling =
+        "__kernel void scale(__global uint* v) { v[get_global_id(0)] *= 3u; }";
+    tarwick::opencl::buildProgram(context, *device, tripling, "", cache);
+    fs::path entry;
+    for (const auto& e : fs::directory_iterator(cache)) {
+        if (e.path() != doubling)
+            entry = e.path();
+    }
+    ASSERT_FALSE(entry.empty());
+    const std::vector<std::function<void()>> plants = {
+        [&] {
+            fs::copy_file(doubling, entry, fs::copy_options::overwrite_existing);
+            fs::permissions(entry, fs::perms::group_write, fs::perm_options::add);
+        },
+        [&] {
+            fs::copy_file(doubling, cache / "planted", fs::copy_options::overwrite_existing);
+            fs::remove(entry);
+            fs::create_symlink(cache / "planted", entry);
+        },
+    };
+    for (const auto& plant : plants) {
+        plant();
+        EXPECT_EQ(valuesAfter(tarwick::opencl::buildProgram(context, *device, tripling, "", cache)),
+                  (std::vector<cl_uint>{3, 6, 9, 12}));
+        EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(entry))); // stored again
+    }
     fs::remove_all(cache);
 }
 

@@ -187,6 +187,45 @@ TEST_F(OpenClProgram, FindsEasyPatternsAndEveryKeyIsVerified) {
     EXPECT_EQ(info.st_mode & 0777, 0600u);
 }
 
+TEST_F(OpenClProgram, KeyThatCannotBeWrittenEndsTheRunWithItsOwnCode) {
+    std::string reason;
+    if (!tarwick::test::openclDeviceOrSkip(reason)) {
+        GTEST_SKIP() << reason;
+    }
+    const ProgramRun r = run("-D 0:0 -o /dev/full 1A");
+    EXPECT_EQ(r.exitCode, 4) << r.output;
+    EXPECT_NE(r.output.find("Output error - "), std::string::npos) << r.output;
+    const std::vector<Record> printed = records(r.output);
+    ASSERT_EQ(printed.size(), 1u) << r.output;
+    expectVerified(printed);
+}
+
+TEST_F(OpenClProgram, KeysFoundInOneRunAreUnrelated) {
+    std::string reason;
+    if (!tarwick::test::openclDeviceOrSkip(reason)) {
+        GTEST_SKIP() << reason;
+    }
+    // Every pattern "1A" + one character: many finds from one launch and from many work items.
+    const std::string alphabet = "123456789ABCDEFGHJKLMNPQRSTUVWXYZabcdefghijkmnopqrstuvwxyz";
+    std::ofstream patterns(path("patterns.txt"));
+    for (const char c : alphabet) {
+        patterns << "1A" << c << "\n";
+    }
+    patterns.close();
+    const ProgramRun r = run("-D 0:0 -o results.txt -f patterns.txt");
+    ASSERT_EQ(r.exitCode, 0) << r.output;
+    const std::vector<Record> found = records(readAll(path("results.txt")));
+    EXPECT_EQ(found.size(), alphabet.size());
+    std::vector<tarwick::test::Key> keys;
+    for (const Record& rec : found) {
+        const auto key = tarwick::test::referenceKeyOfWif(rec.privkey);
+        ASSERT_TRUE(key) << rec.privkey;
+        keys.push_back(*key);
+    }
+    EXPECT_EQ(tarwick::test::closelyRelatedKeys(keys), "");
+    expectVerified(found);
+}
+
 TEST_F(OpenClProgram, CaseInsensitiveFindsAnySpelling) {
     std::string reason;
     if (!tarwick::test::openclDeviceOrSkip(reason)) {

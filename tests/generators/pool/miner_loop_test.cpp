@@ -203,9 +203,9 @@ TEST(MinerLoop, RefusedClaimIsReportedAndNotRetried) {
     const std::string work = "1Abc:" + requesterKeyHex() + ":0:0.05;vector\n";
     h.http.answer = [&](const std::string& url) {
         // An 8-bit CSI, a right-to-left override (UTF-8) and an ESC must not reach the terminal.
-        return url.find("/getWork") != std::string::npos
-                   ? ok(work)
-                   : ok("Wrong pattern\x9b" "2J\xe2\x80\xae\x1b[31m\n");
+        return url.find("/getWork") != std::string::npos ? ok(work)
+                                                         : ok("Wrong pattern\x9b"
+                                                              "2J\xe2\x80\xae\x1b[31m\n");
     };
     h.search.pending.push_back(vectorHit());
     EXPECT_EQ(h.run(), pool::kExitStopped);
