@@ -1,6 +1,8 @@
 #include "opencl/DeviceTables.h"
 
+#include <algorithm>
 #include <stdexcept>
+#include <thread>
 
 namespace tarwick::opencl {
 
@@ -176,24 +178,39 @@ std::vector<engine::AffinePoint> arithmeticProgression(const engine::AffinePoint
 
 std::vector<engine::AffinePoint> pointsOfKeys(const std::vector<engine::Scalar>& keys) {
     const std::vector<engine::AffinePoint>& table = byteMultiplesOfG();
-    std::vector<engine::JacobianPoint> jacobian;
-    jacobian.reserve(keys.size());
-    for (const engine::Scalar& key : keys) {
-        std::uint8_t bytes[32];
-        key.toBytes(bytes);
-        engine::JacobianPoint acc{engine::FieldElement::fromUint64(0),
-                                  engine::FieldElement::fromUint64(0),
-                                  engine::FieldElement::fromUint64(0), true};
-        for (std::size_t w = 0; w < 32; ++w) {
-            const std::uint8_t b = bytes[31 - w];
-            if (b != 0) {
-                acc = engine::pointAdd(acc, table[255 * w + b - 1]);
+    std::vector<engine::JacobianPoint> jacobian(keys.size());
+    const auto sumFor = [&](std::size_t first, std::size_t end) {
+        for (std::size_t i = first; i < end; ++i) {
+            std::uint8_t bytes[32];
+            keys[i].toBytes(bytes);
+            engine::JacobianPoint acc{engine::FieldElement::fromUint64(0),
+                                      engine::FieldElement::fromUint64(0),
+                                      engine::FieldElement::fromUint64(0), true};
+            for (std::size_t w = 0; w < 32; ++w) {
+                const std::uint8_t b = bytes[31 - w];
+                if (b != 0) {
+                    acc = engine::pointAdd(acc, table[255 * w + b - 1]);
+                }
             }
+            jacobian[i] = acc;
         }
-        if (acc.infinity) {
+    };
+    // A GPU has a hundred thousand work items or more: the sums are shared among the cores.
+    const std::size_t threads =
+        std::clamp<std::size_t>(std::thread::hardware_concurrency(), 1, keys.size() / 1024 + 1);
+    const std::size_t share = (keys.size() + threads - 1) / threads;
+    {
+        // jthreads: joined on leaving the scope, even when starting one of them throws.
+        std::vector<std::jthread> helpers;
+        for (std::size_t t = 1; t < threads; ++t) {
+            helpers.emplace_back(sumFor, t * share, std::min(keys.size(), (t + 1) * share));
+        }
+        sumFor(0, std::min(keys.size(), share));
+    }
+    for (const engine::JacobianPoint& point : jacobian) {
+        if (point.infinity) {
             throw std::runtime_error("a starting key is zero");
         }
-        jacobian.push_back(acc);
     }
     return toAffineAll(jacobian);
 }
