@@ -72,7 +72,8 @@ TEST(OpenClBuild, SecondBuildComesFromTheCache) {
 
     // Loaded code runs in the driver: an entry someone else could have written is never used.
     // In place of the entry of a source that triples, the doubling binary is planted,
-    // writable by the group, then behind a link; each time the source is built again.
+    // writable by the group, owned by another account, then behind a link; each time the
+    // source is built again.
     const std::string tripling =
         "__kernel void scale(__global uint* v) { v[get_global_id(0)] *= 3u; }";
     tarwick::opencl::buildProgram(context, *device, tripling, "", cache);
@@ -86,6 +87,12 @@ TEST(OpenClBuild, SecondBuildComesFromTheCache) {
         [&] {
             fs::copy_file(doubling, entry, fs::copy_options::overwrite_existing);
             fs::permissions(entry, fs::perms::group_write, fs::perm_options::add);
+        },
+        [&] {
+            // Another account's file (where the test may hand one over), else one others can write.
+            fs::copy_file(doubling, entry, fs::copy_options::overwrite_existing);
+            if (::geteuid() != 0 || ::chown(entry.c_str(), 65534, 65534) != 0)
+                fs::permissions(entry, fs::perms::others_write, fs::perm_options::add);
         },
         [&] {
             fs::copy_file(doubling, cache / "planted", fs::copy_options::overwrite_existing);
