@@ -87,9 +87,8 @@ bool PointWalker::fastBatch(AffinePoint* out) {
 
 bool PointWalker::fastBatchInLanes(AffinePoint* out) {
     FieldElement stepInverse;
-    if (!walker_lanes::batch(laneTables_.data(), half_ / walker_lanes::kLanes,
-                             laneScratch_.data(), centre_, step_, out + (half_ - 1),
-                             stepInverse)) {
+    if (!walker_lanes::batch(laneTables_.data(), half_ / walker_lanes::kLanes, laneScratch_.data(),
+                             centre_, step_, out + (half_ - 1), stepInverse)) {
         return false;
     }
     centre_ = withFieldOps(FieldBackend::MulxAdx, [&](auto ops) {

@@ -81,8 +81,8 @@ bool batch(const std::uint64_t* tables, std::size_t groups, std::uint64_t* scrat
     for (std::size_t g = groups; g-- > 0;) {
         // inverse is 1 / products[g]; the inverse of dx[g] is that times products[g - 1].
         const Lanes d = load(dx + g * kElementWords);
-        const Lanes inverseOfThis = g > 0 ? mul(inverse, load(products + (g - 1) * kElementWords))
-                                          : inverse;
+        const Lanes inverseOfThis =
+            g > 0 ? mul(inverse, load(products + (g - 1) * kElementWords)) : inverse;
         if (g > 0) {
             inverse = mul(inverse, d);
         }
