@@ -266,6 +266,12 @@ bool batchInverseWith(FieldElement* values, std::size_t count, FieldElement* scr
     return true;
 }
 
+// Eight products a[i] * b[i] and differences a[i] - b[i] at once on the IFMA lanes, the
+// arithmetic of that backend's batches, which must be supported.
+inline constexpr std::size_t kFieldLanes = 8;
+void fieldMulLanes(const FieldElement* a, const FieldElement* b, FieldElement* out);
+void fieldSubLanes(const FieldElement* a, const FieldElement* b, FieldElement* out);
+
 // batchInverse on a chosen backend, which must be supported.
 bool batchInverse(FieldElement* values, std::size_t count, FieldElement* scratch,
                   FieldBackend backend);
