@@ -30,9 +30,10 @@ constexpr std::size_t kHashLanes = 16;
 V bitsFrom(const V a[4], int shift) {
     const int word = shift / 64;
     const int offset = shift % 64;
-    V r = _mm512_srli_epi64(a[word], static_cast<unsigned>(offset));
+    // Shifts by a count in a register: the immediate forms need constants in unoptimised builds.
+    V r = _mm512_srl_epi64(a[word], _mm_cvtsi32_si128(offset));
     if (offset > 32 && word < 3) {
-        r = _mm512_or_si512(r, _mm512_slli_epi64(a[word + 1], static_cast<unsigned>(64 - offset)));
+        r = _mm512_or_si512(r, _mm512_sll_epi64(a[word + 1], _mm_cvtsi32_si128(64 - offset)));
     }
     return r;
 }
