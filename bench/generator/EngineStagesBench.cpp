@@ -4,6 +4,7 @@
 #include "engine/ec/Candidates.h"
 #include "engine/ec/PointWalker.h"
 #include "engine/hash/Hash160.h"
+#include "engine/search/CandidateHasher.h"
 
 #include <benchmark/benchmark.h>
 #include <vector>
@@ -79,6 +80,25 @@ void Hash160OfCandidates(benchmark::State& state) {
     state.SetLabel(hashBackendName());
 }
 BENCHMARK(Hash160OfCandidates)->Arg(1)->Arg(0);
+
+// The search's candidate stage as it runs: the six candidates of 32 walker points from point to
+// hash on the backends in use, per point.
+void CandidateHashes(benchmark::State& state) {
+    const bool compressed = state.range(0) != 0;
+    PointWalker walker(16);
+    walker.start(Scalar{{0x1234567890ABCDEFULL, 0x0FEDCBA987654321ULL, 0x1111, 0x2222}});
+    std::vector<AffinePoint> points(walker.batchSize());
+    walker.next(points.data());
+    CandidateHasher hasher(compressed, fieldBackendInUse(), hash160BatchBackend());
+    std::vector<std::uint8_t> hashes(points.size() * kCandidatesPerPoint * 20);
+    for (auto _ : state) {
+        hasher.hash(points.data(), points.size(), hashes.data());
+        benchmark::DoNotOptimize(hashes.data());
+    }
+    state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations() * points.size()));
+    state.SetLabel(std::string(fieldBackendName(fieldBackendInUse())) + " " + hashBackendName());
+}
+BENCHMARK(CandidateHashes)->Arg(1)->Arg(0);
 
 } // namespace
 

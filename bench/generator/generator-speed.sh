@@ -3,7 +3,7 @@
 # find, with 1 and 2 threads, compressed and uncompressed keys, and prints keys per second.
 #   generator-speed.sh path/to/vanitygen64.exe [seconds per run, default 20]
 # TARWICK_HASH_BACKEND=scalar|sha-ni|avx2|... forces a hashing path,
-# TARWICK_FIELD_BACKEND=portable|mulx-adx a field arithmetic path.
+# TARWICK_FIELD_BACKEND=portable|mulx-adx|ifma a field arithmetic path.
 set -euo pipefail
 program=${1:?usage: generator-speed.sh path/to/vanitygen64.exe [seconds]}
 seconds=${2:-20}

@@ -18,6 +18,9 @@ std::size_t bytesOf(const std::vector<T>& values) {
 std::string buildOptions(const WalkLayout& layout) {
     std::string options = "-cl-std=CL1.2 -DWALK_HALF=" + std::to_string(layout.half) +
                           "u -DWALK_COMPRESSED=" + (layout.compressed ? "1" : "0");
+    if (layout.pointsOnly) {
+        options += " -DWALK_CANDIDATES=1";
+    }
     if (layout.dump) {
         options += " -DWALK_DUMP";
     }
@@ -71,11 +74,37 @@ DeviceWalk::DeviceWalk(const cl::Device& device, const WalkLayout& layout,
 }
 
 std::uint64_t DeviceWalk::keysPerLaunch() const {
-    return static_cast<std::uint64_t>(layout_.items) * pointsPerItem() * 6;
+    return static_cast<std::uint64_t>(layout_.items) * pointsPerItem() *
+           (layout_.pointsOnly ? 1 : 6);
 }
 
 void DeviceWalk::setPatterns(const engine::PatternSet& patterns) {
-    const std::vector<engine::PatternSet::HashRange> ranges = patterns.hashRanges();
+    uploadRanges(patterns.hashRanges());
+}
+
+void DeviceWalk::setPatterns(const std::vector<const engine::PatternSet*>& sets) {
+    std::vector<engine::PatternSet::HashRange> all;
+    for (const engine::PatternSet* set : sets) {
+        const auto ranges = set->hashRanges();
+        all.insert(all.end(), ranges.begin(), ranges.end());
+    }
+    // The device searches sorted, disjoint ranges: overlapping ones (of different versions)
+    // are joined.
+    std::sort(all.begin(), all.end(),
+              [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::vector<engine::PatternSet::HashRange> joined;
+    for (auto range : all) {
+        range.pattern = 0;
+        if (!joined.empty() && range.first <= joined.back().last) {
+            joined.back().last = std::max(joined.back().last, range.last);
+        } else {
+            joined.push_back(range);
+        }
+    }
+    uploadRanges(joined);
+}
+
+void DeviceWalk::uploadRanges(const std::vector<engine::PatternSet::HashRange>& ranges) {
     FirstBitsTable table = buildFirstBitsTable(ranges);
     std::vector<std::uint32_t> words = rangeWords(ranges);
     if (words.empty()) {

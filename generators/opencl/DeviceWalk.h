@@ -20,7 +20,8 @@ struct WalkLayout {
     std::size_t groupSize = 0;
     std::size_t half = 0;
     bool compressed = true;
-    bool dump = false; // also write every point and hash (tests only)
+    bool pointsOnly = false; // hash each point only, not its five other candidates
+    bool dump = false;       // also write every point and hash (tests only)
 };
 
 // A launch shape for `device`: enough work items to fill every compute unit several
@@ -50,11 +51,14 @@ public:
     const WalkLayout& layout() const { return layout_; }
     // Points per work item and launch: the centre and half on either side of it.
     std::size_t pointsPerItem() const { return 2 * layout_.half + 1; }
-    // Keys checked by one launch: six candidates for each point.
+    // Keys checked by one launch: six candidates for each point, or one with pointsOnly.
     std::uint64_t keysPerLaunch() const;
 
     // Uploads the patterns still wanted (the set must not be empty).
     void setPatterns(const engine::PatternSet& patterns);
+    // Uploads the hash ranges of several sets (addresses of several versions) as one: a hit
+    // then reports no meaningful pattern, and the host finds the set and pattern again.
+    void setPatterns(const std::vector<const engine::PatternSet*>& sets);
     // Uploads the work items' centres (layout().items points).
     void setCentres(const std::vector<engine::AffinePoint>& centres);
     // Uploads one work item's centre.
@@ -70,6 +74,8 @@ public:
     static constexpr std::uint32_t kHitCapacity = 1024;
 
 private:
+    void uploadRanges(const std::vector<engine::PatternSet::HashRange>& ranges);
+
     WalkLayout layout_;
     cl::Context context_;
     cl::CommandQueue queue_;

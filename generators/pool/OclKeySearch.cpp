@@ -19,11 +19,17 @@ engine::Scalar itemOffset(std::uint64_t item) {
     return {{0, item, 0, 0}};
 }
 
+opencl::WalkLayout pointsOnlyLayout(const cl::Device& device) {
+    opencl::WalkLayout layout = opencl::chooseLayout(device, false);
+    layout.pointsOnly = true;
+    return layout;
+}
+
 } // namespace
 
 OclKeySearch::OclKeySearch(const cl::Device& device, std::string deviceName)
     : deviceName_(std::move(deviceName)),
-      walk_(device, opencl::chooseLayout(device, false), opencl::defaultBinaryCache()) {}
+      walk_(device, pointsOnlyLayout(device), opencl::defaultBinaryCache()) {}
 
 OclKeySearch::~OclKeySearch() {
     stop();
@@ -48,9 +54,10 @@ void OclKeySearch::start(const SearchTarget& target) {
         engine::pointAdd(engine::toJacobian(target.point), engine::multiplyGenerator(firstCentre)));
     walk_.setCentres(
         opencl::arithmeticProgression(first, engine::multiplyGenerator(itemOffset(1)), items));
-    // The device takes one set of ranges: the first version's (the pool's items are
-    // practically always Bitcoin's version 0).
-    walk_.setPatterns(shared->patterns.front().set);
+    std::vector<const engine::PatternSet*> sets;
+    for (const SearchTarget::Patterns& patterns : shared->patterns)
+        sets.push_back(&patterns.set);
+    walk_.setPatterns(sets);
     worker_ = std::thread(&OclKeySearch::work, this, shared, firstCentre);
 }
 
@@ -68,7 +75,6 @@ std::vector<SearchHit> OclKeySearch::takeHits() {
 void OclKeySearch::work(std::shared_ptr<const SearchTarget> target, engine::Scalar firstCentre) {
     const std::size_t half = walk_.layout().half;
     const std::uint64_t pointsPerLaunch = walk_.layout().items * walk_.pointsPerItem();
-    const SearchTarget::Patterns& patterns = target->patterns.front();
     for (std::uint64_t launch = 0; !stop_.load(); ++launch) {
         std::uint64_t dropped = 0;
         const std::vector<opencl::DeviceHit> hits = walk_.launch(dropped);
@@ -91,18 +97,22 @@ void OclKeySearch::work(std::shared_ptr<const SearchTarget> target, engine::Scal
             engine::serializePoint(point, false, key);
             std::uint8_t hash[20];
             engine::hash160(key, sizeof key, hash);
-            const auto match = patterns.set.match(hash);
-            if (!match || !std::equal(hash, hash + 20, hit.hash160.begin()))
+            if (!std::equal(hash, hash + 20, hit.hash160.begin()))
                 continue; // the device and the host disagree: never passed on
-            SearchHit found;
-            found.publicKey = target->publicKey;
-            found.pattern = patterns.set.pattern(*match);
-            found.version = patterns.version;
-            found.offset = offset;
-            found.address = engine::p2pkhAddress(patterns.version, hash);
-            std::lock_guard lock(mutex_);
-            if (hits_.size() < kMaxPendingHits)
-                hits_.push_back(std::move(found));
+            for (const SearchTarget::Patterns& patterns : target->patterns) {
+                const auto match = patterns.set.match(hash);
+                if (!match)
+                    continue;
+                SearchHit found;
+                found.publicKey = target->publicKey;
+                found.pattern = patterns.set.pattern(*match);
+                found.version = patterns.version;
+                found.offset = offset;
+                found.address = engine::p2pkhAddress(patterns.version, hash);
+                std::lock_guard lock(mutex_);
+                if (hits_.size() < kMaxPendingHits)
+                    hits_.push_back(std::move(found));
+            }
         }
         keys_.fetch_add(pointsPerLaunch);
     }

@@ -11,9 +11,10 @@
 namespace tarwick::pool {
 
 // The split-key search on an OpenCL device, on the OpenCL generator's walk kernel: its work
-// items start from any points we give them, so they start from P + k*G. The kernel also
-// hashes the negated and endomorphism images of each point; those belong to other keys
-// than a + k, so only its hits on the points themselves count. Each hit is derived again on
+// items start from any points we give them, so they start from P + k*G. The kernel is built
+// to hash the points themselves only: their negated and endomorphism images belong to other
+// keys than a + k. The patterns of every address version are searched at once. Each hit is
+// derived again on
 // the host (the engine's arithmetic and hashing must agree with the device) before the
 // miner hears of it; the miner then checks it independently.
 class OclKeySearch final : public KeySearch {

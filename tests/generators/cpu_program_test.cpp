@@ -232,7 +232,7 @@ TEST_F(CpuProgram, UncompressedKeys) {
 
 TEST_F(CpuProgram, EveryComputationPathFindsVerifiedKeys) {
     // The portable field and hash code must be as right as the fast paths this CPU picks.
-    for (const char* field : {"portable", "mulx-adx"}) {
+    for (const char* field : {"portable", "mulx-adx", "ifma"}) {
         for (const char* hash : {"scalar", "avx2", "avx512"}) {
             for (const char* format : {"compressed", "uncompressed"}) {
                 SCOPED_TRACE(std::string(field) + " " + hash + " " + format);

@@ -190,6 +190,39 @@ TEST(EcField, EveryBackendMultipliesLikeOpenSsl) {
     BN_CTX_free(ctx);
 }
 
+TEST(EcField, IfmaLanesMultiplyAndSubtractLikeOpenSsl) {
+    if (!fieldBackendSupported(FieldBackend::Ifma)) {
+        GTEST_SKIP() << "this CPU lacks AVX-512 IFMA";
+    }
+    TestRandom random(5);
+    const auto values = testValues(prime(), random, test::iterations(3000));
+    BN_CTX* ctx = BN_CTX_new();
+    // Eight lanes of neighbouring values against three partners each: every edge value
+    // meets every other edge value's neighbourhood in some lane.
+    for (std::size_t i = 0; i + kFieldLanes <= values.size(); ++i) {
+        for (std::size_t shift : {std::size_t{0}, i * 13 + 5, values.size() - 1 - i}) {
+            FieldElement a[kFieldLanes], b[kFieldLanes], product[kFieldLanes],
+                difference[kFieldLanes];
+            for (std::size_t lane = 0; lane < kFieldLanes; ++lane) {
+                a[lane] = toField(values[i + lane]);
+                b[lane] = toField(values[(i + lane + shift) % values.size()]);
+            }
+            fieldMulLanes(a, b, product);
+            fieldSubLanes(a, b, difference);
+            for (std::size_t lane = 0; lane < kFieldLanes; ++lane) {
+                const Bn x = bnFromBytes(fieldBytes(a[lane]).data());
+                const Bn y = bnFromBytes(fieldBytes(b[lane]).data());
+                Bn r(BN_new());
+                BN_mod_mul(r.get(), x.get(), y.get(), prime(), ctx);
+                ASSERT_EQ(fieldBytes(product[lane]), bnToBytes(r.get())) << i << " " << lane;
+                BN_mod_sub(r.get(), x.get(), y.get(), prime(), ctx);
+                ASSERT_EQ(fieldBytes(difference[lane]), bnToBytes(r.get())) << i << " " << lane;
+            }
+        }
+    }
+    BN_CTX_free(ctx);
+}
+
 TEST(EcField, BackendsInUseAndByName) {
     EXPECT_TRUE(fieldBackendSupported(FieldBackend::Portable));
     EXPECT_TRUE(fieldBackendSupported(fieldBackendInUse()));

@@ -1,9 +1,11 @@
-// Curve points, the key walker and the six candidates of a point against libsecp256k1.
+// Curve points, the key walker and the six candidates of a point against libsecp256k1, their
+// hashes against OpenSSL.
 
 #include "ec_reference.h"
 #include "engine/ec/Candidates.h"
 #include "engine/ec/Point.h"
 #include "engine/ec/PointWalker.h"
+#include "engine/search/CandidateHasher.h"
 
 #include <gtest/gtest.h>
 #include <stdexcept>
@@ -222,6 +224,40 @@ TEST(EcCandidates, WalkerPointsFeedCandidatesAtBatchEdges) {
             }
         }
     }
+}
+
+TEST(EcCandidates, HashesOnEveryPathMatchReferences) {
+    // Two full groups of eight points and a part group; keys next to 0 and n included.
+    TestRandom random(14);
+    std::vector<Key> keys = {test::keyFromUint64(1), orderMinus(1), test::keyFromUint64(3)};
+    while (keys.size() < 21) {
+        keys.push_back(random.key());
+    }
+    std::vector<AffinePoint> points;
+    for (const Key& k : keys) {
+        points.push_back(multiplyGenerator(toScalar(k)));
+    }
+    for (bool compressed : {true, false})
+        for (FieldBackend field : supportedBackends())
+            for (HashBackend hash : kAllHashBackends) {
+                if (!hashBackendSupported(hash)) {
+                    continue;
+                }
+                SCOPED_TRACE(std::string(fieldBackendName(field)) + " " + hashBackendName(hash));
+                CandidateHasher hasher(compressed, field, hash);
+                Bytes out(points.size() * kCandidatesPerPoint * 20);
+                hasher.hash(points.data(), points.size(), out.data());
+                for (std::size_t i = 0; i < keys.size(); ++i)
+                    for (std::size_t c = 0; c < kCandidatesPerPoint; ++c) {
+                        const Key key =
+                            toKey(candidateKey(toScalar(keys[i]), static_cast<CandidateKind>(c)));
+                        const auto at = out.begin() + static_cast<std::ptrdiff_t>(
+                                                          (i * kCandidatesPerPoint + c) * 20);
+                        ASSERT_EQ(Bytes(at, at + 20),
+                                  test::referenceHash160(test::referencePublicKey(key, compressed)))
+                            << "compressed " << compressed << " point " << i << " candidate " << c;
+                    }
+            }
 }
 
 } // namespace

@@ -24,6 +24,15 @@ bool cpuHasMulxAdx() {
 #endif
 }
 
+// __builtin_cpu_supports also checks that the operating system saves the wide registers.
+bool cpuHasIfma() {
+#if defined(TARWICK_HAVE_MULX_ADX)
+    return __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512ifma");
+#else
+    return false;
+#endif
+}
+
 FieldBackend chooseBackend() {
     if (const char* forced = std::getenv("TARWICK_FIELD_BACKEND")) {
         const auto named = fieldBackendFromName(forced);
@@ -31,8 +40,12 @@ FieldBackend chooseBackend() {
             return *named;
         }
     }
-    return fieldBackendSupported(FieldBackend::MulxAdx) ? FieldBackend::MulxAdx
-                                                        : FieldBackend::Portable;
+    for (FieldBackend fastest : {FieldBackend::Ifma, FieldBackend::MulxAdx}) {
+        if (fieldBackendSupported(fastest)) {
+            return fastest;
+        }
+    }
+    return FieldBackend::Portable;
 }
 
 } // namespace
@@ -43,6 +56,8 @@ bool fieldBackendSupported(FieldBackend backend) {
         return true;
     case FieldBackend::MulxAdx:
         return cpuHasMulxAdx();
+    case FieldBackend::Ifma:
+        return cpuHasMulxAdx() && cpuHasIfma();
     }
     return false;
 }
@@ -53,6 +68,8 @@ const char* fieldBackendName(FieldBackend backend) {
         return "portable";
     case FieldBackend::MulxAdx:
         return "mulx-adx";
+    case FieldBackend::Ifma:
+        return "ifma";
     }
     return "unknown";
 }

@@ -8,17 +8,21 @@
 namespace tarwick::engine {
 
 // The field multiplications the hot loop can run on, chosen at run time so that one binary
-// runs everywhere: the portable 128-bit code, or x86-64 MULX with the two carry chains of
-// ADCX/ADOX (BMI2 and ADX, present on every x86-64 processor since about 2015).
+// runs everywhere: the portable 128-bit code, x86-64 MULX with the two carry chains of
+// ADCX/ADOX (BMI2 and ADX, present on every x86-64 processor since about 2015), or AVX-512
+// IFMA, eight elements at a time in 52-bit limbs for the walker's batches and the candidate
+// keys (its single multiplications are MULX/ADX's).
 enum class FieldBackend {
     Portable,
     MulxAdx,
+    Ifma,
 };
 
-inline constexpr FieldBackend kAllFieldBackends[] = {FieldBackend::Portable, FieldBackend::MulxAdx};
+inline constexpr FieldBackend kAllFieldBackends[] = {FieldBackend::Portable, FieldBackend::MulxAdx,
+                                                     FieldBackend::Ifma};
 
 bool fieldBackendSupported(FieldBackend backend);
-// "portable" or "mulx-adx".
+// "portable", "mulx-adx" or "ifma".
 const char* fieldBackendName(FieldBackend backend);
 std::optional<FieldBackend> fieldBackendFromName(std::string_view name);
 // The environment variable TARWICK_FIELD_BACKEND when it names a backend this CPU supports
@@ -262,6 +266,12 @@ bool batchInverseWith(FieldElement* values, std::size_t count, FieldElement* scr
     return true;
 }
 
+// Eight products a[i] * b[i] and differences a[i] - b[i] at once on the IFMA lanes, the
+// arithmetic of that backend's batches, which must be supported.
+inline constexpr std::size_t kFieldLanes = 8;
+void fieldMulLanes(const FieldElement* a, const FieldElement* b, FieldElement* out);
+void fieldSubLanes(const FieldElement* a, const FieldElement* b, FieldElement* out);
+
 // batchInverse on a chosen backend, which must be supported.
 bool batchInverse(FieldElement* values, std::size_t count, FieldElement* scratch,
                   FieldBackend backend);
@@ -270,7 +280,7 @@ bool batchInverse(FieldElement* values, std::size_t count, FieldElement* scratch
 template <typename F>
 decltype(auto) withFieldOps(FieldBackend backend, F&& f) {
 #if defined(TARWICK_HAVE_MULX_ADX)
-    if (backend == FieldBackend::MulxAdx) {
+    if (backend == FieldBackend::MulxAdx || backend == FieldBackend::Ifma) {
         return f(MulxAdxFieldOps{});
     }
 #else

@@ -1,5 +1,7 @@
 #include "engine/ec/PointWalker.h"
 
+#include "engine/ec/detail/WalkerLanes.h"
+
 #include <stdexcept>
 
 namespace tarwick::engine {
@@ -35,6 +37,10 @@ PointWalker::PointWalker(std::size_t half, FieldBackend backend)
     step_ = toAffine(pointDouble(acc));
     for (std::size_t i = 0; i < half; ++i) {
         negatedY_[i] = fieldNegate(multiples_[i].y);
+    }
+    if (backend_ == FieldBackend::Ifma && half % walker_lanes::kLanes == 0) {
+        laneTables_ = walker_lanes::makeTables(multiples_);
+        laneScratch_.resize(2 * half / walker_lanes::kLanes * walker_lanes::kElementWords);
     }
     start(Scalar::fromUint64(1));
 }
@@ -79,9 +85,23 @@ bool PointWalker::fastBatch(AffinePoint* out) {
     return true;
 }
 
+bool PointWalker::fastBatchInLanes(AffinePoint* out) {
+    FieldElement stepInverse;
+    if (!walker_lanes::batch(laneTables_.data(), half_ / walker_lanes::kLanes, laneScratch_.data(),
+                             centre_, step_, out + (half_ - 1), stepInverse)) {
+        return false;
+    }
+    centre_ = withFieldOps(FieldBackend::MulxAdx, [&](auto ops) {
+        return addWithInverse<decltype(ops)>(centre_, step_.x, step_.y, stepInverse);
+    });
+    return true;
+}
+
 void PointWalker::next(AffinePoint* out) {
     const bool fast =
-        withFieldOps(backend_, [&](auto ops) { return fastBatch<decltype(ops)>(out); });
+        !laneTables_.empty()
+            ? fastBatchInLanes(out)
+            : withFieldOps(backend_, [&](auto ops) { return fastBatch<decltype(ops)>(out); });
     if (!fast) {
         // C = +-i G for some i <= half: only keys next to 0 or n get here.
         slowBatch(out);

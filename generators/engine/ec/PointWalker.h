@@ -31,6 +31,7 @@ public:
 private:
     template <typename Ops>
     bool fastBatch(AffinePoint* out);
+    bool fastBatchInLanes(AffinePoint* out);
     void computeCentre();
     void slowBatch(AffinePoint* out);
 
@@ -43,6 +44,9 @@ private:
     AffinePoint centre_; // (firstKey_ + half - 1) * G
     std::vector<FieldElement> dx_;
     std::vector<FieldElement> scratch_;
+    // The IFMA backend's copy of the multiples and its scratch (empty unless it is used).
+    std::vector<std::uint64_t> laneTables_;
+    std::vector<std::uint64_t> laneScratch_;
 };
 
 } // namespace tarwick::engine

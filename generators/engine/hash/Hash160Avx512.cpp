@@ -67,6 +67,10 @@ void hash160KeysAvx512(const std::uint8_t* keys, std::size_t length, std::size_t
     Hash160Lanes<Avx512Ops>::hashKeysAnyCount(keys, length, count, out);
 }
 
+void hash160WordsAvx512(const std::uint32_t (*words)[16], std::size_t length, std::uint8_t* out) {
+    Hash160Lanes<Avx512Ops>::hashWords(words, length, out);
+}
+
 void ripemd160DigestsAvx512(const std::uint8_t* digests, std::size_t count, std::uint8_t* out) {
     Hash160Lanes<Avx512Ops>::ripemdOfDigestsAnyCount(digests, count, out);
 }

@@ -6,6 +6,7 @@
 #include "engine/encoding/Wif.h"
 #include "engine/hash/Hash160.h"
 #include "engine/random/SystemRandom.h"
+#include "engine/search/CandidateHasher.h"
 
 #include <algorithm>
 #include <chrono>
@@ -152,7 +153,7 @@ void Search::work(unsigned index, Scalar start) {
         PointWalker walker(settings_.walkerHalf, backend);
         walker.start(start);
         std::vector<AffinePoint> points(walker.batchSize());
-        std::vector<std::uint8_t> keys(kPointsPerChunk * kCandidatesPerPoint * keySize);
+        CandidateHasher hasher(compressed, backend, hash160BatchBackend());
         std::vector<std::uint8_t> hashes(kPointsPerChunk * kCandidatesPerPoint * kHashSize);
         std::uint64_t generation = 0;
         std::shared_ptr<const PatternSet> patterns = currentPatterns(generation);
@@ -168,12 +169,8 @@ void Search::work(unsigned index, Scalar start) {
             for (std::size_t chunk = 0; chunk < points.size() && !reseeded;
                  chunk += kPointsPerChunk) {
                 const std::size_t count = std::min(kPointsPerChunk, points.size() - chunk);
-                for (std::size_t j = 0; j < count; ++j) {
-                    writeCandidateKeys(points[chunk + j], compressed,
-                                       keys.data() + j * kCandidatesPerPoint * keySize, backend);
-                }
+                hasher.hash(points.data() + chunk, count, hashes.data());
                 const std::size_t candidates = count * kCandidatesPerPoint;
-                hash160Batch(keys.data(), keySize, candidates, hashes.data());
                 for (std::size_t c = 0; c < candidates; ++c) {
                     const std::uint8_t* hash = hashes.data() + c * kHashSize;
                     // Test first, take the index only on a hit: keeping the optional from
@@ -190,7 +187,8 @@ void Search::work(unsigned index, Scalar start) {
                     foundKey.pattern = patterns->pattern(*match);
                     key.toBytes(foundKey.privateKey.data());
                     foundKey.compressed = compressed;
-                    const std::uint8_t* publicKey = keys.data() + c * keySize;
+                    std::uint8_t publicKey[kUncompressedKeySize];
+                    serializePoint(candidatePoint(points[pointIndex], kind), compressed, publicKey);
                     foundKey.publicKey.assign(publicKey, publicKey + keySize);
                     std::copy(hash, hash + kHashSize, foundKey.hash160.begin());
                     foundKey.address = p2pkhAddress(0, hash);

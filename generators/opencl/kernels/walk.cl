@@ -10,7 +10,8 @@
 // depends on the data is the rare slow path of a candidate whose first bits are in the
 // table, so work items never diverge for long.
 //
-// Compile-time settings: WALK_HALF, and WALK_COMPRESSED (1: 33-byte keys, 0: 65-byte).
+// Compile-time settings: WALK_HALF, WALK_COMPRESSED (1: 33-byte keys, 0: 65-byte), and
+// WALK_CANDIDATES (6, or 1 to hash only the point itself, as a split-key search needs).
 // With WALK_DUMP defined the kernel also writes every point and every candidate's
 // hash160 to `dump` (for the tests).
 
@@ -19,6 +20,10 @@
 #endif
 #ifndef WALK_COMPRESSED
 #error WALK_COMPRESSED must be defined
+#endif
+
+#ifndef WALK_CANDIDATES
+#define WALK_CANDIDATES 6
 #endif
 
 #define WALK_POINTS (2 * WALK_HALF + 1)
@@ -40,15 +45,19 @@ typedef struct {
 // Hashes and tests the six candidates of the point (x, y), number `point` of the batch.
 INLINE void check_point(const fe* x, const fe* y, uint item, uint point,
                         const walk_targets* targets) {
-    fe xs, xb, beta;
+    fe xs, xb;
+#if WALK_CANDIDATES > 1
+    fe beta;
     for (int i = 0; i < 8; ++i)
         beta.v[i] = kBeta[i];
     fe_mul(&xb, x, &beta);
+#endif
 #if !WALK_COMPRESSED
     fe ny;
-    fe_negate(&ny, y);
+    if (WALK_CANDIDATES > 1)
+        fe_negate(&ny, y);
 #endif
-    for (uint kind = 0; kind < 6; ++kind) {
+    for (uint kind = 0; kind < WALK_CANDIDATES; ++kind) {
         // x, beta*x and beta^2*x = -x - beta*x (1 + beta + beta^2 = 0), each with y and -y.
         if (kind == 0) {
             fe_copy(&xs, x);

@@ -2,7 +2,8 @@
 // starting keys, every point the device walks must be the key's point from libsecp256k1,
 // every candidate's hash160 must be OpenSSL's hash of that candidate's public key, and
 // every centre must have moved on by a whole batch, and the hits must be exactly the
-// candidates whose address (Base58 from OpenSSL's big numbers) starts with the pattern.
+// candidates whose address (Base58 from OpenSSL's big numbers) starts with the pattern. The
+// split-key walk hashes the points only and searches the patterns of several versions at once.
 
 #include "ec_reference.h"
 #include "engine/ec/Scalar.h"
@@ -51,7 +52,14 @@ Bytes wordsToBytes(const std::uint32_t* words) {
     return bytes;
 }
 
-void checkWalk(bool compressed) {
+// Whether the Base58Check address of `hash` with this version starts with `prefix`.
+bool addressStartsWith(const Bytes& hash, std::uint8_t version, const std::string& prefix) {
+    Bytes payload(1 + hash.size(), version);
+    std::copy(hash.begin(), hash.end(), payload.begin() + 1);
+    return tarwick::test::referenceBase58CheckEncode(payload).rfind(prefix, 0) == 0;
+}
+
+void checkWalk(bool compressed, bool pointsOnly = false) {
     std::string reason;
     const std::optional<cl::Device> device = tarwick::test::openclDeviceOrSkip(reason);
     if (!device) {
@@ -62,12 +70,20 @@ void checkWalk(bool compressed) {
     layout.groupSize = 8;
     layout.half = 3;
     layout.compressed = compressed;
+    layout.pointsOnly = pointsOnly;
     layout.dump = true;
     opencl::DeviceWalk walk(*device, layout, std::filesystem::path(TARWICK_OPENCL_TEST_CACHE));
 
     std::vector<std::string> warnings;
-    // 1A: about one candidate in 22, so a launch has dozens of hits to compare.
-    walk.setPatterns(engine::PatternSet::build({"1A"}, false, 0, warnings));
+    // 1A: about one candidate in 22, so a launch has dozens of hits to compare; 3A, of
+    // version 5, about as many more for the split-key walk.
+    const engine::PatternSet bitcoin = engine::PatternSet::build({"1A"}, false, 0, warnings);
+    const engine::PatternSet scriptHash = engine::PatternSet::build({"3A"}, false, 5, warnings);
+    if (pointsOnly) {
+        walk.setPatterns({&bitcoin, &scriptHash});
+    } else {
+        walk.setPatterns(bitcoin);
+    }
     tarwick::test::TestRandom random(compressed ? 71 : 72);
     std::vector<Key> firstKeys;
     std::vector<engine::AffinePoint> centres;
@@ -104,15 +120,14 @@ void checkWalk(bool compressed) {
                         opencl::fieldFromWords(words + 8) == expected.y)
                 << "item " << item << " point " << p;
             const std::vector<Key> keys = candidateKeys(key);
-            for (std::size_t kind = 0; kind < keys.size(); ++kind) {
+            for (std::size_t kind = 0; kind < (pointsOnly ? 1 : keys.size()); ++kind) {
                 const Bytes hash = tarwick::test::referenceHash160(
                     tarwick::test::referencePublicKey(keys[kind], compressed));
                 EXPECT_EQ(tarwick::test::toHex(wordsToBytes(words + 16 + 5 * kind)),
                           tarwick::test::toHex(hash))
                     << "item " << item << " point " << p << " candidate " << kind;
-                Bytes payload(1 + hash.size(), 0); // version byte 0, then the hash
-                std::copy(hash.begin(), hash.end(), payload.begin() + 1);
-                if (tarwick::test::referenceBase58CheckEncode(payload).rfind("1A", 0) == 0) {
+                if (addressStartsWith(hash, 0, "1A") ||
+                    (pointsOnly && addressStartsWith(hash, 5, "3A"))) {
                     expectedHits.insert({static_cast<std::uint32_t>(item),
                                          static_cast<std::uint32_t>(p),
                                          static_cast<std::uint32_t>(kind)});
@@ -123,7 +138,7 @@ void checkWalk(bool compressed) {
             firstKeys[item], tarwick::test::keyFromUint64(points + layout.half)));
         EXPECT_TRUE(next[item] == expectedNext) << "item " << item;
     }
-    EXPECT_GT(expectedHits.size(), 10u);
+    EXPECT_GT(expectedHits.size(), pointsOnly ? 5u : 10u);
     EXPECT_EQ(hits, expectedHits);
 }
 
@@ -133,6 +148,10 @@ TEST(OpenClKernel, CompressedPointsAndHashesMatchTheReferences) {
 
 TEST(OpenClKernel, UncompressedPointsAndHashesMatchTheReferences) {
     checkWalk(false);
+}
+
+TEST(OpenClKernel, SplitKeyWalkHashesPointsOnlyForEveryVersion) {
+    checkWalk(false, true);
 }
 
 } // namespace

@@ -35,7 +35,13 @@ struct Hash160Lanes {
             // The key's odd last byte, then the padding's 0x80.
             words[fullWords][lane] = (std::uint32_t{key[length - 1]} << 24) | 0x00800000u;
         }
+        hashWords(words, length, out);
+    }
 
+    // The same for keys already in rows: words[t][lane] is big-endian word t of the lane's key
+    // with the padding's 0x80 after its last byte (9 rows for 33-byte keys, 17 for 65).
+    [[gnu::always_inline]] static void hashWords(const std::uint32_t (*words)[kLanes],
+                                                 std::size_t length, std::uint8_t* out) {
         V state[8];
         for (int i = 0; i < 8; ++i)
             state[i] = Ops::set1(kSha256Init[i]);

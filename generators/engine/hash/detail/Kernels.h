@@ -17,6 +17,10 @@ void hash160KeysAvx2(const std::uint8_t* keys, std::size_t length, std::size_t c
 void hash160KeysAvx512(const std::uint8_t* keys, std::size_t length, std::size_t count,
                        std::uint8_t* out);
 
+// hash160 of 16 keys of `length` bytes (33 or 65) given as rows of big-endian words, the
+// padding's 0x80 included (see Hash160Lanes::hashWords): 16 * 20 bytes to `out`.
+void hash160WordsAvx512(const std::uint32_t (*words)[16], std::size_t length, std::uint8_t* out);
+
 // SHA-256 of `count` keys of `length` bytes (33 or 65) on the SHA extensions: count * 32 bytes.
 void sha256KeysShaNi(const std::uint8_t* keys, std::size_t length, std::size_t count,
                      std::uint8_t* digests);
