@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QMessageBox>
 #include <QThread>
+#include <cstdio>
 
 int main(int argc, char* argv[]) {
     tarwick::DisableCoreDumps();
@@ -19,9 +20,10 @@ int main(int argc, char* argv[]) {
     const QString workDir = QDir::currentPath();
     const tarwick::WorkingFolderLock folderLock(workDir.toLocal8Bit().toStdString());
     if (folderLock.state() == tarwick::WorkingFolderLock::State::HeldByAnother) {
-        QMessageBox::warning(
-            nullptr, QStringLiteral("Tarwick"),
-            QStringLiteral("Tarwick is already running in the folder\n%1").arg(workDir));
+        const QString text =
+            QStringLiteral("Tarwick is already running in the folder\n%1").arg(workDir);
+        std::fprintf(stderr, "%s\n", qPrintable(text)); // for a start from a terminal
+        QMessageBox::warning(nullptr, QStringLiteral("Tarwick"), text);
         return 1;
     }
 

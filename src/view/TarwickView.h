@@ -107,7 +107,8 @@ signals:
 private:
     void connectHandlers();
     void connectRunHooks();
-    // Keys a finished generator left in results.txt are taken before a new run deletes it.
+    // Keys a finished generator left in results.txt are taken, and their save waited for,
+    // before a new run deletes it.
     void takeLeftoverKeys();
     ViewSettings settingsFromForm() const;
     bool checkFoundKeys();

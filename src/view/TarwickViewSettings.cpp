@@ -49,6 +49,8 @@ void TarwickView::takeLeftoverKeys() {
         RefreshFoundList(true);
         SaveSettings(false);
     }
+    // The new run deletes results.txt: its keys must be on disk before, not merely on the way.
+    allFoundKeysSaved();
 }
 
 void TarwickView::OnTimer() {

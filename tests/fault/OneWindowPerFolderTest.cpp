@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <set>
 #include <sstream>
 #include <sys/prctl.h>
 #include <sys/resource.h>
@@ -25,6 +26,17 @@ bool heldByAnotherWithin(const std::filesystem::path& folder, std::chrono::secon
     const auto end = std::chrono::steady_clock::now() + deadline;
     while (std::chrono::steady_clock::now() < end) {
         if (WorkingFolderLock(folder).state() == State::HeldByAnother)
+            return true;
+        std::this_thread::sleep_for(50ms);
+    }
+    return false;
+}
+
+bool outputShowsWithin(const std::filesystem::path& folder, const std::string& text,
+                       std::chrono::seconds deadline) {
+    const auto end = std::chrono::steady_clock::now() + deadline;
+    while (std::chrono::steady_clock::now() < end) {
+        if (fault::fileBytes(folder / "program-output.txt").find(text) != std::string::npos)
             return true;
         std::this_thread::sleep_for(50ms);
     }
@@ -55,6 +67,15 @@ TEST(OneWindowPerFolder, RunningProgramHoldsItsFolderUntilKilled) {
     // Every other process, this one included, is refused while the window runs.
     EXPECT_EQ(WorkingFolderLock(folder.path()).state(), State::HeldByAnother);
     EXPECT_EQ(coreLimits(window), "0 0");
+
+    // A second start says so and goes no further than its message box, having written nothing.
+    const pid_t second = fault::startProgram(TARWICK_APP, {}, folder.path());
+    EXPECT_TRUE(outputShowsWithin(folder.path(), "Tarwick is already running in the folder", 30s));
+    fault::killAndReap(second);
+    std::set<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder.path()))
+        names.insert(entry.path().filename().string());
+    EXPECT_EQ(names, (std::set<std::string>{WorkingFolderLock::fileName, "program-output.txt"}));
 
     fault::killAndReap(window);
     const WorkingFolderLock after(folder.path());
