@@ -40,7 +40,7 @@ void SettingsSaver::LoadSettings(ViewSettings& settings, FoundAddressStore& stor
 void SettingsSaver::SaveSettings(const ViewSettings& settings, const FoundAddressStore& store,
                                  bool optionsOnly) {
     // The copy is made before the lock so that the worker is never held up by it.
-    Request request{settings, store, optionsOnly};
+    Request request{settings, store.records(), optionsOnly};
     {
         const std::lock_guard lock(mutex_);
         // A found-address save still waiting stays one when a later options save replaces it.
@@ -67,12 +67,17 @@ void SettingsSaver::work(const std::function<void()>& onWorkerThread) {
         changed_.wait(lock, [this] { return next_ || stopping_; });
         if (!next_)
             return;
-        const Request request = std::move(*next_);
+        Request request = std::move(*next_);
         next_.reset();
         saving_ = true;
         lock.unlock();
         try {
-            file_.SaveSettings(request.settings, request.store, request.optionsOnly);
+            FoundAddressStore store;
+            for (FoundAddress& record : request.records)
+                store.AddFoundAddress(record.isNew, std::move(record.pattern),
+                                      std::move(record.publicAddress),
+                                      std::move(record.privateKey));
+            file_.SaveSettings(request.settings, store, request.optionsOnly);
         } catch (const std::exception&) {
             // Out of memory: a found-address save stays pending and the next save retries it.
         }

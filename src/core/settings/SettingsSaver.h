@@ -11,6 +11,7 @@
 #include <mutex>
 #include <optional>
 #include <thread>
+#include <vector>
 
 namespace tarwick {
 
@@ -42,9 +43,10 @@ public:
     bool allFoundKeysSaved();
 
 private:
+    // The records alone: the store's address index is rebuilt on the worker, not copied here.
     struct Request {
         ViewSettings settings;
-        FoundAddressStore store;
+        std::vector<FoundAddress> records;
         bool optionsOnly = true;
     };
 
