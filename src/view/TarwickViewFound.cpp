@@ -77,8 +77,9 @@ void TarwickView::OnContextMenu(const QPoint& position) {
     if (rows.isEmpty())
         return;
     selectedIndex = rows.last().row();
+    const auto row = static_cast<std::size_t>(selectedIndex);
     // The commands act on this address wherever it stands when they run.
-    selectedAddress_ = foundAddresses_[static_cast<std::size_t>(selectedIndex)].publicAddress;
+    selectedAddress_ = row < foundAddresses_.size() ? foundAddresses_[row].publicAddress : "";
 
     auto* menu = new QMenu(this);
     menu->setObjectName(QStringLiteral("foundListMenu"));
