@@ -80,6 +80,8 @@ void MainFrame::OnAppAbout() {
 void MainFrame::closeEvent(QCloseEvent* event) {
     view_->OnStopSearch();
     view_->SaveSettings(true);
+    // The window goes only once the last save is on disk (or has failed and said so).
+    view_->allFoundKeysSaved();
     event->accept();
 }
 

@@ -1,14 +1,31 @@
 #include "app/MainFrame.h"
+#include "platform/CoreDumps.h"
 #include "platform/QtUserDialogs.h"
 #include "platform/SteadyClock.h"
+#include "platform/WorkingFolderLock.h"
 #include "view/TarwickView.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QMessageBox>
 #include <QThread>
+#include <cstdio>
 
 int main(int argc, char* argv[]) {
+    tarwick::DisableCoreDumps();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tarwick"));
+
+    // A second window on the same folder would save over the first one's keys.
+    const QString workDir = QDir::currentPath();
+    const tarwick::WorkingFolderLock folderLock(workDir.toLocal8Bit().toStdString());
+    if (folderLock.state() == tarwick::WorkingFolderLock::State::HeldByAnother) {
+        const QString text =
+            QStringLiteral("Tarwick is already running in the folder\n%1").arg(workDir);
+        std::fprintf(stderr, "%s\n", qPrintable(text)); // for a start from a terminal
+        QMessageBox::warning(nullptr, QStringLiteral("Tarwick"), text);
+        return 1;
+    }
 
     tarwick::SteadyClock clock;
     tarwick::QtUserDialogs dialogs;

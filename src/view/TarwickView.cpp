@@ -8,6 +8,7 @@
 #include "core/search/StartDecision.h"
 #include "core/search/StartMessages.h"
 #include "core/settings/SettingsMapping.h"
+#include "platform/ThreadPriority.h"
 #include "view/Artwork.h"
 #include "view/ConsoleLog.h"
 #include "view/ConsolePalette.h"
@@ -57,12 +58,20 @@ TarwickView::TarwickView(const FormEnvironment& environment, QWidget* parent)
     connect(&pauseTimer_, &QTimer::timeout, this, [this] { OnTimer(); });
     connectHandlers();
     connectRunHooks();
-    settingsFile_ = std::make_unique<SettingsFile>(workDir_ / "Settings.ini", *widgets_.console);
+    settingsSaver_ = std::make_unique<SettingsSaver>(
+        workDir_ / "Settings.ini", *widgets_.console,
+        [this](std::function<void()> task) {
+            QMetaObject::invokeMethod(this, std::move(task), Qt::QueuedConnection);
+        },
+        LowerCurrentThreadPriority);
     foundKeyScanner_ = std::make_unique<FoundKeyScanner>(runner_->run().resultsPath());
     LoadSettings();
 }
 
-TarwickView::~TarwickView() = default;
+TarwickView::~TarwickView() {
+    // The last save ends, and the saver's thread stops, while the form is still whole.
+    settingsSaver_.reset();
+}
 
 QWidget* TarwickView::control(int controlId) const {
     for (QWidget* child : findChildren<QWidget*>())
@@ -131,8 +140,6 @@ void TarwickView::OnInitialUpdate() {
     OnSelchangeExternalApp();
     OnSelchangeOpenCLPlatform();
     OnSelchangeCpuThreads();
-    w.openClPlatform->setEnabled(appIndex != 0);
-    w.cpuThreads->setEnabled(appIndex == 0);
 
     w.editPatternsFile->setIcon(QIcon(artwork(Bitmap::Edit, {24, 24})));
     w.editPatternsFile->setIconSize({24, 24});
@@ -297,7 +304,7 @@ void TarwickView::OnHelpVanitygenGpu() {
 }
 
 void TarwickView::OnHelpVanityminerPool() {
-    const HelpText help = VanityminerPoolHelp();
+    const HelpText help = VanityminerPoolHelp(poolUrl);
     environment_.dialogs->showMessage(help.caption, help.text);
 }
 

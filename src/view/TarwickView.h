@@ -4,7 +4,7 @@
 #include "core/found/FoundAddressStore.h"
 #include "core/found/FoundKeyScanner.h"
 #include "core/search/GeneratorCommand.h"
-#include "core/settings/SettingsFile.h"
+#include "core/settings/SettingsSaver.h"
 #include "platform/KeyboardSignals.h"
 #include "view/FormWidgets.h"
 
@@ -81,7 +81,11 @@ public:
     FoundAddressStore& foundAddresses() { return foundAddresses_; }
     const FoundAddressStore& foundAddresses() const { return foundAddresses_; }
     void LoadSettings();
+    // Asks for a save and returns at once; the file is written on the saver's thread.
     void SaveSettings(bool optionsOnly);
+    // Waits for the saves asked for, then true when Settings.ini holds every found address;
+    // false while one is only in memory because a save failed.
+    bool allFoundKeysSaved();
 
     ConsoleLog& console() const { return *widgets_.console; }
     const FormWidgets& widgets() const { return widgets_; }
@@ -103,7 +107,8 @@ signals:
 private:
     void connectHandlers();
     void connectRunHooks();
-    // Keys a finished generator left in results.txt are taken before a new run deletes it.
+    // Keys a finished generator left in results.txt are taken, and their save waited for,
+    // before a new run deletes it.
     void takeLeftoverKeys();
     ViewSettings settingsFromForm() const;
     bool checkFoundKeys();
@@ -123,9 +128,11 @@ private:
     FoundAddressStore foundAddresses_;
     FoundListModel* foundListModel_ = nullptr;
     KeyboardSignals keyboard_;
-    std::unique_ptr<SettingsFile> settingsFile_;
+    std::unique_ptr<SettingsSaver> settingsSaver_;
     std::unique_ptr<FoundKeyScanner> foundKeyScanner_;
     QTimer pauseTimer_;
+    // The public address of the record the list's menu was opened over.
+    std::string selectedAddress_;
 };
 
 } // namespace tarwick

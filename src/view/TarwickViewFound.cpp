@@ -77,6 +77,9 @@ void TarwickView::OnContextMenu(const QPoint& position) {
     if (rows.isEmpty())
         return;
     selectedIndex = rows.last().row();
+    const auto row = static_cast<std::size_t>(selectedIndex);
+    // The commands act on this address wherever it stands when they run.
+    selectedAddress_ = row < foundAddresses_.size() ? foundAddresses_[row].publicAddress : "";
 
     auto* menu = new QMenu(this);
     menu->setObjectName(QStringLiteral("foundListMenu"));
@@ -101,9 +104,8 @@ void TarwickView::OnContextMenu(const QPoint& position) {
 }
 
 const FoundAddress* TarwickView::currentAddress() const {
-    if (selectedIndex < 0 || static_cast<std::size_t>(selectedIndex) >= foundAddresses_.size())
-        return nullptr;
-    return &foundAddresses_[static_cast<std::size_t>(selectedIndex)];
+    const std::optional<std::size_t> index = foundAddresses_.indexOf(selectedAddress_);
+    return index ? &foundAddresses_[*index] : nullptr;
 }
 
 void TarwickView::ShowAddressInfo() {
@@ -142,9 +144,10 @@ void TarwickView::CopyToClipboard(const std::string& text) {
 }
 
 void TarwickView::DeleteFoundAddress() {
-    if (!currentAddress())
+    const std::optional<std::size_t> index = foundAddresses_.indexOf(selectedAddress_);
+    if (!index)
         return;
-    foundAddresses_.remove(static_cast<std::size_t>(selectedIndex));
+    foundAddresses_.remove(*index);
     RefreshFoundList(false);
     SaveSettings(false);
     emit foundAddressesChanged();
@@ -153,9 +156,11 @@ void TarwickView::DeleteFoundAddress() {
 void TarwickView::DeleteAllFoundAddresses() {
     if (foundAddresses_.empty())
         return;
+    // The question is about the addresses listed now; a key found while it is open must stay.
+    const std::unordered_set<std::string> listed = foundAddresses_.publicAddresses();
     if (!environment_.dialogs->askYesNo("Tarwick", "Do you want to delete all Bitcoin addresses ?"))
         return;
-    foundAddresses_.clear();
+    foundAddresses_.removeAddresses(listed);
     RefreshFoundList(false);
     SaveSettings(false);
     emit foundAddressesChanged();

@@ -22,7 +22,7 @@ std::string patternsForSettings(const QString& box) {
 } // namespace
 
 void TarwickView::LoadSettings() {
-    settingsFile_->LoadSettings(*this, foundAddresses_);
+    settingsSaver_->LoadSettings(*this, foundAddresses_);
 }
 
 ViewSettings TarwickView::settingsFromForm() const {
@@ -37,7 +37,11 @@ ViewSettings TarwickView::settingsFromForm() const {
 }
 
 void TarwickView::SaveSettings(bool optionsOnly) {
-    settingsFile_->SaveSettings(settingsFromForm(), foundAddresses_, optionsOnly);
+    settingsSaver_->SaveSettings(settingsFromForm(), foundAddresses_, optionsOnly);
+}
+
+bool TarwickView::allFoundKeysSaved() {
+    return settingsSaver_->allFoundKeysSaved();
 }
 
 void TarwickView::takeLeftoverKeys() {
@@ -45,6 +49,8 @@ void TarwickView::takeLeftoverKeys() {
         RefreshFoundList(true);
         SaveSettings(false);
     }
+    // The new run deletes results.txt: its keys must be on disk before, not merely on the way.
+    allFoundKeysSaved();
 }
 
 void TarwickView::OnTimer() {

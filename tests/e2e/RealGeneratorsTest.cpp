@@ -18,6 +18,7 @@ using namespace tarwick;
 using tarwick::test::Application;
 using tarwick::test::controlOf;
 using tarwick::test::fileText;
+using tarwick::test::savedSettings;
 
 namespace {
 
@@ -117,7 +118,7 @@ void RealGeneratorsTest::cpuGeneratorFindsAVerifiedAddress() {
         QStringLiteral("***** FOUND Bitcoin address *****\nPattern: 1A\nBTC address: ") +
         QString::fromStdString(found[0].address) + QStringLiteral("\nPrivate key: ") +
         QString::fromStdString(found[0].key)));
-    const std::string settings = fileText(app.folder() / "Settings.ini");
+    const std::string settings = savedSettings(app);
     QVERIFY(settings.find("BTC_ADDR_PUB_ENCON_0=" + found[0].address + "\r\n") !=
             std::string::npos);
     QVERIFY(settings.find("BTC_KEY_PRIV_ENCON_0=" + found[0].key + "\r\n") != std::string::npos);

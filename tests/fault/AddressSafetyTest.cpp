@@ -134,6 +134,7 @@ void AddressSafetyTest::filesHoldingKeysAreOwnerOnly() {
     QTRY_VERIFY_WITH_TIMEOUT(!fault::runActive(app), 5000);
 
     const auto ownerOnly = std::filesystem::perms::owner_read | std::filesystem::perms::owner_write;
+    test::finishSaves(app);
     QVERIFY(test::fileText(app.folder() / "stdout.log").find("5KOwnerOnly") != std::string::npos);
     for (const auto& file : {app.folder() / "stdout.log", app.folder() / "Settings.ini",
                              app.folder() / "Data" / "Tarwick_1AbOwnerOnly.txt",

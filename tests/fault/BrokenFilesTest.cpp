@@ -60,8 +60,7 @@ void BrokenFilesTest::partialLastRecordIsTakenOnceWhole() {
     fault::appendBytes(results, "lf\n");
     QTRY_COMPARE_WITH_TIMEOUT(foundRows(app), 2, 5000);
     QCOMPARE(app.view->foundAddresses()[1].privateKey, std::string("5KHalf"));
-    QVERIFY(test::fileText(app.folder() / "Settings.ini").find("BTC_KEY_PRIV_ENCON_1=5KHalf\r\n") !=
-            std::string::npos);
+    QVERIFY(test::savedSettings(app).find("BTC_KEY_PRIV_ENCON_1=5KHalf\r\n") != std::string::npos);
     fault::pressStop(app);
 }
 
@@ -77,7 +76,7 @@ void BrokenFilesTest::generatorKilledInTheMiddleOfARecord() {
     // The whole record is kept and saved; the one without its key line is no record.
     QCOMPARE(foundRows(app), 1);
     QCOMPARE(app.view->foundAddresses()[0].publicAddress, std::string("1AbBefore"));
-    const std::string settings = test::fileText(app.folder() / "Settings.ini");
+    const std::string settings = test::savedSettings(app);
     QVERIFY(settings.find("BTC_KEY_PRIV_ENCON_0=5KBefore\r\n") != std::string::npos);
     QVERIFY(settings.find("CutOff") == std::string::npos);
     QVERIFY(test::controlOf<QWidget>(*app.view, ControlId::StartSearch)->isEnabled());
@@ -128,7 +127,7 @@ void BrokenFilesTest::resultsFileThatIsAFolder() {
     QTRY_VERIFY_WITH_TIMEOUT(!fault::runActive(app), 8000);
     QCOMPARE(foundRows(app), 1);
     QVERIFY(consoleText(app).endsWith(QStringLiteral("Search completed\n")));
-    QVERIFY(test::fileText(app.folder() / "Settings.ini").find("5KKept") != std::string::npos);
+    QVERIFY(test::savedSettings(app).find("5KKept") != std::string::npos);
 }
 
 void BrokenFilesTest::resultsFileThatIsAFifo() {

@@ -90,7 +90,7 @@ void DiskFaultTest::readOnlyWorkingFolder() {
         QSKIP("mounting a tmpfs is not allowed here");
     Application app(2, test::settingsWithAddresses(stored));
     testing::InstallTestGenerators(app.folder());
-    const std::string before = test::fileText(app.folder() / "Settings.ini");
+    const std::string before = test::savedSettings(app);
     QVERIFY(disk.makeReadOnly());
 
     toggleCaseInsensitive(app);
@@ -108,7 +108,7 @@ void DiskFaultTest::readOnlyWorkingFolder() {
     QVERIFY(!fault::runActive(app));
     console = fault::consoleText(app);
     QVERIFY2(console.contains(QStringLiteral("[ERROR]")), qPrintable(console));
-    QCOMPARE(test::fileText(app.folder() / "Settings.ini"), before);
+    QCOMPARE(test::savedSettings(app), before);
     QCOMPARE(fault::foundRows(app), 2);
 }
 
@@ -122,7 +122,7 @@ void DiskFaultTest::fullDiskKeepsTheKeyUntilItCanBeSaved() {
     fault::pressStart(app);
     QVERIFY(fault::startedGenerator(app) > 0);
     // As the start saved it, with the two stored addresses.
-    const std::string before = test::fileText(app.folder() / "Settings.ini");
+    const std::string before = test::savedSettings(app);
 
     const auto filler = app.folder() / "filler";
     rlimit previousLimit{};
@@ -146,7 +146,7 @@ void DiskFaultTest::fullDiskKeepsTheKeyUntilItCanBeSaved() {
              qPrintable(console));
     QCOMPARE(fault::colourOf(app, QStringLiteral("[ERROR] The settings")),
              QColor(0xCB, 0x45, 0x45));
-    QCOMPARE(test::fileText(app.folder() / "Settings.ini"), before);
+    QCOMPARE(test::savedSettings(app), before);
     QVERIFY(test::fileText(app.folder() / "results.txt").find("5KFullDisk") != std::string::npos);
 
     // Room again: the next save, even of the options only, writes the key that waited.
@@ -155,10 +155,8 @@ void DiskFaultTest::fullDiskKeepsTheKeyUntilItCanBeSaved() {
     else
         ::setrlimit(RLIMIT_FSIZE, &previousLimit);
     toggleCaseInsensitive(app);
-    QVERIFY(test::fileText(app.folder() / "Settings.ini").find("=5KFullDisk\r\n") !=
-            std::string::npos);
-    QVERIFY(test::fileText(app.folder() / "Settings.ini").find("=5KStoredB\r\n") !=
-            std::string::npos);
+    QVERIFY(test::savedSettings(app).find("=5KFullDisk\r\n") != std::string::npos);
+    QVERIFY(test::savedSettings(app).find("=5KStoredB\r\n") != std::string::npos);
     fault::pressStop(app);
     QTRY_VERIFY_WITH_TIMEOUT(!fault::runActive(app), 5000);
 }

@@ -19,6 +19,7 @@
 namespace tarwick::fault {
 
 QString consoleText(const test::Application& app) {
+    test::finishSaves(app);
     return app.view->console().toPlainText();
 }
 

@@ -51,8 +51,7 @@ void RunControlFaultTest::closingMidRunKeepsTheKeyAndEndsTheGenerator() {
     QTRY_COMPARE_WITH_TIMEOUT(fault::foundRows(app), 1, 5000);
     app.frame->close();
     QVERIFY(fault::waitUntilGone(generator, 5s));
-    QVERIFY(test::fileText(app.folder() / "Settings.ini").find("=5KBeforeClose\r\n") !=
-            std::string::npos);
+    QVERIFY(test::savedSettings(app).find("=5KBeforeClose\r\n") != std::string::npos);
 }
 
 void RunControlFaultTest::closingMidListingEndsTheGenerator() {

@@ -2,6 +2,7 @@
 #include "TestGenerators.h"
 #include "view/ConsoleLog.h"
 #include "view/ControlIds.h"
+#include "view/SearchRunner.h"
 
 #include <QAction>
 #include <QApplication>
@@ -17,6 +18,7 @@ using namespace tarwick;
 using tarwick::test::Application;
 using tarwick::test::controlOf;
 using tarwick::test::fileText;
+using tarwick::test::savedSettings;
 using tarwick::test::settingsWithAddresses;
 
 namespace {
@@ -76,6 +78,7 @@ private slots:
     void menuCommandsActOnTheChosenRow();
     void exportsWriteTheirFilesOnlyIntoData();
     void deleteAndDeleteAll();
+    void deletionsSpareKeysFoundMeanwhile();
     void menuOpensOnlyOverASelectedRow();
     void keysLeftInResultsAreTakenBeforeANewRunDeletesThem();
 };
@@ -112,7 +115,7 @@ void FoundAddressesTest::keysFoundDuringARunAreReportedListedAndSaved() {
                        "key: 5KSecond\n-----------------------------------------\n")));
     QVERIFY(app.frame->command(CommandId::ExportAll)->isEnabled());
 
-    const std::string settings = fileText(app.folder() / "Settings.ini");
+    const std::string settings = savedSettings(app);
     QVERIFY(settings.find("BTC_ADDR_PUB_ENCON_2=1EfThirdAddress3333333333333333333\r\n") !=
             std::string::npos);
     QVERIFY(settings.find("BTC_KEY_PRIV_ENCON_0=5KFirst\r\n") != std::string::npos);
@@ -214,7 +217,7 @@ void FoundAddressesTest::deleteAndDeleteAll() {
     QCOMPARE(listOf(app).model()->rowCount(), 4);
     QCOMPARE(row(app, 1)[1], QStringLiteral("1C"));
     QVERIFY(app.dialogs.shown.empty());
-    const std::string afterDelete = fileText(app.folder() / "Settings.ini");
+    const std::string afterDelete = savedSettings(app);
     QVERIFY(afterDelete.find("1BddressTwo") == std::string::npos);
     QVERIFY(afterDelete.find("BTC_ADDR_PUB_ENCON_3=1EddressFive") != std::string::npos);
     QVERIFY(afterDelete.find("ENCON_4") == std::string::npos);
@@ -224,12 +227,41 @@ void FoundAddressesTest::deleteAndDeleteAll() {
     QCOMPARE(app.dialogs.shown.back().text,
              std::string("Do you want to delete all Bitcoin addresses ?"));
     QCOMPARE(listOf(app).model()->rowCount(), 4);
-    QCOMPARE(fileText(app.folder() / "Settings.ini"), afterDelete);
+    QCOMPARE(savedSettings(app), afterDelete);
     choose(openMenuOnRow(app, 0), 506);
     QCOMPARE(listOf(app).model()->rowCount(), 0);
-    QVERIFY(fileText(app.folder() / "Settings.ini").find("ENCON") == std::string::npos);
+    QVERIFY(savedSettings(app).find("ENCON") == std::string::npos);
     QVERIFY(!app.frame->command(CommandId::ExportAll)->isEnabled());
     QCOMPARE(app.dialogs.shown.size(), std::size_t{2});
+}
+
+void FoundAddressesTest::deletionsSpareKeysFoundMeanwhile() {
+    Application app(2, settingsWithAddresses({fiveStored[0], fiveStored[1], fiveStored[2]}));
+    testing::InstallTestGenerators(app.folder());
+    testing::WriteGeneratorScript(app.folder(), "forever\n");
+    controlOf<QPlainTextEdit>(*app.view, ControlId::PatternsBox)
+        ->setPlainText(QStringLiteral("1Ab"));
+    QTest::mouseClick(app.view->control(ControlId::StartSearch), Qt::LeftButton);
+    int arrived = 0;
+    const auto keyArrives = [&app, &arrived] {
+        const std::string n = std::to_string(++arrived);
+        std::ofstream(app.folder() / "results.txt", std::ios::binary | std::ios::app)
+            << "Pattern: 1Ab\nAddress: 1AbArrived" << n << "\nPrivkey: 5KArrived" << n << "\n";
+        app.view->runner().run().pass(false);
+    };
+
+    QMenu* menu = openMenuOnRow(app, 1);
+    keyArrives(); // while the menu is open: the new row is selected
+    choose(menu, 505);
+    QCOMPARE(listOf(app).model()->rowCount(), 3);
+    QCOMPARE(row(app, 1)[2], QString::fromStdString(fiveStored[2][1]));
+
+    app.dialogs.whileAsking = keyArrives;
+    app.dialogs.yesNoAnswers = {true};
+    choose(openMenuOnRow(app, 0), 506);
+    QCOMPARE(listOf(app).model()->rowCount(), 1);
+    QCOMPARE(row(app, 0)[2], QStringLiteral("1AbArrived2"));
+    QVERIFY(savedSettings(app).find("BTC_KEY_PRIV_ENCON_0=5KArrived2\r\n") != std::string::npos);
 }
 
 void FoundAddressesTest::menuOpensOnlyOverASelectedRow() {
@@ -254,8 +286,7 @@ void FoundAddressesTest::keysLeftInResultsAreTakenBeforeANewRunDeletesThem() {
     QTest::mouseClick(app.view->control(ControlId::StartSearch), Qt::LeftButton);
     QCOMPARE(listOf(app).model()->rowCount(), 1);
     QCOMPARE(row(app, 0)[2], QStringLiteral("1AbLeftOverAddress4444444444444444"));
-    QVERIFY(fileText(app.folder() / "Settings.ini").find("BTC_KEY_PRIV_ENCON_0=5KLeft\r\n") !=
-            std::string::npos);
+    QVERIFY(savedSettings(app).find("BTC_KEY_PRIV_ENCON_0=5KLeft\r\n") != std::string::npos);
     QTRY_VERIFY_WITH_TIMEOUT(
         app.view->console().toPlainText().contains(QStringLiteral("Search completed")), 15000);
 }

@@ -1,5 +1,6 @@
 #include "GuiTestSupport.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QTest>
 #include <fstream>
@@ -37,6 +38,16 @@ std::string settingsWithAddresses(const std::vector<std::array<std::string, 3>>&
         text += "BTC_KEY_PRIV_ENCON_" + n + "=" + addresses[i][2] + "\r\n";
     }
     return text;
+}
+
+void finishSaves(const Application& app) {
+    app.view->allFoundKeysSaved();
+    QCoreApplication::sendPostedEvents();
+}
+
+std::string savedSettings(const Application& app) {
+    finishSaves(app);
+    return fileText(app.folder() / "Settings.ini");
 }
 
 std::string fileText(const std::filesystem::path& path) {

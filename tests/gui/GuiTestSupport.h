@@ -9,6 +9,7 @@
 #include <array>
 #include <deque>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -24,12 +25,16 @@ struct FakeDialogs : UserDialogs {
     std::vector<Shown> shown;
     std::deque<bool> yesNoAnswers;
     std::deque<std::optional<std::string>> fileChoices;
+    // Runs while a question is open, as the window's timers do behind a real box.
+    std::function<void()> whileAsking;
 
     void showMessage(std::string_view caption, std::string_view text) override {
         shown.push_back({std::string(caption), std::string(text)});
     }
     bool askYesNo(std::string_view caption, std::string_view text) override {
         shown.push_back({std::string(caption), std::string(text)});
+        if (whileAsking)
+            whileAsking();
         const bool answer = !yesNoAnswers.empty() && yesNoAnswers.front();
         if (!yesNoAnswers.empty())
             yesNoAnswers.pop_front();
@@ -83,6 +88,11 @@ Widget* controlOf(const TarwickView& view, int controlId) {
 
 // Settings.ini as the program writes it, with the given found addresses (pattern, address, key).
 std::string settingsWithAddresses(const std::vector<std::array<std::string, 3>>& addresses);
+
+// Lets the saves the window asked for finish and their messages reach the console.
+void finishSaves(const Application& app);
+// Settings.ini once the saves asked for are done.
+std::string savedSettings(const Application& app);
 
 // The whole text of a file, empty when it cannot be read.
 std::string fileText(const std::filesystem::path& path);

@@ -32,7 +32,7 @@ void click(Application& app, int controlId) {
 }
 
 std::string settingsOf(const Application& app) {
-    return fileText(app.folder() / "Settings.ini");
+    return tarwick::test::savedSettings(app);
 }
 
 bool holds(const std::string& settings, const std::string& line) {
@@ -135,6 +135,9 @@ void SettingsAndHandlersTest::storedIndexOutsideItsListSelectsTheFirstItem() {
     QCOMPARE(app.view->externalApp, std::string("Vanitygen (CPU)"));
     QCOMPARE(app.view->cpuThreads, 1);
     QCOMPARE(app.view->openclDevice, std::string("0:0"));
+    // The controls follow the item selected, not the stored number.
+    QVERIFY(app.view->control(ControlId::CpuThreads)->isEnabled());
+    QVERIFY(!app.view->control(ControlId::OpenClPlatform)->isEnabled());
 }
 
 void SettingsAndHandlersTest::patternsFileButtons() {
@@ -163,7 +166,7 @@ void SettingsAndHandlersTest::patternsFileButtons() {
 }
 
 void SettingsAndHandlersTest::helpBoxesShowTheirTexts() {
-    Application app;
+    Application app(2, "[Settings]\r\npool_url=http://127.0.0.1:8080\r\n");
     app.frame->command(CommandId::HelpVanitygenCpu)->trigger();
     app.frame->command(CommandId::HelpVanitygenGpu)->trigger();
     app.frame->command(CommandId::HelpVanityminerPool)->trigger();
@@ -174,7 +177,9 @@ void SettingsAndHandlersTest::helpBoxesShowTheirTexts() {
     QVERIFY(app.dialogs.shown[1].text.find(
                 "In this case it has OpenCL platforms 0:0 and 0:1\n\n") != std::string::npos);
     QCOMPARE(app.dialogs.shown[2].caption, std::string("Vanityminer pool (OpenCL GPU)"));
-    QVERIFY(app.dialogs.shown[2].text.find("/availableWork\n\n(Internet connection required)") !=
+    // The server named is the one the miner is given.
+    QVERIFY(app.dialogs.shown[2].text.find(
+                "Pool:\nhttp://127.0.0.1:8080/availableWork\n\n(Internet connection required)") !=
             std::string::npos);
     // The example addresses are 34 characters and begin with the pattern the text names.
     const std::string& cpu = app.dialogs.shown[0].text;

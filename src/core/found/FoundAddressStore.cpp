@@ -24,6 +24,15 @@ bool FoundAddressStore::contains(std::string_view publicAddress) const {
     return addresses_.find(std::string(publicAddress)) != addresses_.end();
 }
 
+std::optional<std::size_t> FoundAddressStore::indexOf(std::string_view publicAddress) const {
+    if (!contains(publicAddress))
+        return std::nullopt;
+    for (std::size_t index = 0; index < records_.size(); ++index)
+        if (records_[index].publicAddress == publicAddress)
+            return index;
+    return std::nullopt;
+}
+
 bool FoundAddressStore::remove(std::size_t index) {
     if (index >= records_.size())
         return false;
@@ -32,9 +41,12 @@ bool FoundAddressStore::remove(std::size_t index) {
     return true;
 }
 
-void FoundAddressStore::clear() {
-    records_.clear();
-    addresses_.clear();
+void FoundAddressStore::removeAddresses(const std::unordered_set<std::string>& publicAddresses) {
+    std::erase_if(records_, [&publicAddresses](const FoundAddress& record) {
+        return publicAddresses.contains(record.publicAddress);
+    });
+    for (const std::string& address : publicAddresses)
+        addresses_.erase(address);
 }
 
 } // namespace tarwick

@@ -3,6 +3,7 @@
 #include "core/found/FoundAddress.h"
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_set>
@@ -21,6 +22,10 @@ public:
                          std::string privateKey);
 
     bool contains(std::string_view publicAddress) const;
+    // The position of the record with this public address, if it is stored.
+    std::optional<std::size_t> indexOf(std::string_view publicAddress) const;
+    // Every stored public address: what a question about "all of them" refers to.
+    const std::unordered_set<std::string>& publicAddresses() const { return addresses_; }
 
     std::size_t size() const { return records_.size(); }
     bool empty() const { return records_.empty(); }
@@ -30,7 +35,8 @@ public:
     // Removes the record at index; the later ones move up. False (and no change) when out of
     // range.
     bool remove(std::size_t index);
-    void clear();
+    // Removes the records whose public addresses are given; the others keep their order.
+    void removeAddresses(const std::unordered_set<std::string>& publicAddresses);
 
 private:
     std::vector<FoundAddress> records_;

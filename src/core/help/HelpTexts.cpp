@@ -61,12 +61,12 @@ HelpText VanitygenGpuHelp() {
     return {"Vanitygen (OpenCL GPU)", text};
 }
 
-HelpText VanityminerPoolHelp() {
+HelpText VanityminerPoolHelp(std::string_view poolUrl) {
     std::string text;
     text += "What is Vanityminer pool GPU ? \n\n";
     text += "Vanityminer GPU can be used to automatically claim bounties on sites such as Vanity "
             "Pool:\n";
-    text += std::string(kDefaultPoolUrl) + "availableWork";
+    text += std::string(poolUrl) + (poolUrl.ends_with('/') ? "" : "/") + "availableWork";
     text += "\n";
     text += "\n(Internet connection required)\n\n";
     text += "How to use:\n\n";

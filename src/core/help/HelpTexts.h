@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace tarwick {
 
@@ -12,6 +13,7 @@ struct HelpText {
 // The instructions boxes of the Help menu, one per generator.
 HelpText VanitygenCpuHelp();
 HelpText VanitygenGpuHelp();
-HelpText VanityminerPoolHelp();
+// The pool text names the server the miner is given (pool_url of Settings.ini, or the built-in).
+HelpText VanityminerPoolHelp(std::string_view poolUrl);
 
 } // namespace tarwick

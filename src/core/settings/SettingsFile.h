@@ -26,6 +26,9 @@ public:
     bool SaveSettings(const ViewSettings& settings, const FoundAddressStore& store,
                       bool optionsOnly);
 
+    // True while a found-address save has failed and no later save has made it good.
+    bool foundAddressesPending() const { return foundAddressesPending_; }
+
 private:
     void tellFailure(std::string_view text);
 

@@ -58,9 +58,13 @@ TEST(FoundAddressStore, RemovalClosesTheGapAndFreesTheAddress) {
     EXPECT_EQ(store[3], (FoundAddress{true, "p", "1B", "k2"}));
     EXPECT_FALSE(store.AddFoundAddress(true, "p", "1D", "k3"));
 
-    store.clear();
-    EXPECT_TRUE(store.empty());
-    EXPECT_FALSE(store.contains("1A"));
+    // Removal by value: the given addresses go, the others keep their order and their place.
+    EXPECT_EQ(store.indexOf("1D"), 2u);
+    store.removeAddresses({"1A", "1C", "1Unknown"});
+    ASSERT_EQ(store.size(), 2u);
+    EXPECT_EQ(store.indexOf("1D"), 0u);
+    EXPECT_EQ(store.indexOf("1B"), 1u);
+    EXPECT_EQ(store.indexOf("1A"), std::nullopt);
     EXPECT_TRUE(store.AddFoundAddress(true, "p", "1A", "k"));
 }
 
