@@ -1,3 +1,4 @@
+#include "app/CommandLine.h"
 #include "app/MainFrame.h"
 #include "platform/QtUserDialogs.h"
 #include "platform/SteadyClock.h"
@@ -5,10 +6,13 @@
 
 #include <QApplication>
 #include <QThread>
+#include <cstdlib>
 
 int main(int argc, char* argv[]) {
+    tarwick::answerHelpOrVersion(argc, argv);
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Tarwick"));
+    if (!tarwick::enterWorkingFolder(app))
+        return EXIT_FAILURE;
 
     tarwick::SteadyClock clock;
     tarwick::QtUserDialogs dialogs;
