@@ -19,8 +19,9 @@ wait_for() { # up to a minute, for slow machines; never a timing assertion
 listening() { (exec 3<>"/dev/tcp/$1/$port") 2>/dev/null; }
 
 port=$((20000 + RANDOM % 20000))
-# The program served: Tarwick in a fresh working folder, and where its window lies on the screen.
-"$root/scripts/headless" "$port" bash -c '"$0" --workdir "$1/work" & program=$!
+# The program served: Tarwick in a fresh working folder; its X display and where its window lies.
+"$root/scripts/headless" "$port" bash -c 'echo "$DISPLAY" >"$1/display"
+    "$0" --workdir "$1/work" & program=$!
     xdotool search --sync --onlyvisible --name "^Tarwick" getwindowgeometry --shell >"$1/window"
     wait "$program"' "$tarwick" "$tmp" >"$tmp/printed" 2>&1 &
 pid=$!
@@ -30,6 +31,10 @@ password="$(sed -n 's/.*password: \([A-Za-z0-9]*\).*/\1/p' "$tmp/printed")"
 for address in $(hostname -I 2>/dev/null); do
     ! listening "$address" || fail "the VNC server listens on $address"
 done
+
+# The X server behind it admits no one without its cookie.
+! XAUTHORITY=/dev/null xdpyinfo -display "$(cat "$tmp/display")" >/dev/null 2>&1 ||
+    fail "the X server admits a client without its cookie"
 
 store() { printf '%s\n%s\ny\n' "$1" "$1" | x11vnc -storepasswd "$2" >/dev/null 2>&1; }
 store "$password" "$tmp/right"
