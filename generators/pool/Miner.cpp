@@ -128,8 +128,9 @@ bool Miner::fetchWork(bool first) {
         console_.line(warnings[i]);
     }
     if (warnings.size() > kWarningsShown) {
-        console_.line("(" + std::to_string(warnings.size() - kWarningsShown) +
-                      " more work lines skipped)");
+        std::string skipped = "("; // appended, not "literal" + temporary: see printStatus
+        skipped += std::to_string(warnings.size() - kWarningsShown) + " more work lines skipped)";
+        console_.line(skipped);
     }
     if (items.empty() && !warnings.empty()) {
         // Nothing but unreadable lines: a broken pool or something that is no pool at all.
