@@ -28,7 +28,7 @@ home="$tmp/home"
 folder="$home/.local/share/Tarwick"
 mkdir "$home"
 # Started as from the menu: in the home folder, with nothing but HOME and PATH set.
-as_user() { (cd "$home" && exec env -i HOME="$home" PATH=/usr/bin:/bin "$@"); }
+as_user() { cd "$home" && exec env -i HOME="$home" PATH=/usr/bin:/bin "$@"; }
 # Waits up to a minute for a condition, for slow machines; never a timing assertion.
 wait_for() {
     for _ in $(seq 120); do
@@ -38,7 +38,7 @@ wait_for() {
     fail "$2"
 }
 
-as_user QT_QPA_PLATFORM=offscreen "$prefix/bin/tarwick" 2>/dev/null &
+(as_user QT_QPA_PLATFORM=offscreen "$prefix/bin/tarwick" 2>/dev/null) &
 pid=$!
 wait_for '[ -L "$folder/vanitygen/oclvanityminer64.exe" ]' "no per-user working folder"
 kill "$pid" && wait "$pid" 2>/dev/null || true
@@ -53,12 +53,12 @@ done
 # A search from the window: the patterns box holds 1A (remembered from a last session), focus
 # moves from the found list to Start, Space presses it.
 printf '[Patterns_search]\r\npatterns=1A\r\n' >"$folder/Settings.ini"
-as_user xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
+(as_user xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
     "$0" 2>/dev/null & program=$!
     window=$(xdotool search --sync --onlyvisible --name "^Tarwick")
     xdotool windowfocus --sync "$window" key Tab space
     for _ in $(seq 120); do grep -q BTC_KEY_PRIV_ENCON_0 "$1" && break; sleep 0.5; done
-    kill "$program"' "$prefix/bin/tarwick" "$folder/Settings.ini"
+    kill "$program"' "$prefix/bin/tarwick" "$folder/Settings.ini")
 grep -q $'^BTC_ADDR_PUB_ENCON_0=1A[1-9A-HJ-NP-Za-km-z]\{24,32\}\r$' "$folder/Settings.ini" ||
     fail "no address for 1A in Settings.ini: $(cat "$folder/Settings.ini")"
 grep -q $'^BTC_KEY_PRIV_ENCON_0=[5KL][1-9A-HJ-NP-Za-km-z]\{50,51\}\r$' "$folder/Settings.ini" ||
