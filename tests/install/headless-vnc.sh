@@ -22,7 +22,7 @@ port=$((20000 + RANDOM % 20000))
 # The program served: Tarwick in a fresh working folder; its X display and where its window lies.
 "$root/scripts/headless" "$port" bash -c 'echo "$DISPLAY" >"$1/display"
     "$0" --workdir "$1/work" & program=$!
-    xdotool search --sync --onlyvisible --name "^Tarwick" getwindowgeometry --shell >"$1/window"
+    timeout 60 xdotool search --sync --onlyvisible --name "^Tarwick" getwindowgeometry --shell >"$1/window"
     wait "$program"' "$tarwick" "$tmp" >"$tmp/printed" 2>&1 &
 pid=$!
 wait_for 'grep -q "password: " "$tmp/printed" && listening 127.0.0.1 && [ -s "$tmp/window" ]' \

@@ -55,7 +55,7 @@ done
 printf '[Patterns_search]\r\npatterns=1A\r\n' >"$folder/Settings.ini"
 (as_user xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
     "$0" 2>/dev/null & program=$!
-    window=$(xdotool search --sync --onlyvisible --name "^Tarwick")
+    window=$(timeout 60 xdotool search --sync --onlyvisible --name "^Tarwick")
     xdotool windowfocus --sync "$window" key Tab space
     for _ in $(seq 120); do grep -q BTC_KEY_PRIV_ENCON_0 "$1" && break; sleep 0.5; done
     kill "$program"' "$prefix/bin/tarwick" "$folder/Settings.ini")
