@@ -113,8 +113,9 @@ bool Miner::fetchWork(bool first) {
         console_.line(warnings[i]);
     }
     if (warnings.size() > kWarningsShown) {
-        console_.line("(" + std::to_string(warnings.size() - kWarningsShown) +
-                      " more work lines skipped)");
+        std::string skipped = "("; // appended, not "literal" + temporary: see printStatus
+        skipped += std::to_string(warnings.size() - kWarningsShown) + " more work lines skipped)";
+        console_.line(skipped);
     }
     if (items.empty() && !warnings.empty()) {
         // Nothing but unreadable lines: a broken pool or something that is no pool at all.
@@ -280,8 +281,9 @@ void Miner::printStatus() {
     lastStatus_ = now;
     keysAtLastStatus_ = keys;
 
-    std::string groups =
-        "[" + engine::formatRate(searching_ ? rate_ : 0) + "][total " + std::to_string(keys) + "]";
+    // Appends rather than "literal" + temporary: GCC 12 at -O3 warns falsely (-Wrestrict) there.
+    std::string groups = "[";
+    groups += engine::formatRate(searching_ ? rate_ : 0) + "][total " + std::to_string(keys) + "]";
     if (searching_) {
         const double done = static_cast<double>(keys - keysAtStart_);
         groups += engine::formatProbabilityGroup(done, difficulty_);
@@ -289,11 +291,11 @@ void Miner::printStatus() {
         groups += "[Work " + remaining_.front().pattern;
         if (remaining_.size() > 1)
             groups += " +" + std::to_string(remaining_.size() - 1);
-        groups += " " + shortKey(group_->publicKey) + "]";
+        groups.append(" ").append(shortKey(group_->publicKey)).append("]");
     } else {
         groups += "[No work]";
     }
-    groups += "[" + search_->statusTag() + "]";
+    groups.append("[").append(search_->statusTag()).append("]");
     groups += "[Claimed " + std::to_string(claimsAccepted_) + ", " + btc(rewardsClaimed_) + "]";
     console_.status(groups);
 }

@@ -1,3 +1,4 @@
+#include "app/CommandLine.h"
 #include "app/MainFrame.h"
 #include "platform/CoreDumps.h"
 #include "platform/QtUserDialogs.h"
@@ -10,11 +11,14 @@
 #include <QMessageBox>
 #include <QThread>
 #include <cstdio>
+#include <cstdlib>
 
 int main(int argc, char* argv[]) {
     tarwick::DisableCoreDumps();
+    tarwick::answerHelpOrVersion(argc, argv);
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Tarwick"));
+    if (!tarwick::enterWorkingFolder(app))
+        return EXIT_FAILURE;
 
     // A second window on the same folder would save over the first one's keys.
     const QString workDir = QDir::currentPath();
@@ -24,7 +28,7 @@ int main(int argc, char* argv[]) {
             QStringLiteral("Tarwick is already running in the folder\n%1").arg(workDir);
         std::fprintf(stderr, "%s\n", qPrintable(text)); // for a start from a terminal
         QMessageBox::warning(nullptr, QStringLiteral("Tarwick"), text);
-        return 1;
+        return EXIT_FAILURE;
     }
 
     tarwick::SteadyClock clock;
