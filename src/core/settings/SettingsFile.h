@@ -26,6 +26,9 @@ public:
     bool SaveSettings(const ViewSettings& settings, const FoundAddressStore& store,
                       bool optionsOnly);
 
+    // A found address is not yet in the file: the last found-address save failed.
+    bool foundAddressesPending() const { return foundAddressesPending_; }
+
 private:
     void tellFailure(std::string_view text);
 

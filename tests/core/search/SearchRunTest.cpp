@@ -54,8 +54,8 @@ TEST_F(SearchRunTest, DeletesTheOutputFilesOfAnEarlierRunFirst) {
     testing::WriteBytes(dir / "stdout.log", "[old key/s]");
     testing::WriteBytes(dir / "results.txt", "Pattern: 1A\n");
     ASSERT_TRUE(run.listPlatforms(generator(kCpuGenerator)));
-    EXPECT_FALSE(child.logExistedAtStart);
-    EXPECT_FALSE(child.resultsExistedAtStart);
+    EXPECT_EQ(child.logAtStart, "");
+    EXPECT_EQ(child.resultsAtStart, "");
 }
 
 TEST_F(SearchRunTest, BannerOfASearch) {
