@@ -28,7 +28,9 @@ class FakeChild : public ChildProcess {
 public:
     bool start(const ChildStart& request) override {
         requests.push_back(request);
-        logAtStart = ReadBytes(request.outputLog);
+        logAtStart = std::filesystem::is_regular_file(request.outputLog)
+                         ? ReadBytes(request.outputLog)
+                         : "(not a file)";
         resultsAtStart = ReadBytes(request.workingDirectory / "results.txt");
         if (!startSucceeds) {
             return false;
