@@ -58,6 +58,16 @@ std::variant<WifKey, WifError> DecodeWif(std::string_view wif) {
     return key;
 }
 
+std::string EncodeWif(const WifKey& key) {
+    std::vector<std::uint8_t> payload{kWifVersion};
+    payload.insert(payload.end(), key.secret.begin(), key.secret.end());
+    if (key.compressed)
+        payload.push_back(kCompressedSuffix);
+    const auto check = sha256d(payload);
+    payload.insert(payload.end(), check.begin(), check.begin() + 4);
+    return EncodeBase58(payload);
+}
+
 std::string AddressOf(const WifKey& key) {
     secp256k1_pubkey point;
     if (!secp256k1_ec_pubkey_create(context(), &point, key.secret.data()))

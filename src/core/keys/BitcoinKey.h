@@ -20,6 +20,9 @@ enum class WifError { NotWif, BadChecksum, OutOfRange };
 // that the secret is a valid secp256k1 key.
 std::variant<WifKey, WifError> DecodeWif(std::string_view wif);
 
+// The key's main-network WIF text, the inverse of DecodeWif.
+std::string EncodeWif(const WifKey& key);
+
 // The P2PKH address (version 0x00) of the key's public point, derived with libsecp256k1 and
 // OpenSSL's SHA-256 and RIPEMD-160, independently of the generators' own arithmetic.
 std::string AddressOf(const WifKey& key);

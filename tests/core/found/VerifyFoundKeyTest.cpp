@@ -1,6 +1,7 @@
 #include "core/found/VerifyFoundKey.h"
 
 #include "ValidKeys.h"
+#include "core/keys/BitcoinKey.h"
 
 #include <gtest/gtest.h>
 
@@ -65,6 +66,9 @@ TEST(VerifyFoundKey, KeyMustGiveTheAddressOfASearchedPattern) {
     };
     for (const Case& c : cases)
         EXPECT_EQ(WhyFoundKeyFails(c.record, &c.searched), c.failure) << c.name;
+    const auto decoded = DecodeWif(kAb1.key);
+    ASSERT_TRUE(std::holds_alternative<WifKey>(decoded));
+    EXPECT_EQ(EncodeWif(std::get<WifKey>(decoded)), kAb1.key);
     EXPECT_EQ(WhyFoundKeyFails(recordOf(kAb1), nullptr),
               "the patterns of the run that wrote it are unknown");
 }
