@@ -8,8 +8,8 @@
 namespace tarwick {
 
 // A generator run as a QProcess: started from its argument list (never a shell), no standard
-// input, standard output and error merged into the run's log file, already open. Nothing here blocks
-// on the child's end: ended() reports it through the event loop.
+// input, standard output and error merged into the run's log file, already open. Nothing here
+// blocks on the child's end: ended() reports it through the event loop.
 class QtChildProcess final : public QObject, public ChildProcess {
     Q_OBJECT
 public:

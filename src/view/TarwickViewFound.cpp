@@ -47,7 +47,10 @@ void TarwickView::connectRunHooks() {
 }
 
 bool TarwickView::checkFoundKeys() {
-    FoundKeyTarget target{foundAddresses_, {scrollLockLight, playSound}, *this, *widgets_.console,
+    FoundKeyTarget target{foundAddresses_,
+                          {scrollLockLight, playSound},
+                          *this,
+                          *widgets_.console,
                           runner_->run().searchedPatterns()};
     const bool added = foundKeyScanner_->check(target);
     if (added)

@@ -130,9 +130,10 @@ void AddressSafetyTest::filesHoldingKeysAreOwnerOnly() {
     const auto ownerOnly = std::filesystem::perms::owner_read | std::filesystem::perms::owner_write;
     QVERIFY(test::fileText(app.folder() / "stdout.log").find(testing::kAb1.key) !=
             std::string::npos);
-    for (const auto& file : {app.folder() / "stdout.log", app.folder() / "Settings.ini",
-                             app.folder() / "Data" / ("Tarwick_" + std::string(testing::kAb1.address) + ".txt"),
-                             app.folder() / "Data" / "Tarwick_Bitcoin_addresses_found.txt"}) {
+    for (const auto& file :
+         {app.folder() / "stdout.log", app.folder() / "Settings.ini",
+          app.folder() / "Data" / ("Tarwick_" + std::string(testing::kAb1.address) + ".txt"),
+          app.folder() / "Data" / "Tarwick_Bitcoin_addresses_found.txt"}) {
         QVERIFY2(std::filesystem::exists(file), file.c_str());
         QVERIFY2((std::filesystem::status(file).permissions() & std::filesystem::perms::all) ==
                      ownerOnly,

@@ -73,7 +73,8 @@ void fill(const std::filesystem::path& filler, std::size_t free) {
 }
 
 // The working folder's entry whose name begins with the prefix (empty path when none).
-std::filesystem::path entryStartingWith(const std::filesystem::path& folder, std::string_view prefix) {
+std::filesystem::path entryStartingWith(const std::filesystem::path& folder,
+                                        std::string_view prefix) {
     for (const auto& entry : std::filesystem::directory_iterator(folder))
         if (entry.path().filename().string().starts_with(prefix))
             return entry.path();

@@ -52,8 +52,8 @@ void RunControlFaultTest::closingMidRunKeepsTheKeyAndEndsTheGenerator() {
     QTRY_COMPARE_WITH_TIMEOUT(fault::foundRows(app), 1, 5000);
     app.frame->close();
     QVERIFY(fault::waitUntilGone(generator, 5s));
-    QVERIFY(test::fileText(app.folder() / "Settings.ini").find("=" + std::string(testing::kAb1.key) + "\r\n") !=
-            std::string::npos);
+    QVERIFY(test::fileText(app.folder() / "Settings.ini")
+                .find("=" + std::string(testing::kAb1.key) + "\r\n") != std::string::npos);
 }
 
 void RunControlFaultTest::closingMidListingEndsTheGenerator() {

@@ -246,7 +246,8 @@ void FoundAddressesTest::keysLeftInResultsAreTakenBeforeANewRunDeletesThem() {
     testing::WriteGeneratorScript(app.folder(), "status 3 600\n");
     // Keys the last session's generator wrote just before the program went down, checked
     // against that run's patterns: a good one is stored, a bad one keeps its file.
-    controlOf<QPlainTextEdit>(*app.view, ControlId::PatternsBox)->setPlainText(QStringLiteral("1Ab"));
+    controlOf<QPlainTextEdit>(*app.view, ControlId::PatternsBox)
+        ->setPlainText(QStringLiteral("1Ab"));
     const testing::ValidKey bad{"1Ab", testing::kAb3.address, testing::kAb1.key};
     for (const testing::ValidKey& key : {testing::kAb2, bad}) {
         std::ofstream(app.folder() / "results.txt", std::ios::binary) << key.record("\n");
@@ -255,8 +256,7 @@ void FoundAddressesTest::keysLeftInResultsAreTakenBeforeANewRunDeletesThem() {
         QCOMPARE(listOf(app).model()->rowCount(), 1);
         QCOMPARE(row(app, 0)[2], QString::fromLatin1(testing::kAb2.address));
         QTRY_VERIFY_WITH_TIMEOUT(
-            app.view->console().toPlainText().contains(QStringLiteral("Search completed")),
-            15000);
+            app.view->console().toPlainText().contains(QStringLiteral("Search completed")), 15000);
     }
     QVERIFY(fileText(app.folder() / "Settings.ini")
                 .find("BTC_KEY_PRIV_ENCON_0=" + std::string(testing::kAb2.key) + "\r\n") !=

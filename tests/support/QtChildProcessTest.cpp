@@ -30,8 +30,8 @@ protected:
     // The run opens the log; the adapter hands the open file to the child.
     ChildStart request(std::vector<std::string> arguments = {"-t", "1"},
                        std::string program = "vanitygen//vanitygen64.exe") {
-        log = OwnedFile(::open((dir / "stdout.log").c_str(),
-                               O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0600));
+        log = OwnedFile(
+            ::open((dir / "stdout.log").c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0600));
         return {std::move(program), std::move(arguments), dir.path(), dir / "stdout.log",
                 log.descriptor()};
     }

@@ -30,8 +30,7 @@ bool provesItself(const FoundKeyRecord& record, FoundKeyTarget& target) {
     if (target.refused)
         target.refused->insert(record.publicAddress);
     target.console.append("[ERROR] The key found for the address " + record.publicAddress +
-                              " was not stored: " + *failure +
-                              ". The file it came from is kept.",
+                              " was not stored: " + *failure + ". The file it came from is kept.",
                           ConsoleStyle::Error, true);
     return false;
 }

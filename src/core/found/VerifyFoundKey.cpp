@@ -12,9 +12,8 @@ bool sameText(std::string_view a, std::string_view b, bool anyCase) {
     const auto fold = [anyCase](char c) {
         return anyCase ? std::tolower(static_cast<unsigned char>(c)) : c;
     };
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [&](char x, char y) {
-               return fold(x) == fold(y);
-           });
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
+                                              [&](char x, char y) { return fold(x) == fold(y); });
 }
 
 std::string wifFailure(WifError error) {

@@ -6,13 +6,11 @@
 namespace tarwick {
 namespace {
 
-constexpr std::string_view kAlphabet =
-    "123456789ABCDEFGHJKLMNPQRSTUVWXYZabcdefghijkmnopqrstuvwxyz";
+constexpr std::string_view kAlphabet = "123456789ABCDEFGHJKLMNPQRSTUVWXYZabcdefghijkmnopqrstuvwxyz";
 
 } // namespace
 
-std::optional<std::vector<std::uint8_t>> DecodeBase58(std::string_view text,
-                                                      std::size_t maxChars) {
+std::optional<std::vector<std::uint8_t>> DecodeBase58(std::string_view text, std::size_t maxChars) {
     if (text.size() > maxChars)
         return std::nullopt;
     std::size_t zeros = 0;

@@ -76,8 +76,8 @@ bool SearchRun::prepareRunFiles(RunFolder& folder, const SearchedPatterns& searc
     // Output of an earlier run must not pass for this one's, unless it holds a key to keep.
     const std::string whyKeep = hooks_.whyKeepResults ? hooks_.whyKeepResults() : std::string();
     std::error_code error;
-    if (!whyKeep.empty() && std::filesystem::exists(std::filesystem::symlink_status(
-                                resultsPath(), error))) {
+    if (!whyKeep.empty() &&
+        std::filesystem::exists(std::filesystem::symlink_status(resultsPath(), error))) {
         const auto kept = folder.keep(kResultsFile, "results", ".txt");
         if (!kept) {
             console_.append("[ERROR] results.txt " + whyKeep +
@@ -94,8 +94,8 @@ bool SearchRun::prepareRunFiles(RunFolder& folder, const SearchedPatterns& searc
     // The generator appends to a file this program made, never to one planted for it.
     std::string why;
     if (!folder.createPrivate(kResultsFile, why).valid()) {
-        console_.append("[ERROR] results.txt could not be created in the working folder (" +
-                            why + "), so the search was not started.",
+        console_.append("[ERROR] results.txt could not be created in the working folder (" + why +
+                            "), so the search was not started.",
                         ConsoleStyle::Error, true);
         return false;
     }
@@ -126,8 +126,8 @@ void SearchRun::run(RunMode mode, const GeneratorOptions& options,
         if (!log.valid())
             notes.push_back("[ERROR] stdout.log could not be written (" + why +
                             "), so the progress of the search cannot be shown.");
-        processStarted_ = child_.start({command_.executable, command_.arguments, workDir_,
-                                        outputLogPath(), log.descriptor()});
+        processStarted_ = child_.start(
+            {command_.executable, command_.arguments, workDir_, outputLogPath(), log.descriptor()});
     }
     if (!processStarted_) {
         finish();

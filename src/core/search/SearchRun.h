@@ -84,9 +84,7 @@ public:
     const GeneratorCommand& command() const { return command_; }
     // The patterns of the run whose results.txt is in the folder (this program's last run, or
     // one of an earlier start of the program); null when unknown.
-    const SearchedPatterns* searchedPatterns() const {
-        return searched_ ? &*searched_ : nullptr;
-    }
+    const SearchedPatterns* searchedPatterns() const { return searched_ ? &*searched_ : nullptr; }
     std::filesystem::path outputLogPath() const;
     std::filesystem::path resultsPath() const;
 

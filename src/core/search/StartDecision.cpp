@@ -96,8 +96,11 @@ StartDecision DecideStart(const StartInputs& inputs, const std::filesystem::path
     }
     if (inputs.externalApp == kPoolMiner) {
         if (inputs.rewardAddress.empty()) {
-            return {StartOutcome::MessageBox, std::string(kNoRewardPrompt), go.patternCount,
-                    std::nullopt, {}};
+            return {StartOutcome::MessageBox,
+                    std::string(kNoRewardPrompt),
+                    go.patternCount,
+                    std::nullopt,
+                    {}};
         }
         if (!IsBase58Text(inputs.rewardAddress)) {
             return consoleError(kRewardInvalidError, go.patternCount);

@@ -61,7 +61,8 @@ TEST(CheckFoundKeys, ReportsEachNewAddressInItsStylesOnce) {
 
     EXPECT_TRUE(checkFoundKeysInText(kOneRecord, target));
     ASSERT_EQ(store.size(), 1u);
-    EXPECT_EQ(store[0], (FoundAddress{true, "1Ab", "1Ab2BY14xzsj18UDekH731Uedfg8SJkwhV", "L5CN9NRk9Tnx5QUEVKdXRfGvpdvGajFvaxYE7ypXgSQz8LxgiaKs"}));
+    EXPECT_EQ(store[0], (FoundAddress{true, "1Ab", "1Ab2BY14xzsj18UDekH731Uedfg8SJkwhV",
+                                      "L5CN9NRk9Tnx5QUEVKdXRfGvpdvGajFvaxYE7ypXgSQz8LxgiaKs"}));
     const std::vector<ConsolePiece> expected = {
         {"***** FOUND Bitcoin address *****", ConsoleStyle::Heading, true},
         {"Pattern: ", ConsoleStyle::Label, false},
@@ -100,11 +101,13 @@ TEST(CheckFoundKeys, LampAndBeepComeBeforeEachReportWhenTheOptionsAreOn) {
         EXPECT_TRUE(checkFoundKeysInText(kOneRecord + kMary, target));
 
         std::vector<std::string> expected = c.before;
-        for (const auto& line : reportOf("1Ab", "1Ab2BY14xzsj18UDekH731Uedfg8SJkwhV", "L5CN9NRk9Tnx5QUEVKdXRfGvpdvGajFvaxYE7ypXgSQz8LxgiaKs"))
+        for (const auto& line : reportOf("1Ab", "1Ab2BY14xzsj18UDekH731Uedfg8SJkwhV",
+                                         "L5CN9NRk9Tnx5QUEVKdXRfGvpdvGajFvaxYE7ypXgSQz8LxgiaKs"))
             expected.push_back(line);
         expected.push_back("row 0");
         expected.insert(expected.end(), c.before.begin(), c.before.end());
-        for (const auto& line : reportOf("1Cd", "1CdHUiWdHE3etLiAcjcK8FyHGMCkwukJh3", "5KWbd21CnbMNfLzm1UPQTvT5QX5MUqvMRwqy4LsypboeKyuuSt9"))
+        for (const auto& line : reportOf("1Cd", "1CdHUiWdHE3etLiAcjcK8FyHGMCkwukJh3",
+                                         "5KWbd21CnbMNfLzm1UPQTvT5QX5MUqvMRwqy4LsypboeKyuuSt9"))
             expected.push_back(line);
         expected.push_back("row 1");
         EXPECT_EQ(recorder.log, expected) << "lamp " << c.lamp << " sound " << c.sound;
@@ -116,8 +119,8 @@ TEST(CheckFoundKeys, SameAddressTwiceInOnePassIsReportedOnce) {
     Recorder recorder;
     FoundKeyTarget target{store, {true, true}, recorder, recorder, &kSearched};
     const std::string sameAddressOtherKey =
-        "Pattern: 1Ab\r\nAddress: " + std::string(kAb1.address) + "\r\nPrivkey: " +
-        std::string(kCd.key) + "\r\n";
+        "Pattern: 1Ab\r\nAddress: " + std::string(kAb1.address) +
+        "\r\nPrivkey: " + std::string(kCd.key) + "\r\n";
     EXPECT_TRUE(checkFoundKeysInText(kOneRecord + sameAddressOtherKey, target));
     ASSERT_EQ(store.size(), 1u);
     EXPECT_EQ(store[0].privateKey, kAb1.key);
@@ -126,7 +129,8 @@ TEST(CheckFoundKeys, SameAddressTwiceInOnePassIsReportedOnce) {
 
 TEST(CheckFoundKeys, AddressStoredFromAnEarlierRunIsNotAnnounced) {
     FoundAddressStore store;
-    store.AddFoundAddress(false, "1Ab", "1Ab2BY14xzsj18UDekH731Uedfg8SJkwhV", "L5CN9NRk9Tnx5QUEVKdXRfGvpdvGajFvaxYE7ypXgSQz8LxgiaKs");
+    store.AddFoundAddress(false, "1Ab", "1Ab2BY14xzsj18UDekH731Uedfg8SJkwhV",
+                          "L5CN9NRk9Tnx5QUEVKdXRfGvpdvGajFvaxYE7ypXgSQz8LxgiaKs");
     Recorder recorder;
     FoundKeyTarget target{store, {true, true}, recorder, recorder, &kSearched};
     EXPECT_FALSE(checkFoundKeysInText(kOneRecord, target));

@@ -29,8 +29,7 @@ const std::string kRecord = testing::kAb1.record();
 TEST(FoundKeyScanner, RecordWrittenByteByByteIsTakenOnceWhenWhole) {
     testing::TempFolder folder;
     const auto results = folder / "results.txt";
-    const std::string text = "junk\nmore junk\n" + kRecord + kRecord +
-                             testing::kCd.record("\n");
+    const std::string text = "junk\nmore junk\n" + kRecord + kRecord + testing::kCd.record("\n");
     FoundAddressStore store;
     Silent silent;
     FoundKeyTarget target{store, {}, silent, silent, &kSearched};

@@ -44,9 +44,7 @@ public:
         return true;
     }
     bool running() const override { return running_; }
-    std::optional<int> exitCode() const override {
-        return running_ ? std::nullopt : exitCodeAtEnd;
-    }
+    std::optional<int> exitCode() const override { return running_ ? std::nullopt : exitCodeAtEnd; }
     void kill() override {
         ++kills;
         running_ = false;
@@ -59,7 +57,7 @@ public:
     }
 
     bool startSucceeds = true;
-    std::optional<int> exitCodeAtEnd; // nothing: killed
+    std::optional<int> exitCodeAtEnd;                  // nothing: killed
     std::optional<std::string> output = std::string(); // nullopt: there is no log
     std::vector<ChildStart> requests;
     std::string logAtStart; // what the files held when the child was started

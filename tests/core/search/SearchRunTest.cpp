@@ -143,7 +143,8 @@ TEST_F(SearchRunTest, FolderOthersCanWriteToOrOwnIsRefused) {
         mode_t mode;
         bool foreignOwner; // only root can give a folder away
     };
-    const Case cases[] = {{".", 0775, false}, {"vanitygen", 0757, false}, {"vanitygen", 0755, true}};
+    const Case cases[] = {
+        {".", 0775, false}, {"vanitygen", 0757, false}, {"vanitygen", 0755, true}};
     for (const Case& c : cases) {
         if (c.foreignOwner && ::geteuid() != 0) {
             continue;
