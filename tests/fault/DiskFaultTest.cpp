@@ -165,13 +165,14 @@ void DiskFaultTest::fullDiskKeepsTheKeyUntilItCanBeSaved() {
     // fail; the file-size limit stands in for the full disk so that the small patterns file can
     // be written and the run starts.
     fault::pressStop(app);
-    QTRY_VERIFY_WITH_TIMEOUT(!fault::runActive(app), 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(
+        test::controlOf<QWidget>(*app.view, ControlId::StartSearch)->isEnabled(), 5000);
     if (disk.mounted()) {
         std::filesystem::remove(filler);
         QVERIFY(limitFileSize());
     }
     fault::pressStart(app);
-    QVERIFY(fault::runActive(app));
+    QVERIFY2(fault::runActive(app), qPrintable(fault::consoleText(app)));
     const auto kept = entryStartingWith(app.folder(), "results-");
     QVERIFY(!kept.empty());
     QVERIFY(test::fileText(kept).find(key) != std::string::npos);

@@ -59,8 +59,9 @@ std::variant<WifKey, WifError> DecodeWif(std::string_view wif) {
 }
 
 std::string EncodeWif(const WifKey& key) {
-    std::vector<std::uint8_t> payload{kWifVersion};
-    payload.insert(payload.end(), key.secret.begin(), key.secret.end());
+    // Sized up front: GCC 12 warns falsely (-Warray-bounds) on inserting into a one-byte vector.
+    std::vector<std::uint8_t> payload(1 + key.secret.size(), kWifVersion);
+    std::copy(key.secret.begin(), key.secret.end(), payload.begin() + 1);
     if (key.compressed)
         payload.push_back(kCompressedSuffix);
     const auto check = sha256d(payload);
@@ -78,9 +79,9 @@ std::string AddressOf(const WifKey& key) {
                                   key.compressed ? SECP256K1_EC_COMPRESSED
                                                  : SECP256K1_EC_UNCOMPRESSED);
     const auto sha = digest(EVP_sha256(), serialized, size);
-    std::vector<std::uint8_t> versioned{kAddressVersion};
     const auto hash160 = digest(EVP_ripemd160(), sha.data(), sha.size());
-    versioned.insert(versioned.end(), hash160.begin(), hash160.end());
+    std::vector<std::uint8_t> versioned(1 + hash160.size(), kAddressVersion);
+    std::copy(hash160.begin(), hash160.end(), versioned.begin() + 1);
     const auto check = sha256d(versioned);
     versioned.insert(versioned.end(), check.begin(), check.begin() + 4);
     return EncodeBase58(versioned);
