@@ -16,11 +16,14 @@ namespace tarwick {
 
 SearchRun::SearchRun(ChildProcess& child, const Clock& clock, ConsoleSink& console,
                      SearchRunView& view, std::filesystem::path workDir)
-    : child_(child), clock_(clock), console_(console), view_(view), workDir_(std::move(workDir)) {
+    : child_(child), clock_(clock), console_(console), view_(view), workDir_(std::move(workDir)) {}
+
+const SearchedPatterns* SearchRun::searchedPatterns() const {
     // A results.txt left by an earlier start of the program is checked against its own run.
     SearchedPatterns earlier;
-    if (ParseRunPatternsFile(ReadWholeFile(workDir_ / kRunPatternsFile), earlier))
+    if (!searched_ && ParseRunPatternsFile(ReadWholeFile(workDir_ / kRunPatternsFile), earlier))
         searched_ = std::move(earlier);
+    return searched_ ? &*searched_ : nullptr;
 }
 
 std::filesystem::path SearchRun::outputLogPath() const {
@@ -129,7 +132,13 @@ void SearchRun::run(RunMode mode, const GeneratorOptions& options,
         processStarted_ = child_.start(
             {command_.executable, command_.arguments, workDir_, outputLogPath(), log.descriptor()});
     }
+    const auto tellNotes = [&] {
+        for (const std::string& note : notes) {
+            console_.append(note, ConsoleStyle::Error, true);
+        }
+    };
     if (!processStarted_) {
+        tellNotes();
         finish();
         return;
     }
@@ -145,8 +154,7 @@ void SearchRun::run(RunMode mode, const GeneratorOptions& options,
     } else {
         console_.append("\nResuming search process.", ConsoleStyle::Heading, true);
     }
-    for (const std::string& note : notes)
-        console_.append(note, ConsoleStyle::Error, true);
+    tellNotes();
 
     cancelRequested_ = false;
     pausedForHeat_ = false;

@@ -83,8 +83,8 @@ public:
     // The command of the current or last run.
     const GeneratorCommand& command() const { return command_; }
     // The patterns of the run whose results.txt is in the folder (this program's last run, or
-    // one of an earlier start of the program); null when unknown.
-    const SearchedPatterns* searchedPatterns() const { return searched_ ? &*searched_ : nullptr; }
+    // one of an earlier start of the program, read from its file); null when unknown.
+    const SearchedPatterns* searchedPatterns() const;
     std::filesystem::path outputLogPath() const;
     std::filesystem::path resultsPath() const;
 
@@ -108,7 +108,7 @@ private:
     SearchRunHooks hooks_;
 
     GeneratorCommand command_;
-    std::optional<SearchedPatterns> searched_;
+    mutable std::optional<SearchedPatterns> searched_; // read from the file when first asked
     RunMode mode_ = RunMode::Search;
     bool active_ = false;
     bool processStarted_ = false;
