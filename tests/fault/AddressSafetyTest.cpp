@@ -63,6 +63,7 @@ private slots:
     void hostileAddressesNeverLeaveData();
     void explorerPageGetsTheAddressPercentEncoded();
     void filesHoldingKeysAreOwnerOnly();
+    void linksPlantedForFilesHoldingKeysAreNeverFollowed();
 };
 
 void AddressSafetyTest::hostileAddressesNeverLeaveData() {
@@ -139,6 +140,34 @@ void AddressSafetyTest::filesHoldingKeysAreOwnerOnly() {
                      ownerOnly,
                  file.c_str());
     }
+}
+
+// Another account with write access to the folder, or a generator gone wrong, may plant links
+// (to ~/.bashrc, or to a file it can read) where the program writes keys.
+void AddressSafetyTest::linksPlantedForFilesHoldingKeysAreNeverFollowed() {
+    Application app;
+    testing::InstallTestGenerators(app.folder());
+    testing::WriteGeneratorScript(app.folder(), testing::kAb1.foundLine() + "forever\n");
+    const auto victim = app.folder() / "victim";
+    std::ofstream(victim) << "the user's other file\n";
+    const std::vector<std::string> names{"results.txt", "stdout.log", "Settings.ini",
+                                         "vanitygen/patterns.txt"};
+    for (const std::string& name : names) {
+        std::filesystem::remove(app.folder() / name);
+        std::filesystem::create_symlink(victim, app.folder() / name);
+    }
+    fault::typePatterns(app, QStringLiteral("1Ab"));
+    fault::pressStart(app);
+    QTRY_COMPARE_WITH_TIMEOUT(fault::foundRows(app), 1, 5000);
+    fault::pressStop(app);
+    QTRY_VERIFY_WITH_TIMEOUT(!fault::runActive(app), 5000);
+
+    QCOMPARE(test::fileText(victim), std::string("the user's other file\n"));
+    for (const std::string& name : names)
+        QVERIFY2(!std::filesystem::is_symlink(app.folder() / name), name.c_str());
+    for (const char* name : {"results.txt", "stdout.log", "Settings.ini"})
+        QVERIFY2(test::fileText(app.folder() / name).find(testing::kAb1.key) != std::string::npos,
+                 name);
 }
 
 QTEST_MAIN(AddressSafetyTest)
