@@ -23,9 +23,13 @@ std::vector<std::string_view> linesOf(std::string_view text) {
 
 std::vector<std::string> PatternsOfText(std::string_view text) {
     std::vector<std::string> patterns;
-    for (std::string_view line : linesOf(text))
-        if (line.starts_with('1'))
-            patterns.emplace_back(line);
+    for (std::string_view line : linesOf(text)) {
+        // The generators ignore every CR, as the count does ("1ab\r\r\n" is 1ab).
+        std::string pattern(line);
+        std::erase(pattern, '\r');
+        if (pattern.starts_with('1'))
+            patterns.push_back(std::move(pattern));
+    }
     return patterns;
 }
 

@@ -18,7 +18,7 @@ struct SearchedPatterns {
 
 inline constexpr std::string_view kRunPatternsFile = "run-patterns.txt";
 
-// The patterns of a patterns text: its lines (CR dropped) that begin with "1", as counted.
+// The patterns of a patterns text: its lines (every CR dropped) that begin with "1", as counted.
 std::vector<std::string> PatternsOfText(std::string_view text);
 
 // The file's text: "case-insensitive" or "case-sensitive", then one pattern a line.

@@ -85,7 +85,7 @@ TEST(VerifyFoundKey, RunPatternsFileReadsBackWhatWasWritten) {
     EXPECT_TRUE(ParseRunPatternsFile(RunPatternsFileText(written), read));
     EXPECT_EQ(read, written);
     EXPECT_FALSE(ParseRunPatternsFile("1Ab\n", read));
-    EXPECT_EQ(PatternsOfText("1Ab\r\n\r\nxyz\n1Cd"), (std::vector<std::string>{"1Ab", "1Cd"}));
+    EXPECT_EQ(PatternsOfText("1Ab\r\r\n\r\nxyz\n1Cd"), (std::vector<std::string>{"1Ab", "1Cd"}));
 }
 
 } // namespace
