@@ -3,7 +3,6 @@
 #include "platform/ChildGuard.h"
 
 #include <QDir>
-#include <QFile>
 #include <QStringList>
 
 namespace tarwick {
@@ -45,20 +44,19 @@ bool QtChildProcess::start(const ChildStart& request) {
     }
     process_.setArguments(arguments);
     process_.setWorkingDirectory(workDir.absolutePath());
-    process_.setProcessChannelMode(QProcess::MergedChannels);
     process_.setStandardInputFile(QProcess::nullDevice());
-    // The generators print every key they find, so the log holds private keys: it is made
-    // owner-only before the child appends to it (QProcess would create it world-readable).
-    QFile log(fromPath(request.outputLog));
-    if (log.open(QIODevice::Append, QFileDevice::ReadOwner | QFileDevice::WriteOwner)) {
-        log.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-        log.close();
-    }
-    process_.setStandardOutputFile(fromPath(request.outputLog), QIODevice::Append);
-    PrepareGeneratorProcess(process_);
+    PrepareGeneratorProcess(process_, request.outputFile);
     process_.start();
     // Returns as soon as the program runs or has failed to; it never waits for its end.
-    return process_.waitForStarted(30000);
+    started_ = process_.waitForStarted(30000);
+    return started_;
+}
+
+std::optional<int> QtChildProcess::exitCode() const {
+    if (process_.state() != QProcess::NotRunning || process_.exitStatus() != QProcess::NormalExit ||
+        !started_)
+        return std::nullopt;
+    return process_.exitCode();
 }
 
 bool QtChildProcess::running() const {

@@ -8,8 +8,8 @@
 namespace tarwick {
 
 // A generator run as a QProcess: started from its argument list (never a shell), no standard
-// input, standard output and error merged and appended to the run's log. Nothing here blocks
-// on the child's end: ended() reports it through the event loop.
+// input, standard output and error merged into the run's log file, already open. Nothing here
+// blocks on the child's end: ended() reports it through the event loop.
 class QtChildProcess final : public QObject, public ChildProcess {
     Q_OBJECT
 public:
@@ -19,6 +19,7 @@ public:
 
     bool start(const ChildStart& request) override;
     bool running() const override;
+    std::optional<int> exitCode() const override;
     void kill() override;
 
 signals:
@@ -27,6 +28,7 @@ signals:
 
 private:
     QProcess process_;
+    bool started_ = false; // the last start succeeded: its exit code means something
 };
 
 } // namespace tarwick

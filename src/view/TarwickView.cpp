@@ -254,8 +254,9 @@ void TarwickView::OnStartSearch() {
     SearchRun& run = runner_->run();
     if (run.newRunAllowed() || run.resuming())
         takeLeftoverKeys();
-    // The run deletes results.txt; its generator writes a new one from the start.
-    if (run.startSearch(generatorOptions(), decision.patternCount))
+    // The run replaces results.txt; its generator writes the new one from the start.
+    if (run.startSearch(generatorOptions(), decision.patternCount,
+                        {caseInsensitive, decision.patterns}))
         foundKeyScanner_->restart();
 }
 

@@ -36,11 +36,22 @@ void TarwickView::connectRunHooks() {
     };
     hooks.avoidOverheating = [this] { return avoidOverheating; };
     hooks.heatPauseStarted = [this] { pauseTimer_.start(); };
+    hooks.whyKeepResults = [this] {
+        if (!allFoundKeysSaved())
+            return std::string("holds a found key not yet saved in Settings.ini");
+        if (foundKeyScanner_->holdsRefusedKeys())
+            return std::string("holds a key that failed its check");
+        return std::string();
+    };
     runner_->run().setHooks(std::move(hooks));
 }
 
 bool TarwickView::checkFoundKeys() {
-    FoundKeyTarget target{foundAddresses_, {scrollLockLight, playSound}, *this, *widgets_.console};
+    FoundKeyTarget target{foundAddresses_,
+                          {scrollLockLight, playSound},
+                          *this,
+                          *widgets_.console,
+                          runner_->run().searchedPatterns()};
     const bool added = foundKeyScanner_->check(target);
     if (added)
         emit foundAddressesChanged();

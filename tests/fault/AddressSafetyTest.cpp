@@ -3,6 +3,7 @@
 // address percent-encoded, never as part of the URL's syntax.
 #include "FaultGuiSupport.h"
 #include "TestGenerators.h"
+#include "ValidKeys.h"
 #include "view/ControlIds.h"
 
 #include <QAction>
@@ -46,19 +47,14 @@ void choose(QMenu* menu, int commandId) {
     QFAIL("menu item missing");
 }
 
-// Keys left in results.txt are taken in when a search starts, as after a crash.
-void takeInRecords(Application& app, const std::vector<std::string>& addresses) {
-    std::string results;
+// Found keys are checked before they are stored, so only a hand-edited Settings.ini brings such
+// addresses into the list.
+std::string settingsWith(const std::vector<std::string>& addresses) {
+    std::vector<std::array<std::string, 3>> records;
     for (std::size_t i = 0; i < addresses.size(); ++i)
-        results += "Pattern: 1A\nAddress: " + addresses[i] + "\nPrivkey: 5KHostile" +
-                   std::to_string(i) + "\n";
-    std::ofstream(app.folder() / "results.txt", std::ios::binary) << results;
-    testing::InstallTestGenerators(app.folder());
-    testing::WriteGeneratorScript(app.folder(), "exit 0\n");
-    fault::typePatterns(app, QStringLiteral("1A"));
-    fault::pressStart(app);
+        records.push_back({"1A", addresses[i], "5KHostile" + std::to_string(i)});
+    return test::settingsWithAddresses(records);
 }
-
 } // namespace
 
 class AddressSafetyTest : public QObject {
@@ -67,15 +63,15 @@ private slots:
     void hostileAddressesNeverLeaveData();
     void explorerPageGetsTheAddressPercentEncoded();
     void filesHoldingKeysAreOwnerOnly();
+    void linksPlantedForFilesHoldingKeysAreNeverFollowed();
 };
 
 void AddressSafetyTest::hostileAddressesNeverLeaveData() {
-    Application app;
-    std::filesystem::create_directory(app.folder() / "Data");
     std::vector<std::string> addresses = hostileAddresses;
     addresses.push_back(std::string(300, 'L')); // longer than a file name may be
     addresses.push_back("..");                  // harmless: "Tarwick_...txt" inside Data
-    takeInRecords(app, addresses);
+    Application app(2, settingsWith(addresses));
+    std::filesystem::create_directory(app.folder() / "Data");
     QCOMPARE(fault::foundRows(app), static_cast<int>(addresses.size()));
 
     for (int row = 0; row < fault::foundRows(app); ++row) {
@@ -108,8 +104,7 @@ void AddressSafetyTest::hostileAddressesNeverLeaveData() {
 }
 
 void AddressSafetyTest::explorerPageGetsTheAddressPercentEncoded() {
-    Application app;
-    takeInRecords(app, {"1A b?x=1#y&z%/..", "1Plain"});
+    Application app(2, settingsWith({"1A b?x=1#y&z%/..", "1Plain"}));
     QCOMPARE(fault::foundRows(app), 2);
     choose(menuOnRow(app, 0), 500);
     choose(menuOnRow(app, 1), 500);
@@ -124,7 +119,7 @@ void AddressSafetyTest::filesHoldingKeysAreOwnerOnly() {
     std::filesystem::create_directory(app.folder() / "Data");
     testing::InstallTestGenerators(app.folder());
     // The generator prints each key it finds, as Vanitygen does, so its log holds keys too.
-    testing::WriteGeneratorScript(app.folder(), "found 1Ab 1AbOwnerOnly 5KOwnerOnly\nforever\n");
+    testing::WriteGeneratorScript(app.folder(), testing::kAb1.foundLine() + "forever\n");
     fault::typePatterns(app, QStringLiteral("1Ab"));
     fault::pressStart(app);
     QTRY_COMPARE_WITH_TIMEOUT(fault::foundRows(app), 1, 5000);
@@ -135,15 +130,45 @@ void AddressSafetyTest::filesHoldingKeysAreOwnerOnly() {
 
     const auto ownerOnly = std::filesystem::perms::owner_read | std::filesystem::perms::owner_write;
     test::finishSaves(app);
-    QVERIFY(test::fileText(app.folder() / "stdout.log").find("5KOwnerOnly") != std::string::npos);
-    for (const auto& file : {app.folder() / "stdout.log", app.folder() / "Settings.ini",
-                             app.folder() / "Data" / "Tarwick_1AbOwnerOnly.txt",
-                             app.folder() / "Data" / "Tarwick_Bitcoin_addresses_found.txt"}) {
+    QVERIFY(test::fileText(app.folder() / "stdout.log").find(testing::kAb1.key) !=
+            std::string::npos);
+    for (const auto& file :
+         {app.folder() / "stdout.log", app.folder() / "Settings.ini",
+          app.folder() / "Data" / ("Tarwick_" + std::string(testing::kAb1.address) + ".txt"),
+          app.folder() / "Data" / "Tarwick_Bitcoin_addresses_found.txt"}) {
         QVERIFY2(std::filesystem::exists(file), file.c_str());
         QVERIFY2((std::filesystem::status(file).permissions() & std::filesystem::perms::all) ==
                      ownerOnly,
                  file.c_str());
     }
+}
+
+// Another account with write access to the folder, or a generator gone wrong, may plant links
+// (to ~/.bashrc, or to a file it can read) where the program writes keys.
+void AddressSafetyTest::linksPlantedForFilesHoldingKeysAreNeverFollowed() {
+    Application app;
+    testing::InstallTestGenerators(app.folder());
+    testing::WriteGeneratorScript(app.folder(), testing::kAb1.foundLine() + "forever\n");
+    const auto victim = app.folder() / "victim";
+    std::ofstream(victim) << "the user's other file\n";
+    const std::vector<std::string> names{"results.txt", "stdout.log", "Settings.ini",
+                                         "vanitygen/patterns.txt"};
+    for (const std::string& name : names) {
+        std::filesystem::remove(app.folder() / name);
+        std::filesystem::create_symlink(victim, app.folder() / name);
+    }
+    fault::typePatterns(app, QStringLiteral("1Ab"));
+    fault::pressStart(app);
+    QTRY_COMPARE_WITH_TIMEOUT(fault::foundRows(app), 1, 5000);
+    fault::pressStop(app);
+    QTRY_VERIFY_WITH_TIMEOUT(!fault::runActive(app), 5000);
+
+    QCOMPARE(test::fileText(victim), std::string("the user's other file\n"));
+    for (const std::string& name : names)
+        QVERIFY2(!std::filesystem::is_symlink(app.folder() / name), name.c_str());
+    for (const char* name : {"results.txt", "stdout.log", "Settings.ini"})
+        QVERIFY2(test::fileText(app.folder() / name).find(testing::kAb1.key) != std::string::npos,
+                 name);
 }
 
 QTEST_MAIN(AddressSafetyTest)

@@ -5,6 +5,7 @@
 #include "FaultGuiSupport.h"
 #include "FaultProcesses.h"
 #include "TestGenerators.h"
+#include "ValidKeys.h"
 #include "view/ControlIds.h"
 
 #include <QAction>
@@ -71,6 +72,15 @@ void fill(const std::filesystem::path& filler, std::size_t free) {
     std::filesystem::resize_file(filler, size > free ? size - free : 0);
 }
 
+// The working folder's entry whose name begins with the prefix (empty path when none).
+std::filesystem::path entryStartingWith(const std::filesystem::path& folder,
+                                        std::string_view prefix) {
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        if (entry.path().filename().string().starts_with(prefix))
+            return entry.path();
+    return {};
+}
+
 void toggleCaseInsensitive(Application& app) {
     app.frame->command(CommandId::CaseInsensitive)->trigger();
 }
@@ -116,8 +126,9 @@ void DiskFaultTest::fullDiskKeepsTheKeyUntilItCanBeSaved() {
     SmallDisk disk("8m");
     Application app(2, test::settingsWithAddresses(stored));
     testing::InstallTestGenerators(app.folder());
-    testing::WriteGeneratorScript(app.folder(), "sleep 1200\nfound 1Ab 1AbFullDisk 5KFullDisk\n"
-                                                "forever\n");
+    const std::string key(testing::kAb1.key);
+    testing::WriteGeneratorScript(app.folder(),
+                                  "sleep 1200\n" + testing::kAb1.foundLine() + "forever\n");
     fault::typePatterns(app, QStringLiteral("1Ab"));
     fault::pressStart(app);
     QVERIFY(fault::startedGenerator(app) > 0);
@@ -127,16 +138,17 @@ void DiskFaultTest::fullDiskKeepsTheKeyUntilItCanBeSaved() {
     const auto filler = app.folder() / "filler";
     rlimit previousLimit{};
     ::getrlimit(RLIMIT_FSIZE, &previousLimit);
-    if (disk.mounted()) {
-        // Room for the generator's two small writes (its log and results.txt), not for a save.
-        fill(filler, 2 * 4096);
-    } else {
-        // No mount: this process may not grow a file past 64 bytes, which every save must.
+    // This process may not grow a file past 64 bytes, which every save must.
+    const auto limitFileSize = [&] {
         std::signal(SIGXFSZ, SIG_IGN);
         rlimit limit = previousLimit;
         limit.rlim_cur = 64;
-        QCOMPARE(::setrlimit(RLIMIT_FSIZE, &limit), 0);
-    }
+        return ::setrlimit(RLIMIT_FSIZE, &limit) == 0;
+    };
+    if (disk.mounted())
+        fill(filler, 2 * 4096); // room for the generator's two small writes, not for a save
+    else
+        QVERIFY(limitFileSize());
 
     QTRY_COMPARE_WITH_TIMEOUT(fault::foundRows(app), 3, 5000);
     QString console = fault::consoleText(app);
@@ -147,16 +159,38 @@ void DiskFaultTest::fullDiskKeepsTheKeyUntilItCanBeSaved() {
     QCOMPARE(fault::colourOf(app, QStringLiteral("[ERROR] The settings")),
              QColor(0xCB, 0x45, 0x45));
     QCOMPARE(test::savedSettings(app), before);
-    QVERIFY(test::fileText(app.folder() / "results.txt").find("5KFullDisk") != std::string::npos);
+    QVERIFY(test::fileText(app.folder() / "results.txt").find(key) != std::string::npos);
+
+    // A new run while the key is only in memory and in results.txt keeps that file. Saves still
+    // fail; the file-size limit stands in for the full disk so that the small patterns file can
+    // be written and the run starts.
+    fault::pressStop(app);
+    QTRY_VERIFY_WITH_TIMEOUT(
+        test::controlOf<QWidget>(*app.view, ControlId::StartSearch)->isEnabled(), 5000);
+    if (disk.mounted()) {
+        std::filesystem::remove(filler);
+        QVERIFY(limitFileSize());
+    }
+    fault::pressStart(app);
+    QVERIFY2(fault::runActive(app), qPrintable(fault::consoleText(app)));
+    const auto kept = entryStartingWith(app.folder(), "results-");
+    QVERIFY(!kept.empty());
+    QVERIFY(test::fileText(kept).find(key) != std::string::npos);
+    QCOMPARE(std::filesystem::status(kept).permissions() & std::filesystem::perms::all,
+             std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+    console = fault::consoleText(app);
+    QVERIFY2(console.contains(QStringLiteral("results.txt holds a found key not yet saved in "
+                                             "Settings.ini, so it is kept as '") +
+                              QString::fromStdString(kept.filename().string())),
+             qPrintable(console));
 
     // Room again: the next save, even of the options only, writes the key that waited.
-    if (disk.mounted())
-        std::filesystem::remove(filler);
-    else
-        ::setrlimit(RLIMIT_FSIZE, &previousLimit);
+    ::setrlimit(RLIMIT_FSIZE, &previousLimit);
     toggleCaseInsensitive(app);
-    QVERIFY(test::savedSettings(app).find("=5KFullDisk\r\n") != std::string::npos);
-    QVERIFY(test::savedSettings(app).find("=5KStoredB\r\n") != std::string::npos);
+    QVERIFY(test::savedSettings(app).find("=" + key + "\r\n") !=
+            std::string::npos);
+    QVERIFY(test::savedSettings(app).find("=5KStoredB\r\n") !=
+            std::string::npos);
     fault::pressStop(app);
     QTRY_VERIFY_WITH_TIMEOUT(!fault::runActive(app), 5000);
 }

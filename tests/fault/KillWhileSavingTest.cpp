@@ -5,6 +5,7 @@
 #include "FaultProcesses.h"
 #include "TestGenerators.h"
 #include "core/found/FoundKeyRecords.h"
+#include "core/keys/BitcoinKey.h"
 #include "core/settings/ProfileFile.h"
 #include "core/settings/SettingsMapping.h"
 
@@ -47,11 +48,17 @@ AddressKeys wholeSettings(const std::string& bytes) {
     return found;
 }
 
+// Real keys, since every found key is checked: secrets round * 1000 + i, for the pattern "1"
+// that the front-end searches.
 std::string generatorScript(int round) {
     std::string script;
-    for (int i = 0; i < 400; ++i) {
-        const std::string id = std::to_string(round) + "x" + std::to_string(i);
-        script += "found 1Ab 1AbKilled" + id + "Address 5KeyKilled" + id + "\nsleep 4\n";
+    for (int i = 1; i <= 400; ++i) {
+        WifKey key;
+        key.compressed = true;
+        const int secret = round * 1000 + i;
+        key.secret[30] = static_cast<std::uint8_t>(secret >> 8);
+        key.secret[31] = static_cast<std::uint8_t>(secret & 0xFF);
+        script += "found 1 " + AddressOf(key) + " " + EncodeWif(key) + "\nsleep 4\n";
     }
     return script + "forever\n";
 }

@@ -4,6 +4,7 @@
 #include "FaultGuiSupport.h"
 #include "FaultProcesses.h"
 #include "TestGenerators.h"
+#include "ValidKeys.h"
 #include "view/ControlIds.h"
 
 #include <QAction>
@@ -43,7 +44,7 @@ private slots:
 
 void RunControlFaultTest::closingMidRunKeepsTheKeyAndEndsTheGenerator() {
     Application app;
-    install(app, "found 1Ab 1AbBeforeClose 5KBeforeClose\nforever\n");
+    install(app, testing::kAb1.foundLine() + "forever\n");
     fault::typePatterns(app, QStringLiteral("1Ab"));
     fault::pressStart(app);
     const pid_t generator = fault::startedGenerator(app);
@@ -51,7 +52,8 @@ void RunControlFaultTest::closingMidRunKeepsTheKeyAndEndsTheGenerator() {
     QTRY_COMPARE_WITH_TIMEOUT(fault::foundRows(app), 1, 5000);
     app.frame->close();
     QVERIFY(fault::waitUntilGone(generator, 5s));
-    QVERIFY(test::savedSettings(app).find("=5KBeforeClose\r\n") != std::string::npos);
+    QVERIFY(test::savedSettings(app)
+                .find("=" + std::string(testing::kAb1.key) + "\r\n") != std::string::npos);
 }
 
 void RunControlFaultTest::closingMidListingEndsTheGenerator() {

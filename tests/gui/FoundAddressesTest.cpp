@@ -1,5 +1,6 @@
 #include "GuiTestSupport.h"
 #include "TestGenerators.h"
+#include "ValidKeys.h"
 #include "view/ConsoleLog.h"
 #include "view/ControlIds.h"
 #include "view/SearchRunner.h"
@@ -86,39 +87,37 @@ private slots:
 void FoundAddressesTest::keysFoundDuringARunAreReportedListedAndSaved() {
     Application app;
     testing::InstallTestGenerators(app.folder());
-    testing::WriteGeneratorScript(app.folder(),
-                                  "found 1Ab 1AbFirstAddress1111111111111111111 5KFirst\n"
-                                  "found 1Cd 1CdSecondAddress222222222222222222 5KSecond\n"
-                                  "status 2 600\n"
-                                  "found 1Ef 1EfThirdAddress3333333333333333333 5KThird\n"
-                                  "status 3 600\n");
+    using testing::kAb1, testing::kCd, testing::kEf;
+    testing::WriteGeneratorScript(app.folder(), kAb1.foundLine() + kCd.foundLine() +
+                                                    "status 2 600\n" + kEf.foundLine() +
+                                                    "status 3 600\n");
     auto* box = controlOf<QPlainTextEdit>(*app.view, ControlId::PatternsBox);
-    box->setFocus();
-    QTest::keyClicks(box, QStringLiteral("1Ab"));
+    box->setPlainText(QStringLiteral("1Ab\n1Cd\n1Ef"));
     QTest::mouseClick(app.view->control(ControlId::StartSearch), Qt::LeftButton);
     QTRY_VERIFY_WITH_TIMEOUT(
         app.view->console().toPlainText().contains(QStringLiteral("Search completed")), 15000);
 
+    const auto q = [](std::string_view text) { return QString::fromLatin1(text); };
     QCOMPARE(listOf(app).model()->rowCount(), 3);
-    QCOMPARE(row(app, 0), (QStringList{QStringLiteral("new"), QStringLiteral("1Ab"),
-                                       QStringLiteral("1AbFirstAddress1111111111111111111"),
-                                       QStringLiteral("5KFirst")}));
+    QCOMPARE(row(app, 0),
+             (QStringList{QStringLiteral("new"), q(kAb1.pattern), q(kAb1.address), q(kAb1.key)}));
     QCOMPARE(row(app, 2)[0], QStringLiteral("new"));
     QCOMPARE(selectedRow(app), 2);
     QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(&listOf(app)));
     // Each address is announced once, however many passes read the file.
     const QString console = app.view->console().toPlainText();
     QCOMPARE(console.count(QStringLiteral("***** FOUND Bitcoin address *****")), 3);
-    QVERIFY(console.contains(
-        QStringLiteral("***** FOUND Bitcoin address *****\nPattern: 1Cd\nBTC "
-                       "address: 1CdSecondAddress222222222222222222\nPrivate "
-                       "key: 5KSecond\n-----------------------------------------\n")));
+    QVERIFY(console.contains(QStringLiteral("***** FOUND Bitcoin address *****\nPattern: 1Cd\nBTC "
+                                            "address: ") +
+                             q(kCd.address) + QStringLiteral("\nPrivate key: ") + q(kCd.key) +
+                             QStringLiteral("\n-----------------------------------------\n")));
     QVERIFY(app.frame->command(CommandId::ExportAll)->isEnabled());
 
     const std::string settings = savedSettings(app);
-    QVERIFY(settings.find("BTC_ADDR_PUB_ENCON_2=1EfThirdAddress3333333333333333333\r\n") !=
+    QVERIFY(settings.find("BTC_ADDR_PUB_ENCON_2=" + std::string(kEf.address) + "\r\n") !=
             std::string::npos);
-    QVERIFY(settings.find("BTC_KEY_PRIV_ENCON_0=5KFirst\r\n") != std::string::npos);
+    QVERIFY(settings.find("BTC_KEY_PRIV_ENCON_0=" + std::string(kAb1.key) + "\r\n") !=
+            std::string::npos);
 }
 
 void FoundAddressesTest::storedAddressIsNotReportedAgain() {
@@ -277,18 +276,27 @@ void FoundAddressesTest::keysLeftInResultsAreTakenBeforeANewRunDeletesThem() {
     Application app;
     testing::InstallTestGenerators(app.folder());
     testing::WriteGeneratorScript(app.folder(), "status 3 600\n");
-    // A key the last session's generator wrote just before the program went down.
-    std::ofstream(app.folder() / "results.txt", std::ios::binary)
-        << "Pattern: 1Ab\nAddress: 1AbLeftOverAddress4444444444444444\nPrivkey: 5KLeft\n";
-    auto* box = controlOf<QPlainTextEdit>(*app.view, ControlId::PatternsBox);
-    box->setFocus();
-    QTest::keyClicks(box, QStringLiteral("1Ab"));
-    QTest::mouseClick(app.view->control(ControlId::StartSearch), Qt::LeftButton);
-    QCOMPARE(listOf(app).model()->rowCount(), 1);
-    QCOMPARE(row(app, 0)[2], QStringLiteral("1AbLeftOverAddress4444444444444444"));
-    QVERIFY(savedSettings(app).find("BTC_KEY_PRIV_ENCON_0=5KLeft\r\n") != std::string::npos);
-    QTRY_VERIFY_WITH_TIMEOUT(
-        app.view->console().toPlainText().contains(QStringLiteral("Search completed")), 15000);
+    // Keys the last session's generator wrote just before the program went down, checked
+    // against that run's patterns: a good one is stored, a bad one keeps its file.
+    controlOf<QPlainTextEdit>(*app.view, ControlId::PatternsBox)
+        ->setPlainText(QStringLiteral("1Ab"));
+    const testing::ValidKey bad{"1Ab", testing::kAb3.address, testing::kAb1.key};
+    for (const testing::ValidKey& key : {testing::kAb2, bad}) {
+        std::ofstream(app.folder() / "results.txt", std::ios::binary) << key.record("\n");
+        std::ofstream(app.folder() / "run-patterns.txt") << "case-sensitive\n1Ab\n";
+        QTest::mouseClick(app.view->control(ControlId::StartSearch), Qt::LeftButton);
+        QCOMPARE(listOf(app).model()->rowCount(), 1);
+        QCOMPARE(row(app, 0)[2], QString::fromLatin1(testing::kAb2.address));
+        QTRY_VERIFY_WITH_TIMEOUT(
+            app.view->console().toPlainText().contains(QStringLiteral("Search completed")), 15000);
+    }
+    QVERIFY(savedSettings(app)
+                .find("BTC_KEY_PRIV_ENCON_0=" + std::string(testing::kAb2.key) + "\r\n") !=
+            std::string::npos);
+    const QString console = app.view->console().toPlainText();
+    QVERIFY2(console.contains(QStringLiteral("results.txt holds a key that failed its check, so "
+                                             "it is kept as 'results-")),
+             qPrintable(console));
 }
 
 QTEST_MAIN(FoundAddressesTest)

@@ -1,8 +1,10 @@
 #include "platform/QtChildProcess.h"
 
 #include "ChildProcessTestSupport.h"
+#include "core/files/RunFolder.h"
 
 #include <QSignalSpy>
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sstream>
 #include <vector>
@@ -25,17 +27,22 @@ std::vector<std::string> lines(const std::string& text) {
 
 class QtChildProcessTest : public ::testing::Test {
 protected:
+    // The run opens the log; the adapter hands the open file to the child.
     ChildStart request(std::vector<std::string> arguments = {"-t", "1"},
-                       std::string program = "vanitygen//vanitygen64.exe") const {
-        return {std::move(program), std::move(arguments), dir.path(), dir / "stdout.log"};
+                       std::string program = "vanitygen//vanitygen64.exe") {
+        log = OwnedFile(
+            ::open((dir / "stdout.log").c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0600));
+        return {std::move(program), std::move(arguments), dir.path(), dir / "stdout.log",
+                log.descriptor()};
     }
 
     GeneratorFolder dir;
+    OwnedFile log;
     QtChildProcess child;
     QSignalSpy ended{&child, &QtChildProcess::ended};
 };
 
-TEST_F(QtChildProcessTest, OutputAndErrorsAreAppendedToTheLogInOrder) {
+TEST_F(QtChildProcessTest, OutputAndErrorsGoToTheOpenLogInOrder) {
     testing::WriteBytes(dir / "stdout.log", "before\n");
     dir.script("say out one\\n\nwarn error one\\n\nsay \\r[1 key/s][2]\nexit 0\n");
     ASSERT_TRUE(child.start(request()));
@@ -92,11 +99,13 @@ TEST_F(QtChildProcessTest, KillEndsARunningChildWithoutWaitingForIt) {
     child.kill();
     ASSERT_TRUE(WaitUntil([&] { return ended.count() == 1; }, 5000));
     EXPECT_FALSE(child.running());
+    EXPECT_FALSE(child.exitCode()) << "a killed child has no exit code";
     child.kill(); // harmless once it has gone
     // The same adapter starts the next child.
-    dir.script("exit 0\n");
+    dir.script("exit 4\n");
     ASSERT_TRUE(child.start(request()));
     ASSERT_TRUE(WaitUntil([&] { return ended.count() == 2; }));
+    EXPECT_EQ(child.exitCode(), 4);
 }
 
 } // namespace

@@ -75,6 +75,21 @@ TEST_F(SearchRunLive, SearchShowsProgressAndCompletes) {
               "Pattern: 1Abc\nAddress: 1AbcAddress\nPrivkey: 5Key\n");
 }
 
+TEST_F(SearchRunLive, KeyTheGeneratorCouldNotWriteIsKeptInItsLog) {
+    dir.script("say Privkey: 5Key\\n\nexit 4\n");
+    ASSERT_TRUE(run.startSearch(options(kCpuGenerator), 1));
+    ASSERT_TRUE(runToEnd());
+    EXPECT_FALSE(std::filesystem::exists(dir / "stdout.log"));
+    for (const auto& entry : std::filesystem::directory_iterator(dir.path())) {
+        if (entry.path().filename().string().starts_with("stdout-")) {
+            EXPECT_EQ(testing::ReadBytes(entry.path()), "Privkey: 5Key\n");
+        }
+    }
+    EXPECT_TRUE(console.last().text.starts_with("[ERROR] The generator found a key but could not "
+                                                "write it to results.txt. The key is in 'stdout-"))
+        << console.last().text;
+}
+
 TEST_F(SearchRunLive, GpuGeneratorErrorIsShownWhole) {
     dir.script("fail\n");
     ASSERT_TRUE(run.startSearch(options(kGpuGenerator), 1));

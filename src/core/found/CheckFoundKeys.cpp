@@ -1,5 +1,8 @@
 #include "core/found/CheckFoundKeys.h"
 
+#include "core/found/VerifyFoundKey.h"
+
+#include <optional>
 #include <string>
 
 namespace tarwick {
@@ -15,9 +18,31 @@ void reportFoundAddress(const FoundAddress& address, ConsoleSink& console) {
     console.append("-----------------------------------------", ConsoleStyle::Plain, true);
 }
 
+namespace {
+
+// False, after saying why in red, when the record must not be stored.
+bool provesItself(const FoundKeyRecord& record, FoundKeyTarget& target) {
+    if (target.refused && target.refused->contains(record.publicAddress))
+        return false;
+    const std::optional<std::string> failure = WhyFoundKeyFails(record, target.searched);
+    if (!failure)
+        return true;
+    if (target.refused)
+        target.refused->insert(record.publicAddress);
+    target.console.append("[ERROR] The key found for the address " + record.publicAddress +
+                              " was not stored: " + *failure + ". The file it came from is kept.",
+                          ConsoleStyle::Error, true);
+    return false;
+}
+
+} // namespace
+
 bool checkFoundKeysInText(std::string_view resultsText, FoundKeyTarget& target) {
     bool found = false;
     for (FoundKeyRecord& record : parseFoundKeyRecords(resultsText)) {
+        // A stored address keeps its record whatever a later one says; nothing to check.
+        if (target.store.contains(record.publicAddress) || !provesItself(record, target))
+            continue;
         if (!target.store.AddFoundAddress(true, std::move(record.pattern),
                                           std::move(record.publicAddress),
                                           std::move(record.privateKey)))

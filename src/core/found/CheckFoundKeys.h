@@ -3,10 +3,13 @@
 #include "core/common/ConsoleSink.h"
 #include "core/found/FoundAddressStore.h"
 #include "core/found/FoundKeyRecords.h"
+#include "core/found/SearchedPatterns.h"
 
 #include <cstddef>
 #include <filesystem>
+#include <string>
 #include <string_view>
+#include <unordered_set>
 
 namespace tarwick {
 
@@ -32,14 +35,19 @@ struct FoundKeyTarget {
     FoundKeyOptions options;
     FoundKeyEvents& events;
     ConsoleSink& console;
+    // The patterns of the run that wrote the text; null when unknown: then nothing is stored.
+    const SearchedPatterns* searched = nullptr;
+    // Addresses of records already refused, so each is told once; may be null.
+    std::unordered_set<std::string>* refused = nullptr;
 };
 
 inline constexpr int kFoundBeepFrequencyHz = 650;
 inline constexpr int kFoundBeepDurationMs = 30;
 
-// Offers every complete record of the results text to the store (isNew true) and reports each
-// one the store accepts: lamp if the option is on, beep if the option is on, then the five
-// console lines. True when at least one address was added.
+// Offers every complete record of the results text whose key proves it (WhyFoundKeyFails) to
+// the store (isNew true) and reports each one the store accepts: lamp if the option is on, beep
+// if the option is on, then the five console lines. A record that fails is not stored; a red
+// line names its address and what failed. True when at least one address was added.
 bool checkFoundKeysInText(std::string_view resultsText, FoundKeyTarget& target);
 
 // The console lines of one new address, in the console's styles.

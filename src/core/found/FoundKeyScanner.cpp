@@ -38,6 +38,7 @@ bool FoundKeyScanner::check(FoundKeyTarget& target) {
         return false;
     const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     in.close();
+    target.refused = &refused_;
     const bool added = checkFoundKeysInText(text, target);
     offset_ += startOfLastTwoLines(text);
     return added;

@@ -4,6 +4,8 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <string>
+#include <unordered_set>
 
 namespace tarwick {
 
@@ -18,14 +20,20 @@ public:
     // true when at least one was added. A missing or irregular file finds nothing and is never
     // opened (a FIFO would block the window).
     bool check(FoundKeyTarget& target);
-    // A new run deleted the file: the next pass reads it from its start.
-    void restart() { offset_ = 0; }
+    // A new run replaced the file: the next pass reads it from its start.
+    void restart() {
+        offset_ = 0;
+        refused_.clear();
+    }
+    // The file holds a record that failed its check: it must be kept, not deleted.
+    bool holdsRefusedKeys() const { return !refused_.empty(); }
     // Where the next pass starts reading.
     std::uintmax_t offset() const { return offset_; }
 
 private:
     std::filesystem::path file_;
     std::uintmax_t offset_ = 0;
+    std::unordered_set<std::string> refused_;
 };
 
 } // namespace tarwick

@@ -39,20 +39,9 @@ void syncFolder(const std::filesystem::path& folder) {
     ::close(fd);
 }
 
-std::filesystem::path resolveLink(const std::filesystem::path& target) {
-    std::error_code error;
-    if (std::filesystem::is_symlink(target, error)) {
-        std::filesystem::path resolved = std::filesystem::canonical(target, error);
-        if (!error)
-            return resolved;
-    }
-    return target;
-}
-
 } // namespace
 
-PrivateFileResult writePrivateFile(const std::filesystem::path& requested, std::string_view bytes) {
-    const std::filesystem::path target = resolveLink(requested);
+PrivateFileResult writePrivateFile(const std::filesystem::path& target, std::string_view bytes) {
     std::filesystem::path folder = target.parent_path();
     if (folder.empty())
         folder = ".";
@@ -62,7 +51,7 @@ PrivateFileResult writePrivateFile(const std::filesystem::path& requested, std::
 
     mode_t mode = kOwnerOnly;
     struct stat existing {};
-    if (::stat(target.c_str(), &existing) == 0 && S_ISREG(existing.st_mode))
+    if (::lstat(target.c_str(), &existing) == 0 && S_ISREG(existing.st_mode))
         mode = existing.st_mode & kOwnerOnly;
 
     // Built piece by piece: GCC 12 warns falsely (-Wrestrict) on "." + string at -O3.

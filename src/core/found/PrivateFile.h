@@ -23,7 +23,8 @@ struct PrivateFileResult {
 // either the old file or the new one, whole: a temporary file in the same folder, written,
 // flushed to disk, then renamed over the target. Files written here hold private keys, so the
 // new file is readable and writable by its owner only (0600), or keeps the stricter mode of
-// the file it replaces. A symbolic link is followed so that the file it names is replaced.
+// the file it replaces. A symbolic link at the target is replaced, never followed: a link
+// planted there cannot make a save overwrite another of the user's files.
 PrivateFileResult writePrivateFile(const std::filesystem::path& target, std::string_view bytes);
 
 } // namespace tarwick

@@ -20,6 +20,10 @@ inline constexpr std::string_view kOutputLog = "stdout.log";
 // The bounty pool's work server; the miner asks it for work and claims rewards there.
 inline constexpr std::string_view kDefaultPoolUrl = "https://vanitypool.appspot.com/";
 
+// The exit code of a generator that found a key but could not write it to its -o file: the key
+// is then only in its output (stdout.log).
+inline constexpr int kExitKeyNotWritten = 4;
+
 // What a run does: a search, or asking the GPU generator for the machine's OpenCL platforms.
 enum class RunMode { Search, ListPlatforms };
 

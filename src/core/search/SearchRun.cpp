@@ -1,8 +1,11 @@
 #include "core/search/SearchRun.h"
 
+#include "core/files/RunFolder.h"
+#include "core/found/PrivateFile.h"
 #include "core/output/ProgressLine.h"
 #include "core/search/ClosingMessage.h"
 #include "core/search/ElapsedTime.h"
+#include "core/search/GeneratorNames.h"
 #include "core/search/ReadWholeFile.h"
 
 #include <optional>
@@ -15,6 +18,14 @@ SearchRun::SearchRun(ChildProcess& child, const Clock& clock, ConsoleSink& conso
                      SearchRunView& view, std::filesystem::path workDir)
     : child_(child), clock_(clock), console_(console), view_(view), workDir_(std::move(workDir)) {}
 
+const SearchedPatterns* SearchRun::searchedPatterns() const {
+    // A results.txt left by an earlier start of the program is checked against its own run.
+    SearchedPatterns earlier;
+    if (!searched_ && ParseRunPatternsFile(ReadWholeFile(workDir_ / kRunPatternsFile), earlier))
+        searched_ = std::move(earlier);
+    return searched_ ? &*searched_ : nullptr;
+}
+
 std::filesystem::path SearchRun::outputLogPath() const {
     return workDir_ / kOutputLog;
 }
@@ -23,43 +34,111 @@ std::filesystem::path SearchRun::resultsPath() const {
     return workDir_ / kResultsFile;
 }
 
-bool SearchRun::startSearch(const GeneratorOptions& options, int patternCount) {
+bool SearchRun::startSearch(const GeneratorOptions& options, int patternCount,
+                            const SearchedPatterns& searched) {
     // A resume comes while the pause waits; anything else needs the way clear.
-    if (active_ || (pauseWaiting_ && !resuming_)) {
+    if (active_ || (pauseWaiting_ && !resuming_) || !foldersSafe()) {
         return false;
     }
     patternCount_ = patternCount;
     if (!resuming_) {
         runStartTime_ = clock_.now();
     }
-    run(RunMode::Search, options);
+    run(RunMode::Search, options, searched);
     return true;
 }
 
 bool SearchRun::listPlatforms(const GeneratorOptions& options) {
-    if (!newRunAllowed()) {
+    if (!newRunAllowed() || !foldersSafe()) {
         return false;
     }
-    run(RunMode::ListPlatforms, options);
+    run(RunMode::ListPlatforms, options, {});
     return true;
 }
 
-void SearchRun::run(RunMode mode, const GeneratorOptions& options) {
+bool SearchRun::foldersSafe() {
+    // Whoever can write to these folders could swap the generator or plant links to steal keys.
+    const std::filesystem::path generators = workDir_ / "vanitygen";
+    std::error_code error;
+    for (const auto& folder : {workDir_, generators}) {
+        if (folder == generators && !std::filesystem::exists(folder, error))
+            continue; // told as a missing generator by the start
+        if (const auto why = UnsafeFolderReason(folder)) {
+            console_.append("[ERROR] The search was not started: " + *why +
+                                ". Only your account may write to the working folder and its "
+                                "vanitygen folder.",
+                            ConsoleStyle::Error, true);
+            return false;
+        }
+    }
+    return true;
+}
+
+bool SearchRun::prepareRunFiles(RunFolder& folder, const SearchedPatterns& searched,
+                                std::vector<std::string>& notes) {
+    // Output of an earlier run must not pass for this one's, unless it holds a key to keep.
+    const std::string whyKeep = hooks_.whyKeepResults ? hooks_.whyKeepResults() : std::string();
+    std::error_code error;
+    if (!whyKeep.empty() &&
+        std::filesystem::exists(std::filesystem::symlink_status(resultsPath(), error))) {
+        const auto kept = folder.keep(kResultsFile, "results", ".txt");
+        if (!kept) {
+            console_.append("[ERROR] results.txt " + whyKeep +
+                                " and could not be renamed, so the search was not started.",
+                            ConsoleStyle::Error, true);
+            return false;
+        }
+        notes.push_back("results.txt " + whyKeep + ", so it is kept as '" + *kept +
+                        "' in the working folder.");
+    } else {
+        folder.remove(kResultsFile);
+    }
+    folder.remove(kOutputLog);
+    // The generator appends to a file this program made, never to one planted for it.
+    std::string why;
+    if (!folder.createPrivate(kResultsFile, why).valid()) {
+        console_.append("[ERROR] results.txt could not be created in the working folder (" + why +
+                            "), so the search was not started.",
+                        ConsoleStyle::Error, true);
+        return false;
+    }
+    searched_ = searched;
+    if (!writePrivateFile(workDir_ / kRunPatternsFile, RunPatternsFileText(searched)).ok())
+        notes.push_back("[ERROR] The patterns of this run could not be written to '" +
+                        std::string(kRunPatternsFile) +
+                        "': keys it leaves in results.txt cannot be checked after the program "
+                        "closes, and are then kept but not stored.");
+    return true;
+}
+
+void SearchRun::run(RunMode mode, const GeneratorOptions& options,
+                    const SearchedPatterns& searched) {
     mode_ = mode;
     searchRunning_ = true;
     view_.showStartButton(false);
     view_.setNewRunAllowed(false);
 
-    // Output of an earlier run must not pass for this one's; failures are ignored.
-    std::error_code ignored;
-    std::filesystem::remove(outputLogPath(), ignored);
-    std::filesystem::remove(resultsPath(), ignored);
-
     command_ = BuildGeneratorCommand(options, mode);
     foundAny_ = false;
-    processStarted_ =
-        child_.start({command_.executable, command_.arguments, workDir_, outputLogPath()});
+    std::vector<std::string> notes; // told after the banner, which clears the console
+    RunFolder folder(workDir_);
+    processStarted_ = prepareRunFiles(folder, searched, notes);
+    if (processStarted_) {
+        std::string why;
+        const OwnedFile log = folder.createPrivate(kOutputLog, why);
+        if (!log.valid())
+            notes.push_back("[ERROR] stdout.log could not be written (" + why +
+                            "), so the progress of the search cannot be shown.");
+        processStarted_ = child_.start(
+            {command_.executable, command_.arguments, workDir_, outputLogPath(), log.descriptor()});
+    }
+    const auto tellNotes = [&] {
+        for (const std::string& note : notes) {
+            console_.append(note, ConsoleStyle::Error, true);
+        }
+    };
     if (!processStarted_) {
+        tellNotes();
         finish();
         return;
     }
@@ -75,6 +154,7 @@ void SearchRun::run(RunMode mode, const GeneratorOptions& options) {
     } else {
         console_.append("\nResuming search process.", ConsoleStyle::Heading, true);
     }
+    tellNotes();
 
     cancelRequested_ = false;
     pausedForHeat_ = false;
@@ -163,6 +243,7 @@ void SearchRun::finish() {
     }
     const ClosingMessage message = ChooseClosingMessage(ending, log);
     console_.append(message.text, message.style, true);
+    keepKeyInLog();
 
     searchRunning_ = false;
     resuming_ = false;
@@ -175,6 +256,19 @@ void SearchRun::finish() {
     }
     view_.setPassTimerActive(false);
     view_.setNewRunAllowed(!pauseWaiting_);
+}
+
+void SearchRun::keepKeyInLog() {
+    if (mode_ != RunMode::Search || !processStarted_ || child_.exitCode() != kExitKeyNotWritten)
+        return;
+    // The next start would delete the only copy of the key.
+    const auto kept = RunFolder(workDir_).keep(kOutputLog, "stdout", ".log");
+    console_.append(kept ? "[ERROR] The generator found a key but could not write it to "
+                           "results.txt. The key is in '" +
+                               *kept + "' in the working folder."
+                         : "[ERROR] The generator found a key but could not write it to "
+                           "results.txt, and its output could not be kept: the key is lost.",
+                    ConsoleStyle::Error, true);
 }
 
 void SearchRun::stop() {

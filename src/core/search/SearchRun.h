@@ -2,6 +2,7 @@
 
 #include "core/common/Clock.h"
 #include "core/common/ConsoleSink.h"
+#include "core/found/SearchedPatterns.h"
 #include "core/search/ChildProcess.h"
 #include "core/search/GeneratorCommand.h"
 #include "core/search/SearchRunView.h"
@@ -9,8 +10,13 @@
 #include <chrono>
 #include <filesystem>
 #include <functional>
+#include <optional>
+#include <string>
+#include <vector>
 
 namespace tarwick {
+
+class RunFolder;
 
 // Where later parts of the program plug into a run. Each may stay empty.
 struct SearchRunHooks {
@@ -24,6 +30,9 @@ struct SearchRunHooks {
     std::function<void()> heatPauseStarted;
     // The banner of a new search is written: switch the Scroll Lock lamp off if the option is on.
     std::function<void()> newSearchStarted;
+    // Why the results.txt of the last run must not be deleted (a key in it is not yet saved, or
+    // failed its check), or empty. A kept file is renamed, never deleted.
+    std::function<std::string()> whyKeepResults;
 };
 
 // Time a run searches before an overheating pause.
@@ -42,10 +51,12 @@ public:
     void setHooks(SearchRunHooks hooks) { hooks_ = std::move(hooks); }
 
     // The end of a start whose checks passed: notes the run start time (not on a resume) and
-    // runs a search. False, doing nothing, while another run is active.
-    bool startSearch(const GeneratorOptions& options, int patternCount);
+    // runs a search for the given patterns. False, doing nothing, while another run is active
+    // or when the working folder is unsafe (told in red).
+    bool startSearch(const GeneratorOptions& options, int patternCount,
+                     const SearchedPatterns& searched = {});
     // Asks the GPU generator for the OpenCL platforms. False, doing nothing, unless
-    // newRunAllowed().
+    // newRunAllowed() and the working folder is safe.
     bool listPlatforms(const GeneratorOptions& options);
     // One pass of the run; ignored when no run is active.
     void pass(bool childEnded);
@@ -71,11 +82,19 @@ public:
     std::chrono::steady_clock::time_point pauseStart() const { return pauseStart_; }
     // The command of the current or last run.
     const GeneratorCommand& command() const { return command_; }
+    // The patterns of the run whose results.txt is in the folder (this program's last run, or
+    // one of an earlier start of the program, read from its file); null when unknown.
+    const SearchedPatterns* searchedPatterns() const;
     std::filesystem::path outputLogPath() const;
     std::filesystem::path resultsPath() const;
 
 private:
-    void run(RunMode mode, const GeneratorOptions& options);
+    bool foldersSafe();
+    void run(RunMode mode, const GeneratorOptions& options, const SearchedPatterns& searched);
+    // Clears the way for the run's files; false (told in red) when results.txt cannot be made.
+    bool prepareRunFiles(RunFolder& folder, const SearchedPatterns& searched,
+                         std::vector<std::string>& notes);
+    void keepKeyInLog();
     void writeBanner();
     void checkOverheating();
     void finish();
@@ -89,6 +108,7 @@ private:
     SearchRunHooks hooks_;
 
     GeneratorCommand command_;
+    mutable std::optional<SearchedPatterns> searched_; // read from the file when first asked
     RunMode mode_ = RunMode::Search;
     bool active_ = false;
     bool processStarted_ = false;

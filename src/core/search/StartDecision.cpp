@@ -1,5 +1,7 @@
 #include "core/search/StartDecision.h"
 
+#include "core/found/PrivateFile.h"
+#include "core/found/SearchedPatterns.h"
 #include "core/search/GeneratorNames.h"
 #include "core/search/PatternText.h"
 #include "core/search/StartMessages.h"
@@ -11,17 +13,17 @@ namespace tarwick {
 namespace {
 
 StartDecision consoleError(std::string_view text, int patternCount = 0) {
-    return {StartOutcome::ConsoleError, std::string(text), patternCount, std::nullopt};
+    return {StartOutcome::ConsoleError, std::string(text), patternCount, std::nullopt, {}};
 }
 
 StartDecision consoleError(std::string_view text, std::string_view tail) {
     std::string message(text);
     message += tail;
-    return {StartOutcome::ConsoleError, message, 0, std::nullopt};
+    return {StartOutcome::ConsoleError, message, 0, std::nullopt, {}};
 }
 
 StartDecision messageBox(std::string_view text) {
-    return {StartOutcome::MessageBox, std::string(text), 0, std::nullopt};
+    return {StartOutcome::MessageBox, std::string(text), 0, std::nullopt, {}};
 }
 
 // The file's raw bytes, no line-end translation, up to its first NUL.
@@ -51,13 +53,7 @@ bool WritePatternsFile(const std::filesystem::path& path, const std::string& byt
     // A missing generator folder is then reported as a missing generator, not as this file.
     std::error_code ignored;
     std::filesystem::create_directories(path.parent_path(), ignored);
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    if (!out) {
-        return false;
-    }
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    out.flush();
-    return static_cast<bool>(out);
+    return writePrivateFile(path, bytes).ok();
 }
 
 StartDecision DecideStart(const StartInputs& inputs, const std::filesystem::path& workDir) {
@@ -75,6 +71,7 @@ StartDecision DecideStart(const StartInputs& inputs, const std::filesystem::path
             return consoleError(kBoxNoPatternsError);
         }
         go.patternsFileBytes = PatternsFileBytes(patterns);
+        go.patterns = PatternsOfText(patterns);
     } else if (inputs.patternsFromFile) {
         if (inputs.patternsFilePath.empty()) {
             return messageBox(kNoFileSelectedPrompt);
@@ -95,11 +92,15 @@ StartDecision DecideStart(const StartInputs& inputs, const std::filesystem::path
         if (go.patternCount == 0) {
             return consoleError(kFileNoPatternsError);
         }
+        go.patterns = PatternsOfText(*content);
     }
     if (inputs.externalApp == kPoolMiner) {
         if (inputs.rewardAddress.empty()) {
-            return {StartOutcome::MessageBox, std::string(kNoRewardPrompt), go.patternCount,
-                    std::nullopt};
+            return {StartOutcome::MessageBox,
+                    std::string(kNoRewardPrompt),
+                    go.patternCount,
+                    std::nullopt,
+                    {}};
         }
         if (!IsBase58Text(inputs.rewardAddress)) {
             return consoleError(kRewardInvalidError, go.patternCount);

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace tarwick {
 
@@ -28,6 +29,8 @@ struct StartDecision {
     int patternCount = 0;
     // Box source only: the bytes "vanitygen//patterns.txt" must hold for this run.
     std::optional<std::string> patternsFileBytes;
+    // The patterns the run searches (box or file source), one per counted line.
+    std::vector<std::string> patterns;
 };
 
 // The checks of a start, in their order. Reads the user's patterns file (relative paths from
@@ -42,7 +45,8 @@ StartDecision PrepareStart(const StartInputs& inputs, const std::filesystem::pat
 // The box's text plus one end-of-line in the box's own style (CR LF when it uses CR LF).
 std::string PatternsFileBytes(const std::string& trimmedBoxText);
 
-// Writes the bytes as they are; false when the file could not be written whole.
+// Replaces the file with the bytes as they are (atomically, owner-only, a link at its place
+// replaced rather than followed); false when the file could not be written whole.
 bool WritePatternsFile(const std::filesystem::path& path, const std::string& bytes);
 
 } // namespace tarwick

@@ -2,6 +2,7 @@
 
 #include "RecordingConsole.h"
 #include "TempFolder.h"
+#include "ValidKeys.h"
 #include "core/found/FoundKeyScanner.h"
 
 #include <algorithm>
@@ -34,8 +35,11 @@ public:
     std::vector<std::string> log;
 };
 
-const std::string kOneRecord = "Pattern: 1Jenny\r\nAddress: 1JennyQwRz\r\nPrivkey: 5KJenny\r\n";
-const std::string kMary = "Pattern: 1Mary\r\nAddress: 1MaryAbCd\r\nPrivkey: 5KMary\r\n";
+using testing::kAb1;
+using testing::kCd;
+const std::string kOneRecord = kAb1.record();
+const std::string kMary = kCd.record();
+const SearchedPatterns kSearched{false, {"1Ab", "1Cd"}};
 
 std::vector<std::string> reportOf(const std::string& pattern, const std::string& address,
                                   const std::string& key) {
@@ -53,19 +57,20 @@ TEST(CheckFoundKeys, ReportsEachNewAddressInItsStylesOnce) {
     FoundAddressStore store;
     RecordingConsole console;
     Recorder events;
-    FoundKeyTarget target{store, {}, events, console};
+    FoundKeyTarget target{store, {}, events, console, &kSearched};
 
     EXPECT_TRUE(checkFoundKeysInText(kOneRecord, target));
     ASSERT_EQ(store.size(), 1u);
-    EXPECT_EQ(store[0], (FoundAddress{true, "1Jenny", "1JennyQwRz", "5KJenny"}));
+    EXPECT_EQ(store[0], (FoundAddress{true, "1Ab", "1Ab2BY14xzsj18UDekH731Uedfg8SJkwhV",
+                                      "L5CN9NRk9Tnx5QUEVKdXRfGvpdvGajFvaxYE7ypXgSQz8LxgiaKs"}));
     const std::vector<ConsolePiece> expected = {
         {"***** FOUND Bitcoin address *****", ConsoleStyle::Heading, true},
         {"Pattern: ", ConsoleStyle::Label, false},
-        {"1Jenny", ConsoleStyle::FoundValue, true},
+        {"1Ab", ConsoleStyle::FoundValue, true},
         {"BTC address: ", ConsoleStyle::Label, false},
-        {"1JennyQwRz", ConsoleStyle::FoundValue, true},
+        {"1Ab2BY14xzsj18UDekH731Uedfg8SJkwhV", ConsoleStyle::FoundValue, true},
         {"Private key: ", ConsoleStyle::Label, false},
-        {"5KJenny", ConsoleStyle::FoundValue, true},
+        {"L5CN9NRk9Tnx5QUEVKdXRfGvpdvGajFvaxYE7ypXgSQz8LxgiaKs", ConsoleStyle::FoundValue, true},
         {std::string(41, '-'), ConsoleStyle::Plain, true},
     };
     EXPECT_EQ(console.pieces, expected);
@@ -92,15 +97,17 @@ TEST(CheckFoundKeys, LampAndBeepComeBeforeEachReportWhenTheOptionsAreOn) {
     for (const Case& c : cases) {
         FoundAddressStore store;
         Recorder recorder;
-        FoundKeyTarget target{store, {c.lamp, c.sound}, recorder, recorder};
+        FoundKeyTarget target{store, {c.lamp, c.sound}, recorder, recorder, &kSearched};
         EXPECT_TRUE(checkFoundKeysInText(kOneRecord + kMary, target));
 
         std::vector<std::string> expected = c.before;
-        for (const auto& line : reportOf("1Jenny", "1JennyQwRz", "5KJenny"))
+        for (const auto& line : reportOf("1Ab", "1Ab2BY14xzsj18UDekH731Uedfg8SJkwhV",
+                                         "L5CN9NRk9Tnx5QUEVKdXRfGvpdvGajFvaxYE7ypXgSQz8LxgiaKs"))
             expected.push_back(line);
         expected.push_back("row 0");
         expected.insert(expected.end(), c.before.begin(), c.before.end());
-        for (const auto& line : reportOf("1Mary", "1MaryAbCd", "5KMary"))
+        for (const auto& line : reportOf("1Cd", "1CdHUiWdHE3etLiAcjcK8FyHGMCkwukJh3",
+                                         "5KWbd21CnbMNfLzm1UPQTvT5QX5MUqvMRwqy4LsypboeKyuuSt9"))
             expected.push_back(line);
         expected.push_back("row 1");
         EXPECT_EQ(recorder.log, expected) << "lamp " << c.lamp << " sound " << c.sound;
@@ -110,20 +117,22 @@ TEST(CheckFoundKeys, LampAndBeepComeBeforeEachReportWhenTheOptionsAreOn) {
 TEST(CheckFoundKeys, SameAddressTwiceInOnePassIsReportedOnce) {
     FoundAddressStore store;
     Recorder recorder;
-    FoundKeyTarget target{store, {true, true}, recorder, recorder};
+    FoundKeyTarget target{store, {true, true}, recorder, recorder, &kSearched};
     const std::string sameAddressOtherKey =
-        "Pattern: 1Jen\r\nAddress: 1JennyQwRz\r\nPrivkey: 5Kother\r\n";
+        "Pattern: 1Ab\r\nAddress: " + std::string(kAb1.address) +
+        "\r\nPrivkey: " + std::string(kCd.key) + "\r\n";
     EXPECT_TRUE(checkFoundKeysInText(kOneRecord + sameAddressOtherKey, target));
     ASSERT_EQ(store.size(), 1u);
-    EXPECT_EQ(store[0].privateKey, "5KJenny");
+    EXPECT_EQ(store[0].privateKey, kAb1.key);
     EXPECT_EQ(std::count(recorder.log.begin(), recorder.log.end(), "beep 650 30"), 1);
 }
 
 TEST(CheckFoundKeys, AddressStoredFromAnEarlierRunIsNotAnnounced) {
     FoundAddressStore store;
-    store.AddFoundAddress(false, "1Jenny", "1JennyQwRz", "5KJenny");
+    store.AddFoundAddress(false, "1Ab", "1Ab2BY14xzsj18UDekH731Uedfg8SJkwhV",
+                          "L5CN9NRk9Tnx5QUEVKdXRfGvpdvGajFvaxYE7ypXgSQz8LxgiaKs");
     Recorder recorder;
-    FoundKeyTarget target{store, {true, true}, recorder, recorder};
+    FoundKeyTarget target{store, {true, true}, recorder, recorder, &kSearched};
     EXPECT_FALSE(checkFoundKeysInText(kOneRecord, target));
     EXPECT_TRUE(recorder.log.empty());
     EXPECT_FALSE(store[0].isNew);
@@ -133,14 +142,14 @@ TEST(CheckFoundKeys, ReadsTheFileWithoutChangingIt) {
     testing::TempFolder folder;
     FoundAddressStore store;
     Recorder recorder;
-    FoundKeyTarget target{store, {}, recorder, recorder};
+    FoundKeyTarget target{store, {}, recorder, recorder, &kSearched};
     const auto results = folder / "results.txt";
     FoundKeyScanner scanner(results);
 
     EXPECT_FALSE(scanner.check(target));
     EXPECT_FALSE(std::filesystem::exists(results));
 
-    const std::string partial = kOneRecord + "Pattern: 1Mary\r\nAddress: 1Ma";
+    const std::string partial = kOneRecord + "Pattern: 1Cd\r\nAddress: 1Cd";
     testing::writeBytes(results, partial);
     EXPECT_TRUE(scanner.check(target));
     EXPECT_EQ(store.size(), 1u);
@@ -149,7 +158,7 @@ TEST(CheckFoundKeys, ReadsTheFileWithoutChangingIt) {
     testing::writeBytes(results, kOneRecord + kMary);
     EXPECT_TRUE(scanner.check(target));
     ASSERT_EQ(store.size(), 2u);
-    EXPECT_EQ(store[1].privateKey, "5KMary");
+    EXPECT_EQ(store[1].privateKey, kCd.key);
 }
 
 TEST(CheckFoundKeys, UnterminatedLastRecordIsNeverTaken) {
@@ -157,14 +166,14 @@ TEST(CheckFoundKeys, UnterminatedLastRecordIsNeverTaken) {
     // record must not reach the store, whether or not more is written later.
     FoundAddressStore store;
     Recorder recorder;
-    FoundKeyTarget target{store, {}, recorder, recorder};
-    const std::string cut = kOneRecord + "Pattern: 1Mary\r\nAddress: 1MaryAbCd\r\nPrivkey: 5KMa";
+    FoundKeyTarget target{store, {}, recorder, recorder, &kSearched};
+    const std::string cut = kOneRecord + kMary.substr(0, kMary.size() - 10);
     EXPECT_TRUE(checkFoundKeysInText(cut, target));
     EXPECT_FALSE(checkFoundKeysInText(cut, target));
     EXPECT_EQ(store.size(), 1u);
-    EXPECT_TRUE(checkFoundKeysInText(cut + "ry\r\n", target));
+    EXPECT_TRUE(checkFoundKeysInText(cut + kMary.substr(kMary.size() - 10), target));
     ASSERT_EQ(store.size(), 2u);
-    EXPECT_EQ(store[1].privateKey, "5KMary");
+    EXPECT_EQ(store[1].privateKey, kCd.key);
 }
 
 } // namespace

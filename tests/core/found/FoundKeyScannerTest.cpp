@@ -1,6 +1,7 @@
 #include "core/found/FoundKeyScanner.h"
 
 #include "TempFolder.h"
+#include "ValidKeys.h"
 
 #include <fstream>
 #include <gtest/gtest.h>
@@ -12,24 +13,26 @@ struct Silent : FoundKeyEvents, ConsoleSink {
     void SetScrollLockLight(bool) override {}
     void beep(int, int) override {}
     void foundAddressAdded(std::size_t) override {}
-    void append(std::string_view, ConsoleStyle, bool) override {}
+    void append(std::string_view text, ConsoleStyle, bool) override { lines.emplace_back(text); }
     void clear() override {}
+    std::vector<std::string> lines;
 };
+
+const SearchedPatterns kSearched{false, {"1Ab", "1Cd", "1Ef"}};
 
 void append(const std::filesystem::path& file, const std::string& bytes) {
     std::ofstream(file, std::ios::binary | std::ios::app) << bytes;
 }
 
-const std::string kRecord = "Pattern: 1Ab\r\nAddress: 1AbFirst\r\nPrivkey: 5KFirst\r\n";
+const std::string kRecord = testing::kAb1.record();
 
 TEST(FoundKeyScanner, RecordWrittenByteByByteIsTakenOnceWhenWhole) {
     testing::TempFolder folder;
     const auto results = folder / "results.txt";
-    const std::string text = "junk\nmore junk\n" + kRecord + kRecord +
-                             "Pattern: 1Cd\nAddress: 1CdSecond\nPrivkey: 5KSecond\n";
+    const std::string text = "junk\nmore junk\n" + kRecord + kRecord + testing::kCd.record("\n");
     FoundAddressStore store;
     Silent silent;
-    FoundKeyTarget target{store, {}, silent, silent};
+    FoundKeyTarget target{store, {}, silent, silent, &kSearched};
     FoundKeyScanner scanner(results);
     std::size_t firstSeenAt = 0;
     for (std::size_t length = 0; length < text.size(); ++length) {
@@ -40,7 +43,7 @@ TEST(FoundKeyScanner, RecordWrittenByteByByteIsTakenOnceWhenWhole) {
     }
     ASSERT_EQ(store.size(), 2u);
     EXPECT_EQ(firstSeenAt, std::string("junk\nmore junk\n").size() + kRecord.size());
-    EXPECT_EQ(store[1].privateKey, "5KSecond");
+    EXPECT_EQ(store[1].privateKey, testing::kCd.key);
 }
 
 TEST(FoundKeyScanner, LaterPassesReadOnlyWhatIsNew) {
@@ -54,7 +57,7 @@ TEST(FoundKeyScanner, LaterPassesReadOnlyWhatIsNew) {
     }
     FoundAddressStore store;
     Silent silent;
-    FoundKeyTarget target{store, {}, silent, silent};
+    FoundKeyTarget target{store, {}, silent, silent, &kSearched};
     FoundKeyScanner scanner(results);
     EXPECT_FALSE(scanner.check(target));
     const std::uintmax_t size = std::filesystem::file_size(results);
@@ -70,7 +73,7 @@ TEST(FoundKeyScanner, ShorterOrRestartedFileIsReadFromItsStart) {
     const auto results = folder / "results.txt";
     FoundAddressStore store;
     Silent silent;
-    FoundKeyTarget target{store, {}, silent, silent};
+    FoundKeyTarget target{store, {}, silent, silent, &kSearched};
     FoundKeyScanner scanner(results);
     append(results, std::string(5000, 'j') + "\n" + kRecord);
     EXPECT_TRUE(scanner.check(target));
@@ -78,16 +81,35 @@ TEST(FoundKeyScanner, ShorterOrRestartedFileIsReadFromItsStart) {
     // A new run deleted the file; its generator's first record is shorter than the old file.
     std::filesystem::remove(results);
     EXPECT_FALSE(scanner.check(target));
-    append(results, "Pattern: 1Cd\nAddress: 1CdNew\nPrivkey: 5KNew\n");
+    append(results, testing::kCd.record("\n"));
     EXPECT_TRUE(scanner.check(target));
     EXPECT_EQ(store.size(), 2u);
 
     // Replaced between two passes by a longer file: restart() makes the pass read it whole.
     std::filesystem::remove(results);
-    append(results, std::string(9000, 'j') + "\nPattern: 1Ef\nAddress: 1EfNew\nPrivkey: 5KEf\n");
+    append(results, std::string(9000, 'j') + "\n" + testing::kEf.record());
     scanner.restart();
     EXPECT_TRUE(scanner.check(target));
     EXPECT_EQ(store.size(), 3u);
+}
+
+TEST(FoundKeyScanner, RefusedRecordIsToldOnceAndKeepsTheFileUntilARestart) {
+    testing::TempFolder folder;
+    const auto results = folder / "results.txt";
+    FoundAddressStore store;
+    Silent silent;
+    FoundKeyTarget target{store, {}, silent, silent, &kSearched};
+    FoundKeyScanner scanner(results);
+    // The address of kAb2 with its last letter changed: the key is not its key.
+    const testing::ValidKey wrong{"1Ab", "1AbCyDb866km1pRimFa2wj62sVZ9hGf58x", testing::kAb2.key};
+    append(results, wrong.record());
+    EXPECT_FALSE(scanner.check(target));
+    EXPECT_FALSE(scanner.check(target));
+    EXPECT_TRUE(store.empty());
+    ASSERT_EQ(silent.lines.size(), 1u);
+    EXPECT_TRUE(scanner.holdsRefusedKeys());
+    scanner.restart();
+    EXPECT_FALSE(scanner.holdsRefusedKeys());
 }
 
 } // namespace

@@ -93,14 +93,17 @@ TEST(PrivateFile, MissingFolderIsToldApart) {
     EXPECT_EQ(entriesIn(folder.path()), 0u);
 }
 
-TEST(PrivateFile, SymbolicLinkIsFollowed) {
+// A link planted at the target (to .bashrc, say) must not make a save rewrite what it names.
+TEST(PrivateFile, SymbolicLinkIsReplacedNeverFollowed) {
     TempFolder folder;
-    std::filesystem::create_directory(folder / "real");
-    testing::writeBytes(folder / "real/Settings.ini", "old");
-    std::filesystem::create_symlink("real/Settings.ini", folder / "Settings.ini");
+    testing::writeBytes(folder / "victim", "the user's other file");
+    ::chmod((folder / "victim").c_str(), 0644);
+    std::filesystem::create_symlink("victim", folder / "Settings.ini");
     ASSERT_TRUE(writePrivateFile(folder / "Settings.ini", "new").ok());
-    EXPECT_TRUE(std::filesystem::is_symlink(folder / "Settings.ini"));
-    EXPECT_EQ(testing::readBytes(folder / "real/Settings.ini"), "new");
+    EXPECT_FALSE(std::filesystem::is_symlink(folder / "Settings.ini"));
+    EXPECT_EQ(testing::readBytes(folder / "Settings.ini"), "new");
+    EXPECT_EQ(testing::permissionsOf(folder / "Settings.ini"), 0600u);
+    EXPECT_EQ(testing::readBytes(folder / "victim"), "the user's other file");
 }
 
 } // namespace

@@ -28,18 +28,23 @@ class FakeChild : public ChildProcess {
 public:
     bool start(const ChildStart& request) override {
         requests.push_back(request);
-        logExistedAtStart = std::filesystem::exists(request.outputLog);
-        resultsExistedAtStart = std::filesystem::exists(request.workingDirectory / "results.txt");
+        logAtStart = std::filesystem::is_regular_file(request.outputLog)
+                         ? ReadBytes(request.outputLog)
+                         : "(not a file)";
+        resultsAtStart = ReadBytes(request.workingDirectory / "results.txt");
         if (!startSucceeds) {
             return false;
         }
         if (output) {
             WriteBytes(request.outputLog, *output);
+        } else {
+            std::filesystem::remove(request.outputLog); // as when no log could be made
         }
         running_ = true;
         return true;
     }
     bool running() const override { return running_; }
+    std::optional<int> exitCode() const override { return running_ ? std::nullopt : exitCodeAtEnd; }
     void kill() override {
         ++kills;
         running_ = false;
@@ -52,10 +57,11 @@ public:
     }
 
     bool startSucceeds = true;
-    std::optional<std::string> output = std::string(); // nullopt: the log is not created
+    std::optional<int> exitCodeAtEnd;                  // nothing: killed
+    std::optional<std::string> output = std::string(); // nullopt: there is no log
     std::vector<ChildStart> requests;
-    bool logExistedAtStart = false;
-    bool resultsExistedAtStart = false;
+    std::string logAtStart; // what the files held when the child was started
+    std::string resultsAtStart;
     int kills = 0;
 
 private:

@@ -4,6 +4,8 @@
 #include "core/search/ClosingMessage.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace tarwick {
 namespace {
@@ -28,6 +30,23 @@ protected:
     }
     // The last piece of the console: the closing message of a run that has ended.
     ConsolePiece closing() const { return console.last(); }
+    bool consoleHas(std::string_view text, ConsoleStyle style = ConsoleStyle::Error) const {
+        for (const ConsolePiece& piece : console.pieces)
+            if (piece.style == style && piece.text.find(text) != std::string::npos)
+                return true;
+        return false;
+    }
+    // The folder's entry whose name begins with the prefix (empty path when none).
+    std::filesystem::path entryStartingWith(std::string_view prefix) const {
+        for (const auto& entry : std::filesystem::directory_iterator(dir.path()))
+            if (entry.path().filename().string().starts_with(prefix))
+                return entry.path();
+        return {};
+    }
+    static unsigned modeOf(const std::filesystem::path& file) {
+        return static_cast<unsigned>(std::filesystem::symlink_status(file).permissions() &
+                                     std::filesystem::perms::mask);
+    }
 
     testing::TempFolder dir;
     testing::FakeChild child;
@@ -54,8 +73,105 @@ TEST_F(SearchRunTest, DeletesTheOutputFilesOfAnEarlierRunFirst) {
     testing::WriteBytes(dir / "stdout.log", "[old key/s]");
     testing::WriteBytes(dir / "results.txt", "Pattern: 1A\n");
     ASSERT_TRUE(run.listPlatforms(generator(kCpuGenerator)));
-    EXPECT_FALSE(child.logExistedAtStart);
-    EXPECT_FALSE(child.resultsExistedAtStart);
+    EXPECT_EQ(child.logAtStart, "");
+    EXPECT_EQ(child.resultsAtStart, "");
+}
+
+TEST_F(SearchRunTest, RunFilesAreNewUserOnlyFilesNeverALinkPlantedThere) {
+    testing::WriteBytes(dir / "victim", "the user's other file");
+    std::filesystem::create_symlink("victim", dir / "results.txt");
+    std::filesystem::create_symlink(dir / "victim", dir / "stdout.log");
+    ASSERT_TRUE(start());
+    EXPECT_GE(child.requests[0].outputFile, 0);
+    EXPECT_EQ(testing::ReadBytes(dir / "victim"), "the user's other file");
+    for (const char* name : {"results.txt", "stdout.log", "run-patterns.txt"}) {
+        EXPECT_TRUE(std::filesystem::is_regular_file(std::filesystem::symlink_status(dir / name)))
+            << name;
+        EXPECT_EQ(modeOf(dir / name), 0600u) << name;
+    }
+}
+
+TEST_F(SearchRunTest, ResultsWithAKeyToKeepAreRenamedUserOnlyNeverDeleted) {
+    for (const std::string why : {"", "holds a found key not yet saved in Settings.ini"}) {
+        hooks.whyKeepResults = [why] { return why; };
+        run.setHooks(hooks);
+        testing::WriteBytes(dir / "results.txt", "Pattern: 1A\n");
+        ::chmod((dir / "results.txt").c_str(), 0644);
+        ASSERT_TRUE(start());
+        const auto kept = entryStartingWith("results-");
+        EXPECT_EQ(!kept.empty(), !why.empty()) << why;
+        if (!kept.empty()) {
+            EXPECT_EQ(testing::ReadBytes(kept), "Pattern: 1A\n");
+            EXPECT_EQ(modeOf(kept), 0600u);
+            EXPECT_TRUE(consoleHas("results.txt " + why + ", so it is kept as '" +
+                                   kept.filename().string() + "'"));
+            std::filesystem::remove(kept);
+        }
+        EXPECT_EQ(child.resultsAtStart, "");
+        run.stop();
+        run.pass(true);
+    }
+}
+
+TEST_F(SearchRunTest, LogThatCannotBeMadeLeavesTheOutputDiscardedAndSaysSo) {
+    std::filesystem::create_directories(dir / "stdout.log" / "inside");
+    ASSERT_TRUE(start());
+    EXPECT_EQ(child.requests[0].outputFile, -1);
+    EXPECT_TRUE(consoleHas("stdout.log could not be written"));
+}
+
+TEST_F(SearchRunTest, KeyNotWrittenByTheGeneratorKeepsTheLogWithTheKey) {
+    for (const int code : {0, kExitKeyNotWritten}) {
+        child.output = "Privkey: 5Kkey\n";
+        child.exitCodeAtEnd = code;
+        ASSERT_TRUE(start());
+        child.end();
+        run.pass(true);
+        const auto kept = entryStartingWith("stdout-");
+        ASSERT_EQ(!kept.empty(), code == kExitKeyNotWritten) << code;
+        if (!kept.empty()) {
+            EXPECT_EQ(testing::ReadBytes(kept), "Privkey: 5Kkey\n");
+            EXPECT_EQ(modeOf(kept), 0600u);
+            EXPECT_TRUE(consoleHas("The key is in '" + kept.filename().string() + "'"));
+        }
+    }
+}
+
+TEST_F(SearchRunTest, FolderOthersCanWriteToOrOwnIsRefused) {
+    struct Case {
+        const char* folder;
+        mode_t mode;
+        bool foreignOwner; // only root can give a folder away
+    };
+    const Case cases[] = {
+        {".", 0775, false}, {"vanitygen", 0757, false}, {"vanitygen", 0755, true}};
+    for (const Case& c : cases) {
+        if (c.foreignOwner && ::geteuid() != 0) {
+            continue;
+        }
+        std::filesystem::create_directories(dir / "vanitygen");
+        ::chmod((dir / c.folder).c_str(), c.mode);
+        if (c.foreignOwner) {
+            ASSERT_EQ(::chown((dir / c.folder).c_str(), 65534, 65534), 0);
+        }
+        EXPECT_FALSE(start()) << c.folder;
+        EXPECT_TRUE(child.requests.empty()) << c.folder;
+        EXPECT_TRUE(consoleHas("The search was not started")) << c.folder;
+        EXPECT_TRUE(view.newRunAllowed);
+        ::chmod((dir / c.folder).c_str(), 0755);
+        ::chown((dir / c.folder).c_str(), ::geteuid(), ::getegid());
+    }
+    EXPECT_TRUE(start());
+}
+
+TEST_F(SearchRunTest, PatternsOfARunAreRememberedBesideItsResults) {
+    const SearchedPatterns searched{true, {"1Ab", "1Cd"}};
+    ASSERT_TRUE(run.startSearch(generator(kCpuGenerator), 2, searched));
+    ASSERT_NE(run.searchedPatterns(), nullptr);
+    EXPECT_EQ(*run.searchedPatterns(), searched);
+    const SearchRun later{child, clock, console, view, dir.path()};
+    ASSERT_NE(later.searchedPatterns(), nullptr);
+    EXPECT_EQ(*later.searchedPatterns(), searched);
 }
 
 TEST_F(SearchRunTest, BannerOfASearch) {
