@@ -15,14 +15,9 @@ std::string parsed(const Args& args) {
     std::string error;
     if (!parseCpuOptions(args, o, error))
         return "refused: " + error;
-    std::string text = "t" + std::to_string(o.threads);
-    for (const auto& [on, flag] : {std::pair{o.caseInsensitive, " -i"},
-                                   {o.keepGoing, " -k"},
-                                   {!o.compressed, " uncompressed"},
-                                   {o.verbose, " -v"},
-                                   {o.help, " -h"}})
-        text += on ? flag : "";
-    text += " o=" + o.outputFile;
+    std::string text = "t" + std::to_string(o.threads) + (o.caseInsensitive ? " -i" : "") +
+                       (o.keepGoing ? " -k" : "") + (o.compressed ? "" : " uncompressed") +
+                       (o.verbose ? " -v" : "") + (o.help ? " -h" : "") + " o=" + o.outputFile;
     for (const auto& file : o.patternFiles)
         text += " f=" + file;
     for (const auto& pattern : o.patterns)
@@ -44,17 +39,15 @@ TEST(CpuOptions, CommandLines) {
     for (const auto& [args, expected] : cases)
         EXPECT_EQ(parsed(args), expected);
     // Refused, with the reason naming what was wrong.
-    const std::pair<Args, const char*> refused[] = {
-        {{"-ik"}, "-ik"},
-        {{"-t"}, "-t"},
-        {{"-t", "0"}, "'0'"},
-        {{"-t", "two"}, "two"},
-        {{"-t", "-1"}, "-1"},
-        {{"-t", "1025"}, "1025"},
-        {{"-F", "segwit"}, "segwit"},
-        {{"-o"}, "-o"},
-        {{"-o", ""}, "-o"},
-    };
+    const std::pair<Args, const char*> refused[] = {{{"-ik"}, "-ik"},
+                                                    {{"-t"}, "-t"},
+                                                    {{"-t", "0"}, "'0'"},
+                                                    {{"-t", "two"}, "two"},
+                                                    {{"-t", "-1"}, "-1"},
+                                                    {{"-t", "1025"}, "1025"},
+                                                    {{"-F", "segwit"}, "segwit"},
+                                                    {{"-o"}, "-o"},
+                                                    {{"-o", ""}, "-o"}};
     for (const auto& [args, part] : refused)
         EXPECT_NE(parsed(args).find(part), std::string::npos) << parsed(args);
 }
