@@ -39,8 +39,7 @@ std::string uncompressedHex(const std::string& publicKeyHex) {
 
 } // namespace
 
-std::string referenceSplitKeyAddress(const std::string& publicKeyHex, const std::string& offsetHex,
-                                     std::uint8_t version) {
+Bytes referenceSplitKeySum(const std::string& publicKeyHex, const std::string& offsetHex) {
     auto key = parseKey(publicKeyHex);
     if (!key || offsetHex.empty() || offsetHex.size() > 64 ||
         offsetHex.find_first_not_of("0123456789abcdefABCDEF") != offsetHex.npos)
@@ -49,10 +48,16 @@ std::string referenceSplitKeyAddress(const std::string& publicKeyHex, const std:
     secp256k1_context* context = secp256k1_context_create(SECP256K1_CONTEXT_NONE);
     const int ok = secp256k1_ec_pubkey_tweak_add(context, &*key, offset.data());
     secp256k1_context_destroy(context);
-    if (ok != 1)
+    return ok == 1 ? uncompressed(*key) : Bytes();
+}
+
+std::string referenceSplitKeyAddress(const std::string& publicKeyHex, const std::string& offsetHex,
+                                     std::uint8_t version) {
+    const Bytes sum = referenceSplitKeySum(publicKeyHex, offsetHex);
+    if (sum.empty())
         return {};
-    Bytes payload{version};
-    const Bytes hash = referenceHash160(uncompressed(*key));
+    Bytes payload(1, version);
+    const Bytes hash = referenceHash160(sum);
     payload.insert(payload.end(), hash.begin(), hash.end());
     return referenceBase58CheckEncode(payload);
 }

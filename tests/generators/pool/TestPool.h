@@ -63,8 +63,11 @@ private:
     int workRequests_ = 0;
 };
 
-// The address of P + k*G (uncompressed key) for the version byte, with libsecp256k1 and
-// OpenSSL; empty when the key or offset is unusable. `publicKeyHex` may be compressed.
+// P + k*G, uncompressed, with libsecp256k1; empty when the key or offset is unusable or the sum
+// is the point at infinity. `publicKeyHex` may be compressed.
+std::vector<std::uint8_t> referenceSplitKeySum(const std::string& publicKeyHex,
+                                               const std::string& offsetHex);
+// Its address for the version byte, hashed by OpenSSL; empty when there is no sum.
 std::string referenceSplitKeyAddress(const std::string& publicKeyHex, const std::string& offsetHex,
                                      std::uint8_t version);
 

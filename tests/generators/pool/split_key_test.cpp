@@ -11,7 +11,6 @@
 
 #include <functional>
 #include <gtest/gtest.h>
-#include <secp256k1.h>
 #include <thread>
 
 namespace {
@@ -32,22 +31,6 @@ Key keyOf(const engine::Scalar& s) {
     Key k;
     s.toBytes(k.data());
     return k;
-}
-
-// P + k*G by libsecp256k1, uncompressed; empty for the point at infinity.
-Bytes referenceSum(const PublicKey& p, const Key& k) {
-    secp256k1_context* context = secp256k1_context_create(SECP256K1_CONTEXT_NONE);
-    secp256k1_pubkey point;
-    EXPECT_EQ(secp256k1_ec_pubkey_parse(context, &point, p.data(), p.size()), 1);
-    Bytes out;
-    if (secp256k1_ec_pubkey_tweak_add(context, &point, k.data()) == 1) {
-        out.resize(65);
-        std::size_t length = out.size();
-        secp256k1_ec_pubkey_serialize(context, out.data(), &length, &point,
-                                      SECP256K1_EC_UNCOMPRESSED);
-    }
-    secp256k1_context_destroy(context);
-    return out;
 }
 
 TEST(SplitKey, CheckAddressOfTheVectorAndPastTheGroupOrder) {
@@ -106,8 +89,8 @@ TEST(SplitKey, WalkerMatchesLibsecp256k1) {
             const engine::Scalar offset = walker.firstOffset();
             walker.next(points.data());
             for (std::size_t i = 0; i < points.size(); ++i) {
-                const Bytes expected = referenceSum(
-                    p, keyOf(engine::scalarAdd(offset, engine::Scalar::fromUint64(i))));
+                const Key k = keyOf(engine::scalarAdd(offset, engine::Scalar::fromUint64(i)));
+                const Bytes expected = test::referenceSplitKeySum(test::toHex(p), test::toHex(k));
                 Bytes point(65);
                 if (!points[i].infinity)
                     engine::serializePoint(points[i], false, point.data());
