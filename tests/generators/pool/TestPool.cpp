@@ -63,7 +63,7 @@ std::string referenceSplitKeyAddress(const std::string& publicKeyHex, const std:
 }
 
 TestPool::TestPool() : server_(std::make_unique<httplib::Server>()) {
-    // Every answer: the delay first, then HTTP 500 while failing, else the handler's.
+    // Every answer waits for the delay first.
     const auto serve = [this](auto handle) {
         return [this, handle](const httplib::Request& request, httplib::Response& response) {
             std::unique_lock lock(mutex_);
@@ -71,13 +71,6 @@ TestPool::TestPool() : server_(std::make_unique<httplib::Server>()) {
             const auto delay = delay_;
             lock.unlock();
             std::this_thread::sleep_for(delay);
-            lock.lock();
-            if (failing_) {
-                response.status = 500;
-                response.set_content("Internal Server Error", "text/plain");
-                return;
-            }
-            lock.unlock();
             response.set_content(handle(request), "text/plain");
         };
     };
@@ -109,11 +102,6 @@ std::string TestPool::url() const {
 void TestPool::setWork(const std::string& body) {
     std::lock_guard lock(mutex_);
     work_ = body;
-}
-
-void TestPool::setFailing(bool failing) {
-    std::lock_guard lock(mutex_);
-    failing_ = failing;
 }
 
 void TestPool::setDelay(std::chrono::milliseconds delay) {

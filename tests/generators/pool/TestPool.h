@@ -39,8 +39,6 @@ public:
     std::string url() const;
 
     void setWork(const std::string& body);
-    // Every request answers HTTP 500 while failing.
-    void setFailing(bool failing);
     // Every answer waits this long first.
     void setDelay(std::chrono::milliseconds delay);
 
@@ -57,7 +55,6 @@ private:
     int port_ = 0;
     mutable std::mutex mutex_;
     std::string work_;
-    bool failing_ = false;
     std::chrono::milliseconds delay_{0};
     std::vector<Accepted> accepted_;
     int workRequests_ = 0;
