@@ -96,17 +96,15 @@ constexpr auto kSolveLimit = 50s;
 constexpr auto kSolveLimit = 20s;
 #endif
 
-// Runs the miner on one easy item and checks what the pool accepted and what the front-end
-// sees. `device` empty: the CPU.
-void solveEasyItem(const std::string& device, std::chrono::seconds limit, std::uint64_t seed) {
+// One easy item on the CPU: what the pool accepted and what the front-end sees. (The OpenCL
+// search meets the same item in the front-end's end-to-end run.)
+TEST(MinerProgram, SolvesAnEasyItem) {
     test::TestPool pool;
-    const test::Key a = test::TestRandom(seed).key();
+    const test::Key a = test::TestRandom(3).key();
     const std::string p = test::toHex(test::referencePublicKey(a, true)); // compressed in the list
     pool.setWork("1Ab:" + p + ":0:0.25;easy\n");
-    Args args = {"-u", pool.url(), "-a", test::kRewardAddress, "-i", "300", "-t", "1"};
-    if (!device.empty())
-        args.insert(args.end(), {"-D", device});
-    const MinerRun run = runMiner(args, limit, [&](const std::string& out) {
+    const Args args = {"-u", pool.url(), "-a", test::kRewardAddress, "-i", "300", "-t", "1"};
+    const MinerRun run = runMiner(args, kSolveLimit, [&](const std::string& out) {
         return contains(out, "Pool answer to the claim for 1Ab: ");
     });
     ASSERT_EQ(pool.accepted().size(), 1u) << run.out;
@@ -130,22 +128,6 @@ void solveEasyItem(const std::string& device, std::chrono::seconds limit, std::u
     EXPECT_TRUE(contains(run.out, "Pool answer to the claim for 1Ab: OK!")) << run.out;
     EXPECT_EQ(run.exitCode, 0) << run.out;
     EXPECT_FALSE(contains(run.out, "error ")) << run.out;
-}
-
-TEST(MinerProgram, SolvesAnEasyItemOnTheCpu) {
-    solveEasyItem("", kSolveLimit, 3);
-}
-
-// On the first OpenCL device (PoCL on a machine without a GPU). Building the kernels takes
-// PoCL over a minute the first time; later starts load the cached binary. Without a usable
-// device the miner says so and searches on the CPU, which this test then covers again.
-TEST(MinerProgram, SolvesAnEasyItemOnOpenClDevice0) {
-#ifdef TARWICK_TESTS_SANITIZED
-    GTEST_SKIP() << "OpenCL is not run under AddressSanitizer: PoCL's kernel compiler and "
-                    "kernels would run inside the instrumented miner; the RelWithDebInfo build "
-                    "runs this test";
-#endif
-    solveEasyItem("0:0", 180s, 7);
 }
 
 // How the program ends on bad options, a bad reward address, a pool that is down or too
