@@ -23,20 +23,6 @@ std::optional<secp256k1_pubkey> parseKey(const std::string& hex) {
     return key;
 }
 
-Bytes uncompressed(const secp256k1_pubkey& key) {
-    Bytes out(65);
-    std::size_t length = out.size();
-    secp256k1_ec_pubkey_serialize(secp256k1_context_static, out.data(), &length, &key,
-                                  SECP256K1_EC_UNCOMPRESSED);
-    return out;
-}
-
-// The uncompressed hex of a public key given in either form; empty when invalid.
-std::string uncompressedHex(const std::string& publicKeyHex) {
-    const auto key = parseKey(publicKeyHex);
-    return key ? toHex(uncompressed(*key)) : std::string();
-}
-
 } // namespace
 
 Bytes referenceSplitKeySum(const std::string& publicKeyHex, const std::string& offsetHex) {
@@ -48,7 +34,13 @@ Bytes referenceSplitKeySum(const std::string& publicKeyHex, const std::string& o
     secp256k1_context* context = secp256k1_context_create(SECP256K1_CONTEXT_NONE);
     const int ok = secp256k1_ec_pubkey_tweak_add(context, &*key, offset.data());
     secp256k1_context_destroy(context);
-    return ok == 1 ? uncompressed(*key) : Bytes();
+    if (ok != 1)
+        return {};
+    Bytes out(65);
+    std::size_t length = out.size();
+    secp256k1_ec_pubkey_serialize(secp256k1_context_static, out.data(), &length, &*key,
+                                  SECP256K1_EC_UNCOMPRESSED);
+    return out;
 }
 
 std::string referenceSplitKeyAddress(const std::string& publicKeyHex, const std::string& offsetHex,
@@ -126,8 +118,9 @@ std::string TestPool::judge(const std::string& key, const std::string& privateKe
         return "Invalid bitcoin address";
     const std::size_t colon = key.find(':');
     const std::string pattern = key.substr(0, colon);
+    // P + 0*G: the key in one spelling, whichever form the request or the list uses.
     const std::string publicKey =
-        colon == key.npos ? std::string() : uncompressedHex(key.substr(colon + 1));
+        colon == key.npos ? std::string() : toHex(referenceSplitKeySum(key.substr(colon + 1), "0"));
     if (publicKey.empty())
         return "Invalid key";
     std::lock_guard lock(mutex_);
@@ -141,7 +134,8 @@ std::string TestPool::judge(const std::string& key, const std::string& privateKe
         std::string linePattern, lineKey, version;
         const bool whole = std::getline(fields, linePattern, ':') &&
                            std::getline(fields, lineKey, ':') && std::getline(fields, version, ':');
-        if (solved || !whole || linePattern != pattern || uncompressedHex(lineKey) != publicKey) {
+        if (solved || !whole || linePattern != pattern ||
+            toHex(referenceSplitKeySum(lineKey, "0")) != publicKey) {
             kept += line + "\n";
             continue;
         }
