@@ -17,13 +17,13 @@ std::string publicKeyHex(std::uint64_t key, bool compressed) {
 
 TEST(WorkList, ReadsGoodLinesAndDropsExactRepeats) {
     const std::string pa = publicKeyHex(777, false);
+    const std::string body = "1Abc:" + pa + ":0:0.05;first\n" +                              //
+                             "1Love:" + publicKeyHex(12345, true) + ":0:1.25;second\r\n\n" + //
+                             "1Abc:" + pa + ":0:0.05;a repeat\n" +                           //
+                             "1Abc:" + pa + ":0:0.2;another reward\n" +                      //
+                             "3J98:" + pa + ":5:0.5\n"; // no comment
     std::vector<std::string> warnings;
-    const auto items = pool::parseWorkList(
-        "1Abc:" + pa + ":0:0.05;first\n" + "1Love:" + publicKeyHex(12345, true) +
-            ":0:1.25;second\r\n\n" + // compressed, CR LF
-            "1Abc:" + pa + ":0:0.05;a repeat\n" + "1Abc:" + pa + ":0:0.2;another reward\n" +
-            "3J98:" + pa + ":5:0.5\n", // no comment
-        warnings);
+    const auto items = pool::parseWorkList(body, warnings);
     EXPECT_TRUE(warnings.empty());
     ASSERT_EQ(items.size(), 4u);
     struct Expected {
