@@ -39,15 +39,12 @@ TEST(CpuOptions, CommandLines) {
     for (const auto& [args, expected] : cases)
         EXPECT_EQ(parsed(args), expected);
     // Refused, with the reason naming what was wrong.
-    const std::pair<Args, const char*> refused[] = {{{"-ik"}, "-ik"},
-                                                    {{"-t"}, "-t"},
-                                                    {{"-t", "0"}, "'0'"},
-                                                    {{"-t", "two"}, "two"},
-                                                    {{"-t", "-1"}, "-1"},
-                                                    {{"-t", "1025"}, "1025"},
-                                                    {{"-F", "segwit"}, "segwit"},
-                                                    {{"-o"}, "-o"},
-                                                    {{"-o", ""}, "-o"}};
+    // clang-format off
+    const std::pair<Args, const char*> refused[] = {
+        {{"-ik"}, "-ik"}, {{"-t"}, "-t"}, {{"-t", "0"}, "'0'"}, {{"-t", "two"}, "two"},
+        {{"-t", "-1"}, "-1"}, {{"-t", "1025"}, "1025"}, {{"-F", "segwit"}, "segwit"},
+        {{"-o"}, "-o"}, {{"-o", ""}, "-o"}};
+    // clang-format on
     for (const auto& [args, part] : refused)
         EXPECT_NE(parsed(args).find(part), std::string::npos) << parsed(args);
 }
