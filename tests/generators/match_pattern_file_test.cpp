@@ -3,73 +3,51 @@
 
 #include "engine/match/PatternFile.h"
 
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
-#include <string>
 #include <unistd.h>
-#include <vector>
 
 namespace {
 
 using tarwick::engine::readPatternFile;
 using Lines = std::vector<std::string>;
 
-class PatternFile : public ::testing::Test {
-protected:
-    void SetUp() override {
-        dir_ = std::filesystem::temp_directory_path() /
-               ("tarwick-patterns-" + std::to_string(::getpid()) + "-" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::create_directories(dir_);
+TEST(PatternFile, ReadsEveryLineEndingAndNeverAnEmptyPattern) {
+    const auto dir = std::filesystem::path(::testing::TempDir()) /
+                     ("tarwick-patterns-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir);
+    const auto path = dir / "patterns.txt";
+    struct Case {
+        const char* content;
+        Lines lines;
+    };
+    const Lines three = {"1Ab", "1Love", "1xyz"};
+    const Case cases[] = {
+        {"1Ab\n1Love\n1xyz\n", three},
+        {"1Ab\r\n1Love\r\n1xyz\r\n", three},
+        {"1Ab\r\r\n1Love\r\r\n1xyz\r\r\n", three},
+        {"1Ab\r1Love\r1xyz\r", three},
+        {"1Ab\n1Love\r\n1xyz\r\r\n", three},
+        {"1Ab\r\n1Love", {"1Ab", "1Love"}}, // no line break at the end
+        {"\n1Ab\n", {"1Ab"}},
+        {"\r\n\r\n1Ab\n\n\n1Cd\r\r\n\r\r\n", {"1Ab", "1Cd"}},
+        {"", {}},
+        {"\r\n", {}},
+        {"1Ab \n 1Cd\n", {"1Ab ", " 1Cd"}}, // spaces stay, for the validator to report
+    };
+    for (const auto& c : cases) {
+        std::ofstream(path, std::ios::binary) << c.content;
+        bool ok = false;
+        EXPECT_EQ(readPatternFile(path.string(), ok), c.lines) << c.content;
+        EXPECT_TRUE(ok);
     }
-    void TearDown() override { std::filesystem::remove_all(dir_); }
-
-    Lines read(const std::string& content, bool expectOk = true) {
-        const auto path = dir_ / "patterns.txt";
-        std::ofstream(path, std::ios::binary) << content;
-        bool ok = !expectOk;
-        Lines lines = readPatternFile(path.string(), ok);
-        EXPECT_EQ(ok, expectOk);
-        return lines;
+    for (const auto& unreadable : {dir / "missing.txt", dir}) {
+        bool ok = true;
+        EXPECT_TRUE(readPatternFile(unreadable.string(), ok).empty());
+        EXPECT_FALSE(ok) << unreadable;
     }
-
-    std::filesystem::path dir_;
-};
-
-TEST_F(PatternFile, EveryLineEndingReadsAlike) {
-    const Lines expected = {"1Ab", "1Love", "1xyz"};
-    EXPECT_EQ(read("1Ab\n1Love\n1xyz\n"), expected);
-    EXPECT_EQ(read("1Ab\r\n1Love\r\n1xyz\r\n"), expected);
-    EXPECT_EQ(read("1Ab\r\r\n1Love\r\r\n1xyz\r\r\n"), expected);
-    EXPECT_EQ(read("1Ab\r1Love\r1xyz\r"), expected);
-    EXPECT_EQ(read("1Ab\n1Love\r\n1xyz\r\r\n"), expected);
-}
-
-TEST_F(PatternFile, LastLineWithoutLineBreakCounts) {
-    EXPECT_EQ(read("1Ab\r\n1Love"), (Lines{"1Ab", "1Love"}));
-    EXPECT_EQ(read("1Ab"), (Lines{"1Ab"}));
-}
-
-TEST_F(PatternFile, LeadingAndEmptyLinesNeverGiveAnEmptyPattern) {
-    EXPECT_EQ(read("\n1Ab\n"), (Lines{"1Ab"}));
-    EXPECT_EQ(read("\r\n\r\n1Ab\n\n\n1Cd\r\r\n\r\r\n"), (Lines{"1Ab", "1Cd"}));
-    EXPECT_EQ(read(""), Lines{});
-    EXPECT_EQ(read("\r\n"), Lines{});
-}
-
-TEST_F(PatternFile, SpacesAreKeptForTheValidatorToReport) {
-    EXPECT_EQ(read("1Ab \n 1Cd\n"), (Lines{"1Ab ", " 1Cd"}));
-}
-
-TEST_F(PatternFile, UnreadableFileIsNotOk) {
-    bool ok = true;
-    EXPECT_TRUE(readPatternFile((dir_ / "missing.txt").string(), ok).empty());
-    EXPECT_FALSE(ok);
-    ok = true;
-    EXPECT_TRUE(readPatternFile(dir_.string(), ok).empty()); // a folder
-    EXPECT_FALSE(ok);
+    std::filesystem::remove_all(dir);
 }
 
 } // namespace

@@ -3,7 +3,6 @@
 #include <cmath>
 #include <cstdio>
 #include <iterator>
-#include <limits>
 
 namespace tarwick::engine {
 
@@ -15,19 +14,13 @@ std::string printf1(const char* format, double a, const char* b) {
     return buffer;
 }
 
-} // namespace
-
+// Chance that some pattern has matched after `keys` tries when one is expected every
+// `difficulty` keys: 1 - e^(-keys/difficulty).
 double probabilityAfter(double keys, double difficulty) {
-    if (difficulty <= 0)
-        return 1.0;
     return -std::expm1(-keys / difficulty);
 }
 
-double secondsTo50Percent(double keysDone, double difficulty, double keysPerSecond) {
-    if (keysPerSecond <= 0)
-        return std::numeric_limits<double>::infinity();
-    return (difficulty * std::log(2.0) - keysDone) / keysPerSecond;
-}
+} // namespace
 
 std::string formatDuration(double seconds) {
     if (!std::isfinite(seconds))

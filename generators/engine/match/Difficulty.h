@@ -4,14 +4,6 @@
 
 namespace tarwick::engine {
 
-// Chance that some pattern has matched after `keys` tries when one is expected every
-// `difficulty` keys: 1 - e^(-keys/difficulty).
-double probabilityAfter(double keys, double difficulty);
-
-// Seconds until that chance reaches 50% at `keysPerSecond`: (difficulty * ln 2 - keysDone) /
-// keysPerSecond. Negative once 50% is behind; infinite when the rate is zero.
-double secondsTo50Percent(double keysDone, double difficulty, double keysPerSecond);
-
 // A duration as the status line shows it, in the largest unit it exceeds (s, min, h, d, y)
 // with one decimal: "42.0s", "3.2min", "3901.0y"; beyond a million of that unit in exponent
 // form, "3.996106e+08y". "inf" when it never ends.

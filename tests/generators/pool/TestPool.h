@@ -3,7 +3,7 @@
 // A bounty pool for the miner's tests: serves a work list on 127.0.0.1 (an ephemeral port)
 // and checks every solve request on its own, with libsecp256k1 and OpenSSL, the way a real
 // pool must: the address of P + k*G (P from the work list, k from the request) has to begin
-// with the pattern. It records what it accepted.
+// with the pattern. It records what it accepted and drops the solved line from its list.
 
 #include <chrono>
 #include <cstdint>
@@ -29,13 +29,6 @@ public:
         std::string address; // of P + k*G, computed by the pool
     };
 
-    // How the pool misbehaves.
-    enum class Mode {
-        Normal,
-        Garbage,     // getWork answers binary junk
-        ServerError, // every request answers HTTP 500
-    };
-
     TestPool();
     ~TestPool();
     TestPool(const TestPool&) = delete;
@@ -46,40 +39,33 @@ public:
     std::string url() const;
 
     void setWork(const std::string& body);
-    void setMode(Mode mode);
     // Every answer waits this long first.
     void setDelay(std::chrono::milliseconds delay);
-    // When a solution is accepted, drop its line from the work list, as a pool does.
-    void setRemoveSolved(bool remove);
 
     std::vector<Accepted> accepted() const;
-    std::vector<std::string> answers() const; // to every solve request, in order
     int workRequests() const;
 
-    // The pool's verdict on a solve request, without HTTP: "OK!" or the error text.
+private:
+    // The verdict on a solve request: "OK!" or the error text.
     std::string judge(const std::string& key, const std::string& privateKey,
                       const std::string& bitcoinAddress);
 
-private:
     std::unique_ptr<httplib::Server> server_;
     std::thread thread_;
     int port_ = 0;
     mutable std::mutex mutex_;
     std::string work_;
-    Mode mode_ = Mode::Normal;
     std::chrono::milliseconds delay_{0};
-    bool removeSolved_ = true;
     std::vector<Accepted> accepted_;
-    std::vector<std::string> answers_;
     int workRequests_ = 0;
 };
 
-// The address of P + k*G (uncompressed key) for the version byte, with libsecp256k1 and
-// OpenSSL; empty when the key or offset is unusable. `publicKeyHex` may be compressed.
+// P + k*G, uncompressed, with libsecp256k1; empty when the key or offset is unusable or the sum
+// is the point at infinity. `publicKeyHex` may be compressed.
+std::vector<std::uint8_t> referenceSplitKeySum(const std::string& publicKeyHex,
+                                               const std::string& offsetHex);
+// Its address for the version byte, hashed by OpenSSL; empty when there is no sum.
 std::string referenceSplitKeyAddress(const std::string& publicKeyHex, const std::string& offsetHex,
                                      std::uint8_t version);
-
-// The uncompressed upper-case hex of a public key given in either form; empty when invalid.
-std::string referenceUncompressedHex(const std::string& publicKeyHex);
 
 } // namespace tarwick::test

@@ -8,36 +8,28 @@
 namespace {
 
 using namespace tarwick::pool;
+using Args = std::vector<std::string>;
 
-TEST(MinerOptions, FrontEndCommandLine) {
+// The parsed options in one line, or "refused" with the reason.
+std::string parsed(const Args& args) {
     MinerOptions o;
     std::string error;
-    ASSERT_TRUE(parseMinerOptions({"-u", "https://vanitypool.appspot.com/", "-a",
-                                   "1EHNa6Q4Jz2uvNExL497mE43ikXhwF6kZm", "-D", "0:1", "-i", "300"},
-                                  o, error))
-        << error;
-    EXPECT_EQ(o.poolUrl, "https://vanitypool.appspot.com/");
-    EXPECT_EQ(o.rewardAddress, "1EHNa6Q4Jz2uvNExL497mE43ikXhwF6kZm");
-    EXPECT_EQ(o.device, "0:1");
-    EXPECT_EQ(o.refetchSeconds, 300u);
-    EXPECT_EQ(o.threads, 0u);
+    if (!parseMinerOptions(args, o, error))
+        return "refused " + error;
+    return o.poolUrl + " " + o.rewardAddress + " D" + o.device + " i" +
+           std::to_string(o.refetchSeconds) + " t" + std::to_string(o.threads) + " T" +
+           std::to_string(o.timeoutSeconds) + (o.help ? " -h" : "");
 }
 
-TEST(MinerOptions, AttachedValuesAndExtras) {
-    MinerOptions o;
-    std::string error;
-    ASSERT_TRUE(
-        parseMinerOptions({"-uhttp://127.0.0.1:1/", "-a1x", "-i5", "-t", "2", "-T3", ""}, o, error))
-        << error;
-    EXPECT_EQ(o.poolUrl, "http://127.0.0.1:1/");
-    EXPECT_EQ(o.refetchSeconds, 5u);
-    EXPECT_EQ(o.threads, 2u);
-    EXPECT_EQ(o.timeoutSeconds, 3u);
-    EXPECT_EQ(o.device, "");
-}
-
-TEST(MinerOptions, Refusals) {
-    const std::vector<std::vector<std::string>> bad = {
+TEST(MinerOptions, CommandLines) {
+    const std::string address = "1EHNa6Q4Jz2uvNExL497mE43ikXhwF6kZm";
+    EXPECT_EQ(
+        parsed({"-u", "https://vanitypool.appspot.com/", "-a", address, "-D", "0:1", "-i", "300"}),
+        "https://vanitypool.appspot.com/ " + address + " D0:1 i300 t0 T30");
+    EXPECT_EQ(parsed({"-uhttp://127.0.0.1:1/", "-a1x", "-i5", "-t", "2", "-T3", ""}),
+              "http://127.0.0.1:1/ 1x D i5 t2 T3");
+    EXPECT_TRUE(parsed({"-h"}).ends_with(" -h"));
+    const Args refused[] = {
         {"-a", "1x"},                                 // no pool
         {"-u", "https://p/"},                         // no address
         {"-u", "ftp://p/", "-a", "1x"},               // not HTTP
@@ -47,30 +39,24 @@ TEST(MinerOptions, Refusals) {
         {"-u", "https://p/", "-a", "1x", "1Abc"},     // patterns come from the pool
         {"-u", "https://p/", "-a"},                   // value missing
     };
-    for (const auto& args : bad) {
-        MinerOptions o;
-        std::string error;
-        EXPECT_FALSE(parseMinerOptions(args, o, error)) << args.back();
-        EXPECT_FALSE(error.empty());
+    for (const auto& args : refused) {
+        const std::string result = parsed(args);
+        EXPECT_TRUE(result.starts_with("refused ") && result.size() > 8) << result;
     }
-    MinerOptions o;
-    std::string error;
-    EXPECT_TRUE(parseMinerOptions({"-h"}, o, error));
-    EXPECT_TRUE(o.help);
 }
 
 TEST(RewardAddress, P2pkhAndP2shOnly) {
-    EXPECT_EQ(rewardAddressProblem("1EHNa6Q4Jz2uvNExL497mE43ikXhwF6kZm"), "");
-    EXPECT_EQ(rewardAddressProblem("3J98t1WpEZ73CNmQviecrnyiWrnqRhWNLy"), "");
-    EXPECT_NE(rewardAddressProblem(""), "");
-    // One character changed: the checksum fails.
-    EXPECT_NE(rewardAddressProblem("1EHNa6Q4Jz2uvNExL497mE43ikXhwF6kZn"), "");
-    // Not Base58 at all.
-    EXPECT_NE(rewardAddressProblem("1EHNa6Q4Jz2uvNExL497mE43ikXhwF6kZ0"), "");
-    // A valid Base58Check text that is a private key (WIF), not an address.
-    EXPECT_NE(rewardAddressProblem("5HpHagT65TZzG1PH3CSu63k8DbpvD8s5ip4nEB3kEsreAnchuDf"), "");
-    // A testnet address.
-    EXPECT_NE(rewardAddressProblem("mipcBbFg9gMiCh81Kj8tqqdgoZub1ZJRfn"), "");
+    const std::pair<const char*, bool> cases[] = {
+        {"1EHNa6Q4Jz2uvNExL497mE43ikXhwF6kZm", true},
+        {"3J98t1WpEZ73CNmQviecrnyiWrnqRhWNLy", true},
+        {"", false},
+        {"1EHNa6Q4Jz2uvNExL497mE43ikXhwF6kZn", false},                  // checksum
+        {"1EHNa6Q4Jz2uvNExL497mE43ikXhwF6kZ0", false},                  // not Base58
+        {"5HpHagT65TZzG1PH3CSu63k8DbpvD8s5ip4nEB3kEsreAnchuDf", false}, // a private key
+        {"mipcBbFg9gMiCh81Kj8tqqdgoZub1ZJRfn", false},                  // test network
+    };
+    for (const auto& [address, good] : cases)
+        EXPECT_EQ(rewardAddressProblem(address).empty(), good) << address;
 }
 
 } // namespace

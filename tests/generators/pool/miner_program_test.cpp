@@ -5,13 +5,14 @@
 #include "TestPool.h"
 #include "ec_reference.h"
 
-#include <chrono>
+#include <algorithm>
 #include <csignal>
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <gtest/gtest.h>
+#include <optional>
 #include <spawn.h>
 #include <sstream>
 #include <sys/wait.h>
@@ -25,31 +26,33 @@ namespace {
 namespace fs = std::filesystem;
 using namespace tarwick;
 using namespace std::chrono_literals;
+using Args = std::vector<std::string>;
 
 struct MinerRun {
-    int exitCode = -1;
-    int signal = 0;
+    int exitCode = -1; // -1: ended by a signal
     std::string out;
 };
 
 std::string readAll(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
     std::stringstream s;
-    s << in.rdbuf();
+    s << std::ifstream(path, std::ios::binary).rdbuf();
     return s.str();
+}
+
+bool contains(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
 }
 
 // Starts the miner with stdout and stderr in one file (as the front-end does), waits until
 // `done` holds or the time is up, then asks it to stop with SIGTERM.
-MinerRun runMiner(const std::vector<std::string>& args, std::chrono::seconds limit,
+MinerRun runMiner(Args args, std::chrono::seconds limit,
                   const std::function<bool(const std::string&)>& done) {
     const fs::path log = fs::temp_directory_path() /
                          ("tarwick_pool_" + std::to_string(::getpid()) + "_" +
                           ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".log");
-    std::vector<std::string> all = {TARWICK_OCLVANITYMINER64};
-    all.insert(all.end(), args.begin(), args.end());
+    args.insert(args.begin(), TARWICK_OCLVANITYMINER64);
     std::vector<char*> argv;
-    for (std::string& a : all)
+    for (std::string& a : args)
         argv.push_back(a.data());
     argv.push_back(nullptr);
     posix_spawn_file_actions_t actions;
@@ -60,23 +63,16 @@ MinerRun runMiner(const std::vector<std::string>& args, std::chrono::seconds lim
     pid_t pid = 0;
     const int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
-    MinerRun run;
     if (spawned != 0) {
         ADD_FAILURE() << "cannot start " << argv[0];
-        return run;
+        return {};
     }
-    const auto deadline = std::chrono::steady_clock::now() + limit;
     int status = 0;
     bool exited = false;
-    while (std::chrono::steady_clock::now() < deadline) {
-        if (::waitpid(pid, &status, WNOHANG) == pid) {
-            exited = true;
-            break;
-        }
-        if (done && done(readAll(log)))
-            break;
-        std::this_thread::sleep_for(50ms);
-    }
+    for (const auto deadline = std::chrono::steady_clock::now() + limit;
+         !exited && std::chrono::steady_clock::now() < deadline && !(done && done(readAll(log)));
+         std::this_thread::sleep_for(50ms))
+        exited = ::waitpid(pid, &status, WNOHANG) == pid;
     if (!exited) {
         ::kill(pid, SIGTERM);
         // It stops its search threads within about a second; a stuck request may take longer.
@@ -85,29 +81,13 @@ MinerRun runMiner(const std::vector<std::string>& args, std::chrono::seconds lim
             if (std::chrono::steady_clock::now() > killAt) {
                 ::kill(pid, SIGKILL);
                 ::waitpid(pid, &status, 0);
-                break;
             }
             std::this_thread::sleep_for(20ms);
         }
     }
-    if (WIFEXITED(status))
-        run.exitCode = WEXITSTATUS(status);
-    if (WIFSIGNALED(status))
-        run.signal = WTERMSIG(status);
-    run.out = readAll(log);
+    MinerRun run{WIFEXITED(status) ? WEXITSTATUS(status) : -1, readAll(log)};
     fs::remove(log);
     return run;
-}
-
-bool contains(const std::string& text, const std::string& part) {
-    return text.find(part) != std::string::npos;
-}
-
-std::string upperHex(const test::Bytes& bytes) {
-    std::string hex = test::toHex(bytes);
-    for (char& c : hex)
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return hex;
 }
 
 #ifdef TARWICK_TESTS_SANITIZED
@@ -116,20 +96,15 @@ constexpr auto kSolveLimit = 50s;
 constexpr auto kSolveLimit = 20s;
 #endif
 
-// Runs the miner on one easy item and checks what the pool accepted and what the front-end
-// sees. `device` empty: the CPU.
-void solveEasyItem(const std::string& device, std::chrono::seconds limit, std::uint64_t seed) {
+// One easy item on the CPU: what the pool accepted and what the front-end sees. (The OpenCL
+// search meets the same item in the front-end's end-to-end run.)
+TEST(MinerProgram, SolvesAnEasyItem) {
     test::TestPool pool;
-    test::TestRandom random(seed);
-    const test::Key a = random.key();
+    const test::Key a = test::TestRandom(3).key();
     const std::string p = test::toHex(test::referencePublicKey(a, true)); // compressed in the list
     pool.setWork("1Ab:" + p + ":0:0.25;easy\n");
-    std::vector<std::string> args = {"-u", pool.url(), "-a", test::kRewardAddress,
-                                     "-i", "300",      "-t", "1"};
-    if (!device.empty()) {
-        args.insert(args.end(), {"-D", device});
-    }
-    const MinerRun run = runMiner(args, limit, [&](const std::string& out) {
+    const Args args = {"-u", pool.url(), "-a", test::kRewardAddress, "-i", "300", "-t", "1"};
+    const MinerRun run = runMiner(args, kSolveLimit, [&](const std::string& out) {
         return contains(out, "Pool answer to the claim for 1Ab: ");
     });
     ASSERT_EQ(pool.accepted().size(), 1u) << run.out;
@@ -138,7 +113,9 @@ void solveEasyItem(const std::string& device, std::chrono::seconds limit, std::u
     EXPECT_EQ(accepted.rewardAddress, test::kRewardAddress);
     // The claim names the key uncompressed and upper-case, and the full key a + k (which only
     // the requester can form) controls the address the pool computed.
-    EXPECT_EQ(accepted.publicKeyHex, upperHex(test::referencePublicKey(a, false)));
+    std::string upper = test::toHex(test::referencePublicKey(a, false));
+    std::transform(upper.begin(), upper.end(), upper.begin(), ::toupper);
+    EXPECT_EQ(accepted.publicKeyHex, upper);
     ASSERT_EQ(accepted.offsetHex.size(), 64u);
     const test::Key full = test::referenceKeyPlus(a, test::keyFromHex(accepted.offsetHex));
     EXPECT_EQ(test::referenceAddress(full, false), accepted.address);
@@ -153,120 +130,54 @@ void solveEasyItem(const std::string& device, std::chrono::seconds limit, std::u
     EXPECT_FALSE(contains(run.out, "error ")) << run.out;
 }
 
-TEST(MinerProgram, SolvesAnEasyItemOnTheCpu) {
-    solveEasyItem("", kSolveLimit, 3);
-}
-
-// On the first OpenCL device (PoCL on a machine without a GPU). Building the kernels takes
-// PoCL over a minute the first time; later starts load the cached binary. Without a usable
-// device the miner says so and searches on the CPU, which this test then covers again.
-TEST(MinerProgram, SolvesAnEasyItemOnOpenClDevice0) {
-#ifdef TARWICK_TESTS_SANITIZED
-    GTEST_SKIP() << "OpenCL is not run under AddressSanitizer: PoCL's kernel compiler and "
-                    "kernels would run inside the instrumented miner; the RelWithDebInfo build "
-                    "runs this test";
-#endif
-    solveEasyItem("0:0", 180s, 7);
-}
-
-TEST(MinerProgram, StatusLineAndNoWork) {
-    test::TestPool pool; // an empty list
-    const MinerRun run =
-        runMiner({"-u", pool.url(), "-a", test::kRewardAddress, "-i", "300", "-t", "1"}, 10s,
-                 [](const std::string& out) { return contains(out, "[No work]"); });
-    EXPECT_EQ(run.exitCode, 0) << run.out;
-    EXPECT_TRUE(contains(run.out, "No work available")) << run.out;
-    const std::size_t status = run.out.find("\r[");
-    ASSERT_NE(status, std::string::npos) << run.out;
-    const std::size_t close = run.out.find(']', status);
-    EXPECT_TRUE(contains(run.out.substr(status, close - status), "key/s")) << run.out;
-    EXPECT_TRUE(contains(run.out, "[Claimed 0, 0 BTC]")) << run.out;
-}
-
-TEST(MinerProgram, PoolDownAtStart) {
-    test::Bytes unused;
-    std::string url;
-    {
-        test::TestPool pool;
-        url = pool.url();
-    } // the pool is gone; its port is closed
-    const MinerRun run = runMiner(
-        {"-u", url, "-a", test::kRewardAddress, "-i", "300", "-t", "1", "-T", "5"}, 20s, nullptr);
-    EXPECT_NE(run.exitCode, 0) << run.out;
-    EXPECT_EQ(run.signal, 0);
-    EXPECT_TRUE(contains(run.out, "error ")) << run.out;
-}
-
-TEST(MinerProgram, BadRewardAddress) {
-    test::TestPool pool;
-    const MinerRun run = runMiner(
-        {"-u", pool.url(), "-a", "1EHNa6Q4Jz2uvNExL497mE43ikXhwF6kZn", "-i", "300"}, 10s, nullptr);
-    EXPECT_EQ(run.exitCode, 1) << run.out;
-    EXPECT_TRUE(contains(run.out, "Reward address error - ")) << run.out;
-    EXPECT_EQ(pool.workRequests(), 0);
-}
-
-TEST(MinerProgram, GarbageThenGoodAnswers) {
-    test::TestPool pool;
-    test::TestRandom random(4);
-    const test::Key a = random.key();
-    pool.setMode(test::TestPool::Mode::Garbage);
-    pool.setWork("1Ab:" + test::toHex(test::referencePublicKey(a, false)) + ":0:0.1;x\n");
-    std::thread heal([&] {
-        std::this_thread::sleep_for(1500ms);
-        pool.setMode(test::TestPool::Mode::Normal);
-    });
-    const MinerRun run =
-        runMiner({"-u", pool.url(), "-a", test::kRewardAddress, "-i", "300", "-t", "1"},
-                 kSolveLimit, [&](const std::string&) { return !pool.accepted().empty(); });
-    heal.join();
-    EXPECT_TRUE(contains(run.out, "holds no usable item")) << run.out;
-    ASSERT_EQ(pool.accepted().size(), 1u) << run.out;
-    EXPECT_GE(pool.workRequests(), 2);
-}
-
-TEST(MinerProgram, ServerErrorsThenRecovery) {
-    test::TestPool pool;
-    test::TestRandom random(5);
-    pool.setWork("1Ab:" + test::toHex(test::referencePublicKey(random.key(), false)) +
-                 ":0:0.1;x\n");
-    pool.setMode(test::TestPool::Mode::ServerError);
-    std::thread heal([&] {
-        std::this_thread::sleep_for(1500ms);
-        pool.setMode(test::TestPool::Mode::Normal);
-    });
-    // A 500 at start is an answer, not an unreachable pool, but it gives no work: the miner
-    // keeps asking.
-    const MinerRun run =
-        runMiner({"-u", pool.url(), "-a", test::kRewardAddress, "-i", "300", "-t", "1"},
-                 kSolveLimit, [&](const std::string&) { return !pool.accepted().empty(); });
-    heal.join();
-    EXPECT_TRUE(contains(run.out, "HTTP status 500")) << run.out;
-    EXPECT_TRUE(contains(run.out, "error ")) << run.out;
-    EXPECT_EQ(pool.accepted().size(), 1u) << run.out;
-}
-
-TEST(MinerProgram, SlowPoolAnswersWithinTheTimeLimit) {
-    test::TestPool pool;
-    test::TestRandom random(6);
-    pool.setWork("1Ab:" + test::toHex(test::referencePublicKey(random.key(), false)) +
-                 ":0:0.1;x\n");
-    pool.setDelay(1200ms);
-    const MinerRun run =
-        runMiner({"-u", pool.url(), "-a", test::kRewardAddress, "-i", "300", "-t", "1", "-T", "5"},
-                 kSolveLimit, [&](const std::string&) { return !pool.accepted().empty(); });
-    EXPECT_EQ(pool.accepted().size(), 1u) << run.out;
-    EXPECT_FALSE(contains(run.out, "error ")) << run.out;
-}
-
-TEST(MinerProgram, SlowPoolBeyondTheTimeLimitIsAnError) {
-    test::TestPool pool;
-    pool.setDelay(3000ms);
-    const MinerRun run =
-        runMiner({"-u", pool.url(), "-a", test::kRewardAddress, "-i", "300", "-t", "1", "-T", "1"},
-                 15s, nullptr);
-    EXPECT_EQ(run.exitCode, 1) << run.out;
-    EXPECT_TRUE(contains(run.out, "Pool error - cannot fetch work")) << run.out;
+// How the program ends on bad options, a bad reward address, a pool that is down or too
+// slow for -T, and that a slow pool within -T is waited for.
+TEST(MinerProgram, EndsAsTheFrontEndExpects) {
+    struct Case {
+        Args args; // after -u URL, when the URL is not a bad one
+        std::chrono::milliseconds delay;
+        int exitCode; // of the run, stopped by SIGTERM if still going
+        const char* says;
+        std::size_t accepted;
+        const char* name;
+    };
+    const std::string item =
+        "1Ab:" + test::toHex(test::referencePublicKey(test::TestRandom(6).key(), false)) +
+        ":0:0.1;x\n";
+    const std::string reward = test::kRewardAddress;
+    // clang-format off
+    const Case cases[] = {
+        {{"-h"}, 0ms, 0, "Usage", 0, "help"},
+        {{"-a", reward, "-q"}, 0ms, 1, "Option error - ", 0, "bad option"},
+        {{"-a", "1EHNa6Q4Jz2uvNExL497mE43ikXhwF6kZn"}, 0ms, 1, "Reward address error - ", 0,
+         "bad reward address"},
+        {{"-a", reward, "-T", "5"}, -1ms, 1, "Pool error - ", 0, "pool down"},
+        {{"-a", reward, "-t", "1", "-T", "1"}, 3000ms, 1, "Pool error - cannot fetch work", 0,
+         "slower than -T"},
+        {{"-a", reward, "-t", "1", "-T", "5"}, 1200ms, 0, "PrivkeyPart: ", 1, "slow within -T"},
+    };
+    // clang-format on
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::optional<test::TestPool> pool(std::in_place);
+        const std::string url = pool->url();
+        if (c.delay < 0ms)
+            pool.reset(); // the pool is gone; its port is closed
+        else
+            pool->setDelay(c.delay), pool->setWork(item);
+        Args args = c.args;
+        args.insert(args.begin(), {"-u", url});
+        const MinerRun run = runMiner(args, kSolveLimit, [&](const std::string&) {
+            return c.accepted > 0 && !pool->accepted().empty();
+        });
+        EXPECT_EQ(run.exitCode, c.exitCode) << run.out;
+        EXPECT_TRUE(contains(run.out, c.says)) << run.out;
+        if (pool) {
+            EXPECT_EQ(pool->accepted().size(), c.accepted) << run.out;
+            // Only the runs that get past their options ask for work.
+            EXPECT_EQ(pool->workRequests() > 0, c.delay > 0ms);
+        }
+    }
 }
 
 } // namespace
