@@ -55,16 +55,15 @@ bool runActive(const Application& app) {
 class SearchRunTest : public QObject {
     Q_OBJECT
 private slots:
-    void searchRunsShowsProgressAndCompletes();
-    void stopEndsTheGeneratorAndSaysSo();
+    void searchShowsProgressAndStopEndsIt();
     void listingShowsWhatTheGeneratorPrinted();
     void badPatternsStartNothing();
 };
 
-void SearchRunTest::searchRunsShowsProgressAndCompletes() {
+void SearchRunTest::searchShowsProgressAndStopEndsIt() {
     Application app;
     testing::InstallTestGenerators(app.folder());
-    testing::WriteGeneratorScript(app.folder(), "status 6 400\n");
+    testing::WriteGeneratorScript(app.folder(), "status forever 300\n");
     typePatterns(app, QStringLiteral("1Abc\n1Xyz"));
     pressStart(app);
 
@@ -76,39 +75,23 @@ void SearchRunTest::searchRunsShowsProgressAndCompletes() {
                                  ->text()
                                  .contains(QStringLiteral("key/s")),
                              5000);
-    QTRY_VERIFY_WITH_TIMEOUT(!runActive(app), 10000);
-
-    const QString console = consoleText(app);
-    QVERIFY2(
-        console.startsWith(QStringLiteral("************\nSearch started\n************\n"
-                                          "Process: Vanitygen (CPU)\nPatterns to search: 2\n")),
-        qPrintable(console));
-    QVERIFY2(console.endsWith(QStringLiteral("Search completed\n")), qPrintable(console));
-    QVERIFY(app.view->control(ControlId::StartSearch)->isEnabled());
-    QVERIFY(app.frame->command(CommandId::ListPlatforms)->isEnabled());
     QVERIFY(!controlOf<QLineEdit>(*app.view, ControlId::ElapsedTime)->text().isEmpty());
+    QVERIFY2(consoleText(app).startsWith(
+                 QStringLiteral("************\nSearch started\n************\n"
+                                "Process: Vanitygen (CPU)\nPatterns to search: 2\n")),
+             qPrintable(consoleText(app)));
     QCOMPARE(
         generatorCall(app),
         QStringLiteral("vanitygen64.exe\n-t\n1\n-o\nresults.txt\n-f\nvanitygen//patterns.txt\n"));
     const std::string patterns = fileText(app.folder() / "vanitygen" / "patterns.txt");
     QVERIFY(patterns.starts_with("1Abc") && patterns.find("1Xyz") != std::string::npos);
-}
 
-void SearchRunTest::stopEndsTheGeneratorAndSaysSo() {
-    Application app;
-    testing::InstallTestGenerators(app.folder());
-    testing::WriteGeneratorScript(app.folder(), "status forever 300\n");
-    typePatterns(app, QStringLiteral("1Abc"));
-    pressStart(app);
-    QTRY_VERIFY_WITH_TIMEOUT(controlOf<QLineEdit>(*app.view, ControlId::Progress)
-                                 ->text()
-                                 .contains(QStringLiteral("key/s")),
-                             5000);
     QTest::mouseClick(controlOf<QPushButton>(*app.view, ControlId::StopSearch), Qt::LeftButton);
     QVERIFY(!runActive(app));
     QTRY_VERIFY_WITH_TIMEOUT(
         consoleText(app).endsWith(QStringLiteral("-----\nSearch canceled by user\n")), 5000);
     QVERIFY(app.view->control(ControlId::StartSearch)->isEnabled());
+    QVERIFY(app.frame->command(CommandId::ListPlatforms)->isEnabled());
 }
 
 void SearchRunTest::listingShowsWhatTheGeneratorPrinted() {

@@ -124,9 +124,6 @@ TEST(ProfileFile, WritesAsWindowsDoes) {
             EXPECT_TRUE(file.write(w.section, w.key, value));
         }
         EXPECT_EQ(file.toBytes(), after);
-        // What was written reads back as it was given.
-        const Write& last = writes.back();
-        EXPECT_EQ(ProfileFile::fromBytes(after).value(last.section, last.key), last.value);
     }
 }
 
