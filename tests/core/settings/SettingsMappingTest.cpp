@@ -124,7 +124,8 @@ TEST(Settings, EmptyValueLeavesTheMemberAsItWas) {
 }
 
 TEST(Settings, AtoiIsTheCLibrarysWithoutOverflow) {
-    const std::pair<const char*, int> cases[] = {{"  7", 7},
+    const std::pair<const char*, int> cases[] = {{"", 0},
+                                                 {"  7", 7},
                                                  {"\t-3", -3},
                                                  {"+4", 4},
                                                  {"1e5", 1},
