@@ -21,22 +21,20 @@ struct Piece {
     bool bold;
 };
 
+Piece pieceOf(const QString& text, const QTextCharFormat& format) {
+    return {text, format.foreground().color(), format.background().color(),
+            format.fontWeight() == QFont::Bold};
+}
+
 // The console's text as runs of one character format each, line breaks included.
 QList<Piece> piecesOf(const ConsoleLog& console) {
     QList<Piece> pieces;
     for (QTextBlock block = console.document()->begin(); block.isValid(); block = block.next()) {
-        for (auto it = block.begin(); !it.atEnd(); ++it) {
-            const QTextFragment fragment = it.fragment();
-            const QTextCharFormat format = fragment.charFormat();
-            pieces.append({fragment.text(), format.foreground().color(),
-                           format.background().color(), format.fontWeight() == QFont::Bold});
-        }
-        if (block.next().isValid()) {
-            // A line break is the separator that starts the next block, with its own format.
-            const QTextCharFormat format = block.next().charFormat();
-            pieces.append({QStringLiteral("\n"), format.foreground().color(),
-                           format.background().color(), format.fontWeight() == QFont::Bold});
-        }
+        for (auto it = block.begin(); !it.atEnd(); ++it)
+            pieces.append(pieceOf(it.fragment().text(), it.fragment().charFormat()));
+        // A line break is the separator that starts the next block, with its own format.
+        if (block.next().isValid())
+            pieces.append(pieceOf(QStringLiteral("\n"), block.next().charFormat()));
     }
     return pieces;
 }
