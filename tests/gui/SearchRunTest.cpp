@@ -9,8 +9,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
-#include <fstream>
-#include <sstream>
+#include <algorithm>
 
 using namespace tarwick;
 using tarwick::test::Application;
@@ -19,18 +18,13 @@ using tarwick::test::fileText;
 
 namespace {
 
-// The arguments the generator received, one a line, without its own name.
-QString generatorArguments(const Application& app) {
+// The program the generator was started as (its file name) and its arguments, one a line.
+QString generatorCall(const Application& app) {
     const std::string lines = fileText(app.folder() / "generator-args.txt");
     const auto firstBreak = lines.find('\n');
-    return QString::fromStdString(firstBreak == std::string::npos ? std::string()
-                                                                  : lines.substr(firstBreak + 1));
-}
-
-// The program the generator was started as, made relative to the working folder.
-std::string generatorProgram(const Application& app) {
-    const std::string lines = fileText(app.folder() / "generator-args.txt");
-    return std::filesystem::path(lines.substr(0, lines.find('\n'))).filename().string();
+    return QString::fromStdString(
+        std::filesystem::path(lines.substr(0, firstBreak)).filename().string() +
+        lines.substr(std::min(firstBreak, lines.size())));
 }
 
 QString consoleText(const Application& app) {
@@ -61,19 +55,15 @@ bool runActive(const Application& app) {
 class SearchRunTest : public QObject {
     Q_OBJECT
 private slots:
-    void searchRunsShowsProgressAndCompletes();
-    void stopEndsTheGeneratorAndSaysSo();
+    void searchShowsProgressAndStopEndsIt();
     void listingShowsWhatTheGeneratorPrinted();
-    void missingGeneratorIsReported();
     void badPatternsStartNothing();
-    void filePathWithQuotesAndSpacesReachesTheGeneratorWhole();
-    void closingTheWindowDuringARunEndsTheGenerator();
 };
 
-void SearchRunTest::searchRunsShowsProgressAndCompletes() {
+void SearchRunTest::searchShowsProgressAndStopEndsIt() {
     Application app;
     testing::InstallTestGenerators(app.folder());
-    testing::WriteGeneratorScript(app.folder(), "status 6 400\n");
+    testing::WriteGeneratorScript(app.folder(), "status forever 300\n");
     typePatterns(app, QStringLiteral("1Abc\n1Xyz"));
     pressStart(app);
 
@@ -85,133 +75,56 @@ void SearchRunTest::searchRunsShowsProgressAndCompletes() {
                                  ->text()
                                  .contains(QStringLiteral("key/s")),
                              5000);
-    QTRY_VERIFY_WITH_TIMEOUT(!runActive(app), 10000);
-
-    const QString console = consoleText(app);
-    QVERIFY2(
-        console.startsWith(QStringLiteral("************\nSearch started\n************\n"
-                                          "Process: Vanitygen (CPU)\nPatterns to search: 2\n")),
-        qPrintable(console));
-    QVERIFY2(console.endsWith(QStringLiteral("Search completed\n")), qPrintable(console));
-    QVERIFY(!app.view->control(ControlId::StartSearch)->isHidden());
-    QVERIFY(app.view->control(ControlId::StartSearch)->isEnabled());
-    QVERIFY(app.frame->command(CommandId::ListPlatforms)->isEnabled());
-    QCOMPARE(controlOf<QLineEdit>(*app.view, ControlId::ElapsedTime)->text().size() > 0, true);
-    QCOMPARE(generatorProgram(app), std::string("vanitygen64.exe"));
-    QCOMPARE(generatorArguments(app),
-             QStringLiteral("-t\n1\n-o\nresults.txt\n-f\nvanitygen//patterns.txt\n"));
+    QVERIFY(!controlOf<QLineEdit>(*app.view, ControlId::ElapsedTime)->text().isEmpty());
+    QVERIFY2(consoleText(app).startsWith(
+                 QStringLiteral("************\nSearch started\n************\n"
+                                "Process: Vanitygen (CPU)\nPatterns to search: 2\n")),
+             qPrintable(consoleText(app)));
+    QCOMPARE(
+        generatorCall(app),
+        QStringLiteral("vanitygen64.exe\n-t\n1\n-o\nresults.txt\n-f\nvanitygen//patterns.txt\n"));
     const std::string patterns = fileText(app.folder() / "vanitygen" / "patterns.txt");
-    QVERIFY(patterns.find("1Abc") == 0);
-    QVERIFY(patterns.find("1Xyz") != std::string::npos);
-}
+    QVERIFY(patterns.starts_with("1Abc") && patterns.find("1Xyz") != std::string::npos);
 
-void SearchRunTest::stopEndsTheGeneratorAndSaysSo() {
-    Application app;
-    testing::InstallTestGenerators(app.folder());
-    testing::WriteGeneratorScript(app.folder(), "status forever 300\n");
-    typePatterns(app, QStringLiteral("1Abc"));
-    pressStart(app);
-    QTRY_VERIFY_WITH_TIMEOUT(controlOf<QLineEdit>(*app.view, ControlId::Progress)
-                                 ->text()
-                                 .contains(QStringLiteral("key/s")),
-                             5000);
     QTest::mouseClick(controlOf<QPushButton>(*app.view, ControlId::StopSearch), Qt::LeftButton);
     QVERIFY(!runActive(app));
     QTRY_VERIFY_WITH_TIMEOUT(
         consoleText(app).endsWith(QStringLiteral("-----\nSearch canceled by user\n")), 5000);
     QVERIFY(app.view->control(ControlId::StartSearch)->isEnabled());
+    QVERIFY(app.frame->command(CommandId::ListPlatforms)->isEnabled());
 }
 
 void SearchRunTest::listingShowsWhatTheGeneratorPrinted() {
     Application app;
     testing::InstallTestGenerators(app.folder());
-    app.frame->command(CommandId::ListPlatforms)->trigger();
-    QVERIFY(!app.frame->command(CommandId::ListPlatforms)->isEnabled());
-    QTRY_VERIFY_WITH_TIMEOUT(app.frame->command(CommandId::ListPlatforms)->isEnabled(), 5000);
+    QAction* listing = app.frame->command(CommandId::ListPlatforms);
+    listing->trigger();
+    QVERIFY(!listing->isEnabled());
+    QTRY_VERIFY_WITH_TIMEOUT(listing->isEnabled(), 5000);
     const QString console = consoleText(app);
     QVERIFY2(console.contains(QStringLiteral("Available OpenCL platforms:\n0: [Tarwick test]")),
              qPrintable(console));
     QVERIFY(!console.contains(QStringLiteral("Search started")));
-    QCOMPARE(generatorProgram(app), std::string("oclvanitygen.exe"));
-    QCOMPARE(generatorArguments(app), QStringLiteral("-D\n99:99\n-o\nresults.txt\n1Tarwick\n"));
-    QVERIFY(app.frame->command(CommandId::ListPlatforms)->isEnabled());
-}
-
-void SearchRunTest::missingGeneratorIsReported() {
-    Application app;
-    typePatterns(app, QStringLiteral("1Abc"));
-    pressStart(app);
-    QTRY_VERIFY_WITH_TIMEOUT(!runActive(app), 5000);
-    // The console is not cleared for a generator that never started.
-    QCOMPARE(consoleText(app),
-             QStringLiteral(
-                 "Tarwick v1.1a\n[ERROR]\nThe external .exe program could not be started.\n"));
-    QVERIFY(app.view->control(ControlId::StartSearch)->isEnabled());
 }
 
 void SearchRunTest::badPatternsStartNothing() {
     Application app;
     testing::InstallTestGenerators(app.folder());
     pressStart(app);
-    QCOMPARE(
-        consoleText(app),
-        QStringLiteral("Tarwick v1.1a\n[ERROR]\n'Patterns to search' box is empty. Please enter "
-                       "the Bitcoin patterns to search. For example 1Mary\n"));
-    typePatterns(app, QStringLiteral("1Abc 0"));
-    pressStart(app);
-    QVERIFY(consoleText(app).endsWith(QStringLiteral(
-        "[ERROR]\n'Patterns to search' box contains invalid characters.\nValid "
-        "characters are: 123456789ABCDEFGHJKLMNPQRSTUVWXYZabcdefghijkmnopqrstuvwxyz\n\n")));
-    QVERIFY(!runActive(app));
-    QVERIFY(!std::filesystem::exists(app.folder() / "generator-args.txt"));
-
+    QVERIFY(consoleText(app).endsWith(QStringLiteral("'Patterns to search' box is empty. Please "
+                                                     "enter the Bitcoin patterns to search. For "
+                                                     "example 1Mary\n")));
     // The pool miner needs a reward address: asked for in a box.
     auto* apps = controlOf<QComboBox>(*app.view, ControlId::ExternalApp);
     apps->setCurrentIndex(2);
     emit apps->activated(2);
-    auto* box = controlOf<QPlainTextEdit>(*app.view, ControlId::PatternsBox);
-    box->clear();
     typePatterns(app, QStringLiteral("1Abc"));
     pressStart(app);
     QCOMPARE(app.dialogs.shown.size(), std::size_t{1});
     QCOMPARE(app.dialogs.shown[0].text,
              std::string("No reward Bitcoin address specified in 'Reward Bitcoin address'."));
     QVERIFY(!runActive(app));
-}
-
-void SearchRunTest::filePathWithQuotesAndSpacesReachesTheGeneratorWhole() {
-    Application app;
-    testing::InstallTestGenerators(app.folder());
-    testing::WriteGeneratorScript(app.folder(), "status 4 400\n");
-    const std::string name = "my \"odd\" -k patterns.txt";
-    std::ofstream(app.folder() / name, std::ios::binary) << "1Abc\r\n1Xyz\r\n";
-    app.dialogs.fileChoices.push_back(name);
-    auto* fromFile = app.view->control(ControlId::PatternsFromFile);
-    QTest::mouseClick(fromFile, Qt::LeftButton, {}, QPoint(5, fromFile->height() / 2));
-    QTest::mouseClick(app.view->control(ControlId::SelectFile), Qt::LeftButton);
-    QCOMPARE(controlOf<QLineEdit>(*app.view, ControlId::PatternsFilePath)->text(),
-             QString::fromStdString(name));
-    pressStart(app);
-    QTRY_VERIFY_WITH_TIMEOUT(!runActive(app), 10000);
-    QCOMPARE(generatorArguments(app),
-             QString::fromStdString("-t\n1\n-o\nresults.txt\n-f\n" + name + "\n"));
-    QVERIFY(consoleText(app).contains(QStringLiteral("Patterns to search: 2\n")));
-}
-
-void SearchRunTest::closingTheWindowDuringARunEndsTheGenerator() {
-    Application app;
-    testing::InstallTestGenerators(app.folder());
-    testing::WriteGeneratorScript(app.folder(), "forever\n");
-    typePatterns(app, QStringLiteral("1Abc"));
-    pressStart(app);
-    QTRY_VERIFY_WITH_TIMEOUT(std::filesystem::exists(app.folder() / "generator-pid.txt"), 5000);
-    const int pid = std::stoi(fileText(app.folder() / "generator-pid.txt"));
-    app.frame->close();
-    QVERIFY(!app.frame->isVisible());
-    QTRY_VERIFY_WITH_TIMEOUT(
-        !std::filesystem::exists("/proc/" + std::to_string(pid) + "/cmdline") ||
-            fileText("/proc/" + std::to_string(pid) + "/stat").find(" Z ") != std::string::npos,
-        5000);
+    QVERIFY(!std::filesystem::exists(app.folder() / "generator-args.txt"));
 }
 
 QTEST_MAIN(SearchRunTest)

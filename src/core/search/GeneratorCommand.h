@@ -25,8 +25,6 @@ struct GeneratorCommand {
     // What the child receives, one entry per argument: the child is started from this list,
     // so a path with spaces or quotes, or a device text with blanks, stays one argument.
     std::vector<std::string> arguments;
-    // The same call as one text, as the original program line reads (for display only).
-    std::string commandLine;
 };
 
 GeneratorCommand BuildGeneratorCommand(const GeneratorOptions& options, RunMode mode);
