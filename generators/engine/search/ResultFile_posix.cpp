@@ -14,9 +14,11 @@ ResultFile::~ResultFile() {
 }
 
 bool ResultFile::open(const std::string& path, std::string& error) {
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0600);
+    // Found keys are never written through a link another account could have planted.
+    const int fd =
+        ::open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC | O_NOFOLLOW, 0600);
     if (fd < 0) {
-        error = std::strerror(errno);
+        error = errno == ELOOP ? "it is a symbolic link" : std::strerror(errno);
         return false;
     }
     if (isOpen()) {
