@@ -6,6 +6,8 @@
 #include "GuiTestSupport.h"
 #include "core/found/CheckFoundKeys.h"
 #include "core/found/FoundKeyScanner.h"
+#include "core/found/SearchedPatterns.h"
+#include "core/keys/BitcoinKey.h"
 #include "view/ConsoleLog.h"
 
 #include <QApplication>
@@ -35,17 +37,23 @@ int main(int argc, char* argv[]) {
     tarwick::test::Application app(2, tarwick::test::settingsWithAddresses(addresses));
 
     NoSignals quiet;
+    const tarwick::SearchedPatterns searched{false, {"1"}};
     tarwick::FoundKeyScanner scanner(app.folder() / "results.txt");
     std::vector<double> milliseconds;
     for (int round = 0; round < 15; ++round) {
         {
-            // The generator's file: every key it found in this run, the newest one last.
+            // The generator's file: every key it found in this run, the newest one last. A real
+            // key, so the pass times the check every key passes before it is stored.
+            tarwick::WifKey key;
+            key.secret[31] = static_cast<std::uint8_t>(round + 1);
+            key.compressed = true;
             std::ofstream results(app.folder() / "results.txt", std::ios::binary | std::ios::app);
-            results << "Pattern: 1Ab\nAddress: 1AbNewAddress" << round << "\nPrivkey: 5KNew"
-                    << round << "\n";
+            results << "Pattern: 1\nAddress: " << tarwick::AddressOf(key)
+                    << "\nPrivkey: " << tarwick::EncodeWif(key) << "\n";
         }
         const auto start = std::chrono::steady_clock::now();
-        tarwick::FoundKeyTarget target{app.view->foundAddresses(), {}, quiet, app.view->console()};
+        tarwick::FoundKeyTarget target{
+            app.view->foundAddresses(), {}, quiet, app.view->console(), &searched};
         if (!scanner.check(target)) {
             std::fprintf(stderr, "the new key was not found\n");
             return 1;
