@@ -4,7 +4,7 @@
 #include "engine/encoding/Address.h"
 #include "engine/encoding/Wif.h"
 #include "engine/hash/Hash160.h"
-#include "opencl/DeviceTables.h"
+#include "opencl_device/DeviceTables.h"
 
 #include <chrono>
 #include <deque>
@@ -21,7 +21,7 @@ engine::Scalar itemOffset(std::uint64_t item) {
 
 } // namespace
 
-OclSearch::OclSearch(DeviceWalk& walk, const engine::SearchSettings& settings,
+OclSearch::OclSearch(opencl_device::DeviceWalk& walk, const engine::SearchSettings& settings,
                      engine::PatternSet patterns, const engine::KeyCheck& check,
                      engine::SearchObserver& observer, engine::StartKeySource& starts)
     : walk_(walk), settings_(settings), patterns_(std::move(patterns)), check_(check),
@@ -46,8 +46,8 @@ engine::SearchOutcome OclSearch::run(std::uint64_t maxLaunches) {
         firstCentre_ = starts_.nextStart();
     } while (engine::scalarCompare(firstCentre_, engine::Scalar::fromUint64(half + 1)) <= 0 ||
              engine::scalarCompare(firstCentre_, limit) >= 0);
-    walk_.setCentres(arithmeticProgression(engine::multiplyGenerator(firstCentre_),
-                                           engine::multiplyGenerator(itemOffset(1)), items));
+    walk_.setCentres(opencl_device::arithmeticProgression(
+        engine::multiplyGenerator(firstCentre_), engine::multiplyGenerator(itemOffset(1)), items));
     walk_.setPatterns(patterns_);
 
     using Clock = std::chrono::steady_clock;
@@ -55,10 +55,10 @@ engine::SearchOutcome OclSearch::run(std::uint64_t maxLaunches) {
     auto nextStatus = samples.front().first + std::chrono::seconds(1);
     for (std::uint64_t launch = 0; maxLaunches == 0 || launch < maxLaunches; ++launch) {
         std::uint64_t dropped = 0;
-        const std::vector<DeviceHit> hits = walk_.launch(dropped);
+        const std::vector<opencl_device::DeviceHit> hits = walk_.launch(dropped);
         totalKeys_ += walk_.keysPerLaunch();
         const std::size_t before = patterns_.size();
-        for (const DeviceHit& hit : hits) {
+        for (const opencl_device::DeviceHit& hit : hits) {
             if (!handle(hit, launch)) {
                 observer_.failed(failure_);
                 return engine::SearchOutcome::CheckFailed;
@@ -98,7 +98,7 @@ engine::SearchOutcome OclSearch::run(std::uint64_t maxLaunches) {
     return engine::SearchOutcome::Stopped;
 }
 
-bool OclSearch::handle(const DeviceHit& hit, std::uint64_t launch) {
+bool OclSearch::handle(const opencl_device::DeviceHit& hit, std::uint64_t launch) {
     // Only patterns still wanted count; the device may report one found a moment ago.
     const std::optional<std::size_t> wanted = patterns_.match(hit.hash160.data());
     if (!wanted) {

@@ -1,8 +1,8 @@
-#include "opencl/DeviceTables.h"
+#include "opencl_device/DeviceTables.h"
 
 #include <stdexcept>
 
-namespace tarwick::opencl {
+namespace tarwick::opencl_device {
 
 namespace {
 
@@ -145,4 +145,4 @@ std::vector<engine::AffinePoint> arithmeticProgression(const engine::AffinePoint
     return points;
 }
 
-} // namespace tarwick::opencl
+} // namespace tarwick::opencl_device

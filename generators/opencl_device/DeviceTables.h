@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-namespace tarwick::opencl {
+namespace tarwick::opencl_device {
 
 // The data the search kernel reads, laid out as it expects (32-bit words, field elements
 // as eight little-endian limbs). Nothing here needs an OpenCL device, so tests check it
@@ -48,4 +48,4 @@ std::vector<engine::AffinePoint> arithmeticProgression(const engine::AffinePoint
                                                        const engine::AffinePoint& step,
                                                        std::size_t count);
 
-} // namespace tarwick::opencl
+} // namespace tarwick::opencl_device

@@ -1,8 +1,8 @@
-#include "opencl/KernelProgram.h"
+#include "opencl_device/KernelProgram.h"
 
 #include "engine/hash/Sha256.h"
 #include "engine/random/SystemRandom.h"
-#include "opencl/KernelText.h"
+#include "opencl_device/KernelText.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -11,7 +11,7 @@
 #include <system_error>
 #include <vector>
 
-namespace tarwick::opencl {
+namespace tarwick::opencl_device {
 
 namespace {
 
@@ -150,4 +150,4 @@ cl::Program buildProgram(const cl::Context& context, const cl::Device& device,
     return program;
 }
 
-} // namespace tarwick::opencl
+} // namespace tarwick::opencl_device

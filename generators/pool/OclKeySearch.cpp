@@ -3,8 +3,8 @@
 #include "engine/encoding/Address.h"
 #include "engine/hash/Hash160.h"
 #include "engine/random/SystemRandom.h"
-#include "opencl/DeviceTables.h"
-#include "opencl/KernelProgram.h"
+#include "opencl_device/DeviceTables.h"
+#include "opencl_device/KernelProgram.h"
 
 #include <utility>
 
@@ -22,8 +22,8 @@ engine::Scalar itemOffset(std::uint64_t item) {
 } // namespace
 
 OclKeySearch::OclKeySearch(const cl::Device& device, std::string deviceName)
-    : deviceName_(std::move(deviceName)),
-      walk_(device, opencl::chooseLayout(device, false), opencl::defaultBinaryCache()) {}
+    : deviceName_(std::move(deviceName)), walk_(device, opencl_device::chooseLayout(device, false),
+                                                opencl_device::defaultBinaryCache()) {}
 
 OclKeySearch::~OclKeySearch() {
     stop();
@@ -42,8 +42,8 @@ void OclKeySearch::start(const SearchTarget& target) {
     const engine::Scalar firstCentre = engine::randomPrivateKey();
     const engine::AffinePoint first = engine::toAffine(
         engine::pointAdd(engine::toJacobian(target.point), engine::multiplyGenerator(firstCentre)));
-    walk_.setCentres(
-        opencl::arithmeticProgression(first, engine::multiplyGenerator(itemOffset(1)), items));
+    walk_.setCentres(opencl_device::arithmeticProgression(
+        first, engine::multiplyGenerator(itemOffset(1)), items));
     // The device takes one set of ranges: the first version's (the pool's items are
     // practically always Bitcoin's version 0).
     walk_.setPatterns(shared->patterns.front().set);
@@ -67,8 +67,8 @@ void OclKeySearch::work(std::shared_ptr<const SearchTarget> target, engine::Scal
     const SearchTarget::Patterns& patterns = target->patterns.front();
     for (std::uint64_t launch = 0; !stop_.load(); ++launch) {
         std::uint64_t dropped = 0;
-        const std::vector<opencl::DeviceHit> hits = walk_.launch(dropped);
-        for (const opencl::DeviceHit& hit : hits) {
+        const std::vector<opencl_device::DeviceHit> hits = walk_.launch(dropped);
+        for (const opencl_device::DeviceHit& hit : hits) {
             if (hit.kind != 0 || hit.item >= walk_.layout().items ||
                 hit.point >= walk_.pointsPerItem()) {
                 continue;

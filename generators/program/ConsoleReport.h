@@ -5,7 +5,7 @@
 
 #include <cstdio>
 
-namespace tarwick::cpu {
+namespace tarwick::program {
 
 // The generator's console and results file: status refreshes on one line, found keys as
 // "Pattern: ", "Address: " and "Privkey: " lines on the console and appended to the
@@ -32,4 +32,4 @@ private:
     bool writeFailed_ = false;
 };
 
-} // namespace tarwick::cpu
+} // namespace tarwick::program

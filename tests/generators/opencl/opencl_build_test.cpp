@@ -2,7 +2,7 @@
 // contains "error " (what the front-end shows), and a second build of the same source
 // comes from the binary cache.
 
-#include "opencl/KernelProgram.h"
+#include "opencl_device/KernelProgram.h"
 #include "opencl_support.h"
 
 #include <filesystem>
@@ -21,12 +21,12 @@ TEST(OpenClBuild, BrokenSourceReportsTheBuildLog) {
     }
     const cl::Context context(*device);
     try {
-        tarwick::opencl::buildProgram(context, *device,
-                                      "__kernel void broken(__global uint* out) { out[0] = "
-                                      "undeclared_name; }",
-                                      "", std::nullopt);
+        tarwick::opencl_device::buildProgram(context, *device,
+                                             "__kernel void broken(__global uint* out) { out[0] = "
+                                             "undeclared_name; }",
+                                             "", std::nullopt);
         FAIL() << "the broken source built";
-    } catch (const tarwick::opencl::KernelBuildError& e) {
+    } catch (const tarwick::opencl_device::KernelBuildError& e) {
         const std::string text = e.what();
         EXPECT_NE(text.find("error "), std::string::npos) << text;
         EXPECT_NE(text.find("undeclared_name"), std::string::npos) << text;
@@ -45,7 +45,7 @@ TEST(OpenClBuild, SecondBuildComesFromTheCache) {
     const cl::Context context(*device);
     const std::string source =
         "__kernel void twice(__global uint* v) { v[get_global_id(0)] *= 2u; }";
-    tarwick::opencl::buildProgram(context, *device, source, "", cache);
+    tarwick::opencl_device::buildProgram(context, *device, source, "", cache);
     std::size_t files = 0;
     for (const auto& entry : fs::directory_iterator(cache)) {
         EXPECT_EQ(entry.path().extension(), ".bin");
@@ -53,7 +53,8 @@ TEST(OpenClBuild, SecondBuildComesFromTheCache) {
     }
     EXPECT_EQ(files, 1u);
     // The cached binary must build and run like the source.
-    const cl::Program program = tarwick::opencl::buildProgram(context, *device, source, "", cache);
+    const cl::Program program =
+        tarwick::opencl_device::buildProgram(context, *device, source, "", cache);
     cl::Kernel kernel(program, "twice");
     std::vector<cl_uint> values = {1, 2, 3, 4};
     cl::Buffer buffer(context, CL_MEM_READ_WRITE | CL_MEM_COPY_HOST_PTR,

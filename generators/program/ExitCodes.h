@@ -1,0 +1,11 @@
+#pragma once
+
+namespace tarwick::program {
+
+// Exit codes every key-search program ends with; a program adds its own above these.
+inline constexpr int kExitDone = 0;        // every pattern found, or -h
+inline constexpr int kExitUsage = 1;       // bad options, no usable pattern, unusable files
+inline constexpr int kExitCheckFailed = 2; // a key failed the self-check
+inline constexpr int kExitInternal = 3;    // the search itself failed
+
+} // namespace tarwick::program
