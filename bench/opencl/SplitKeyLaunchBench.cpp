@@ -4,10 +4,10 @@
 // the points walked per second: the miner's keys.
 
 #include "engine/ec/Point.h"
-#include "opencl/DeviceList.h"
-#include "opencl/DeviceTables.h"
-#include "opencl/DeviceWalk.h"
-#include "opencl/KernelProgram.h"
+#include "opencl_device/DeviceList.h"
+#include "opencl_device/DeviceTables.h"
+#include "opencl_device/DeviceWalk.h"
+#include "opencl_device/KernelProgram.h"
 
 #include <benchmark/benchmark.h>
 
@@ -16,21 +16,21 @@ namespace {
 using namespace tarwick;
 
 void SplitKeyLaunch(benchmark::State& state) {
-    const std::optional<cl::Device> device = opencl::findDevice({0, 0});
+    const std::optional<cl::Device> device = opencl_device::findDevice({0, 0});
     if (!device) {
         state.SkipWithError("no OpenCL device 0:0");
         return;
     }
-    opencl::WalkLayout layout = opencl::chooseLayout(*device, false);
+    opencl_device::WalkLayout layout = opencl_device::chooseLayout(*device, false);
     layout.pointsOnly = state.range(0) != 0;
-    opencl::DeviceWalk walk(*device, layout, opencl::defaultBinaryCache());
+    opencl_device::DeviceWalk walk(*device, layout, opencl_device::defaultBinaryCache());
     std::vector<std::string> warnings;
     const engine::PatternSet bitcoin =
         engine::PatternSet::build({"1BitcoinEaterAddressDontSend"}, false, 0, warnings);
     walk.setPatterns({&bitcoin});
     const engine::AffinePoint start =
         engine::multiplyGenerator(engine::Scalar{{0x1234567890ABCDEFULL, 7, 8, 9}});
-    walk.setCentres(opencl::arithmeticProgression(
+    walk.setCentres(opencl_device::arithmeticProgression(
         start, engine::multiplyGenerator(engine::Scalar{{0, 1, 0, 0}}), layout.items));
     std::uint64_t dropped = 0;
     walk.launch(dropped); // the first launch pays for setting up the device

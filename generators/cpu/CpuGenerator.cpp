@@ -1,14 +1,14 @@
 #include "cpu/CpuGenerator.h"
 
-#include "cpu/ConsoleReport.h"
 #include "cpu/CpuOptions.h"
-#include "cpu/SearchSetup.h"
 #include "engine/ec/FieldBackend.h"
 #include "engine/hash/Hash160.h"
 #include "engine/match/PatternSet.h"
 #include "engine/search/ResultFile.h"
 #include "engine/search/Search.h"
 #include "engine/verify/ReferenceKeyCheck.h"
+#include "program/ConsoleReport.h"
+#include "program/SearchSetup.h"
 
 #include <exception>
 #include <thread>
@@ -16,6 +16,13 @@
 namespace tarwick::cpu {
 
 namespace {
+
+using program::ConsoleReport;
+using program::difficultyLine;
+using program::exitCodeFor;
+using program::loadPatterns;
+using program::openResults;
+using program::print;
 
 int search(const CpuOptions& options, std::FILE* out, std::FILE* err) {
     std::optional<engine::PatternSet> loaded = loadPatterns(options, err);

@@ -40,14 +40,14 @@ const char* cpuUsage() {
 
 bool parseCpuOptions(const std::vector<std::string>& args, CpuOptions& options,
                      std::string& error) {
-    const PlacementOption threads{'t', [&options](const std::string& value, std::string& message) {
-                                      if (parseThreads(value, options.threads))
-                                          return true;
-                                      message = "-t needs a thread count from 1 to 1024, not '" +
-                                                value + "'";
-                                      return false;
-                                  }};
-    return parseSearchOptions(args, threads, options, error);
+    const program::PlacementOption threads{
+        't', [&options](const std::string& value, std::string& message) {
+            if (parseThreads(value, options.threads))
+                return true;
+            message = "-t needs a thread count from 1 to 1024, not '" + value + "'";
+            return false;
+        }};
+    return program::parseSearchOptions(args, threads, options, error);
 }
 
 } // namespace tarwick::cpu

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "cpu/SearchOptions.h"
+#include "program/SearchOptions.h"
 
 #include <string>
 #include <vector>
@@ -9,7 +9,7 @@ namespace tarwick::cpu {
 
 // What the command line of vanitygen64.exe asks for.
 // -v names the hashing and field arithmetic paths on standard error.
-struct CpuOptions : SearchOptions {
+struct CpuOptions : program::SearchOptions {
     unsigned threads = 0; // 0: one per logical processor
 };
 

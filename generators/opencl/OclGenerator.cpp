@@ -1,15 +1,15 @@
 #include "opencl/OclGenerator.h"
 
-#include "cpu/ConsoleReport.h"
-#include "cpu/SearchSetup.h"
 #include "engine/match/PatternSet.h"
 #include "engine/search/ResultFile.h"
 #include "engine/verify/ReferenceKeyCheck.h"
-#include "opencl/DeviceList.h"
-#include "opencl/DeviceWalk.h"
-#include "opencl/KernelProgram.h"
 #include "opencl/OclOptions.h"
 #include "opencl/OclSearch.h"
+#include "opencl_device/DeviceList.h"
+#include "opencl_device/DeviceWalk.h"
+#include "opencl_device/KernelProgram.h"
+#include "program/ConsoleReport.h"
+#include "program/SearchSetup.h"
 
 #include <exception>
 
@@ -17,16 +17,25 @@ namespace tarwick::opencl {
 
 namespace {
 
-using cpu::difficultyLine;
-using cpu::print;
+using opencl_device::chooseLayout;
+using opencl_device::defaultBinaryCache;
+using opencl_device::DeviceWalk;
+using opencl_device::findDevice;
+using opencl_device::formatPlatformListing;
+using opencl_device::KernelBuildError;
+using opencl_device::listPlatforms;
+using opencl_device::PlatformEntry;
+using opencl_device::WalkLayout;
+using program::difficultyLine;
+using program::print;
 
 int search(const OclOptions& options, const cl::Device& device, std::FILE* out, std::FILE* err) {
-    std::optional<engine::PatternSet> loaded = cpu::loadPatterns(options, err);
+    std::optional<engine::PatternSet> loaded = program::loadPatterns(options, err);
     if (!loaded)
         return kExitUsage;
     engine::PatternSet& set = *loaded;
     engine::ResultFile results;
-    if (!cpu::openResults(options, results, err))
+    if (!program::openResults(options, results, err))
         return kExitUsage;
 
     print(out, difficultyLine(set));
@@ -46,12 +55,12 @@ int search(const OclOptions& options, const cl::Device& device, std::FILE* out, 
     settings.keepGoing = options.keepGoing;
     const engine::ReferenceKeyCheck check;
     engine::SystemStartKeys starts;
-    cpu::ConsoleReport report(out, err, &results);
+    program::ConsoleReport report(out, err, &results);
     OclSearch run(walk, settings, std::move(set), check, report, starts);
     report.onWriteFailure([&run] { run.requestStop(); });
     const engine::SearchOutcome outcome = run.run();
     report.close();
-    return cpu::exitCodeFor(outcome, report.writeFailed());
+    return program::exitCodeFor(outcome, report.writeFailed());
 }
 
 } // namespace

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "cpu/CpuGenerator.h"
+#include "program/ExitCodes.h"
 
 #include <cstdio>
 #include <string>
@@ -8,12 +8,12 @@
 
 namespace tarwick::opencl {
 
-// Exit codes of oclvanitygen.exe (those of vanitygen64.exe, plus the device's own).
-using cpu::kExitCheckFailed;
-using cpu::kExitDone;
-using cpu::kExitInternal;
-using cpu::kExitKeyNotWritten;
-using cpu::kExitUsage;
+// Exit codes of oclvanitygen.exe (those every key-search program shares, plus the device's own).
+using program::kExitCheckFailed;
+using program::kExitDone;
+using program::kExitInternal;
+using program::kExitKeyNotWritten;
+using program::kExitUsage;
 inline constexpr int kExitNoDevice = 5; // no OpenCL platform, or -D named none (listed)
 inline constexpr int kExitDevice = 6;   // the kernels did not build or run on the device
 

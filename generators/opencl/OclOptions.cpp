@@ -20,14 +20,14 @@ const char* oclUsage() {
 
 bool parseOclOptions(const std::vector<std::string>& args, OclOptions& options,
                      std::string& error) {
-    const cpu::PlacementOption device{
+    const program::PlacementOption device{
         'D', [&options](const std::string& value, std::string& message) {
-            if (parseDeviceAddress(value, options.device))
+            if (opencl_device::parseDeviceAddress(value, options.device))
                 return true;
             message = "-D needs platform:device numbers such as 0:0, not '" + value + "'";
             return false;
         }};
-    return cpu::parseSearchOptions(args, device, options, error);
+    return program::parseSearchOptions(args, device, options, error);
 }
 
 } // namespace tarwick::opencl

@@ -4,7 +4,7 @@
 #include "engine/encoding/Address.h"
 #include "engine/encoding/Wif.h"
 #include "engine/hash/Hash160.h"
-#include "opencl/DeviceTables.h"
+#include "opencl_device/DeviceTables.h"
 
 #include <algorithm>
 #include <chrono>
@@ -13,7 +13,7 @@
 
 namespace tarwick::opencl {
 
-OclSearch::OclSearch(DeviceWalk& walk, const engine::SearchSettings& settings,
+OclSearch::OclSearch(opencl_device::DeviceWalk& walk, const engine::SearchSettings& settings,
                      engine::PatternSet patterns, const engine::KeyCheck& check,
                      engine::SearchObserver& observer, engine::StartKeySource& starts)
     : walk_(walk), settings_(settings), patterns_(std::move(patterns)), check_(check),
@@ -53,7 +53,7 @@ engine::SearchOutcome OclSearch::run(std::uint64_t maxLaunches) {
     }
     itemLaunch_.assign(items, 0);
     restarted_.assign(items, false);
-    walk_.setCentres(pointsOfKeys(itemStart_));
+    walk_.setCentres(opencl_device::pointsOfKeys(itemStart_));
     walk_.setPatterns(patterns_);
 
     using Clock = std::chrono::steady_clock;
@@ -62,11 +62,11 @@ engine::SearchOutcome OclSearch::run(std::uint64_t maxLaunches) {
     for (std::uint64_t launch = 0; (maxLaunches == 0 || launch < maxLaunches) && !stopRequested_;
          ++launch) {
         std::uint64_t dropped = 0;
-        const std::vector<DeviceHit> hits = walk_.launch(dropped);
+        const std::vector<opencl_device::DeviceHit> hits = walk_.launch(dropped);
         totalKeys_ += walk_.keysPerLaunch();
         const std::size_t before = patterns_.size();
         std::fill(restarted_.begin(), restarted_.end(), false);
-        for (const DeviceHit& hit : hits) {
+        for (const opencl_device::DeviceHit& hit : hits) {
             if (!handle(hit, launch)) {
                 observer_.failed(failure_);
                 return engine::SearchOutcome::CheckFailed;
@@ -109,7 +109,7 @@ engine::SearchOutcome OclSearch::run(std::uint64_t maxLaunches) {
     return engine::SearchOutcome::Stopped;
 }
 
-bool OclSearch::handle(const DeviceHit& hit, std::uint64_t launch) {
+bool OclSearch::handle(const opencl_device::DeviceHit& hit, std::uint64_t launch) {
     // Only patterns still wanted count; the device may report one found a moment ago.
     const std::optional<std::size_t> wanted = patterns_.match(hit.hash160.data());
     if (!wanted) {

@@ -3,7 +3,7 @@
 #include "engine/match/PatternSet.h"
 #include "engine/search/FoundKey.h"
 #include "engine/search/Search.h"
-#include "opencl/DeviceWalk.h"
+#include "opencl_device/DeviceWalk.h"
 
 #include <cstdint>
 #include <string>
@@ -19,9 +19,9 @@ namespace tarwick::opencl {
 // so that no two reported keys are related.
 class OclSearch {
 public:
-    OclSearch(DeviceWalk& walk, const engine::SearchSettings& settings, engine::PatternSet patterns,
-              const engine::KeyCheck& check, engine::SearchObserver& observer,
-              engine::StartKeySource& starts);
+    OclSearch(opencl_device::DeviceWalk& walk, const engine::SearchSettings& settings,
+              engine::PatternSet patterns, const engine::KeyCheck& check,
+              engine::SearchObserver& observer, engine::StartKeySource& starts);
 
     // Runs until every pattern is found (never with keepGoing), a key fails a check, or
     // `maxLaunches` launches are done (0: no limit).
@@ -33,14 +33,14 @@ public:
 
 private:
     // False (with failure_ set) when the hit shows the device or a key to be wrong.
-    bool handle(const DeviceHit& hit, std::uint64_t launch);
+    bool handle(const opencl_device::DeviceHit& hit, std::uint64_t launch);
     engine::Scalar centreKey(std::uint32_t item, std::uint64_t launch) const;
     // A random centre key far enough from 0 and n that the item's keys never wrap.
     engine::Scalar drawCentre();
     // The item goes on from a fresh random key at the next launch.
     void restartItem(std::uint32_t item, std::uint64_t nextLaunch);
 
-    DeviceWalk& walk_;
+    opencl_device::DeviceWalk& walk_;
     engine::SearchSettings settings_;
     engine::PatternSet patterns_;
     const engine::KeyCheck& check_;

@@ -3,8 +3,8 @@
 #include "engine/encoding/Address.h"
 #include "engine/hash/Hash160.h"
 #include "engine/random/SystemRandom.h"
-#include "opencl/DeviceTables.h"
-#include "opencl/KernelProgram.h"
+#include "opencl_device/DeviceTables.h"
+#include "opencl_device/KernelProgram.h"
 
 #include <utility>
 
@@ -19,8 +19,8 @@ engine::Scalar itemOffset(std::uint64_t item) {
     return {{0, item, 0, 0}};
 }
 
-opencl::WalkLayout pointsOnlyLayout(const cl::Device& device) {
-    opencl::WalkLayout layout = opencl::chooseLayout(device, false);
+opencl_device::WalkLayout pointsOnlyLayout(const cl::Device& device) {
+    opencl_device::WalkLayout layout = opencl_device::chooseLayout(device, false);
     layout.pointsOnly = true;
     return layout;
 }
@@ -29,7 +29,7 @@ opencl::WalkLayout pointsOnlyLayout(const cl::Device& device) {
 
 OclKeySearch::OclKeySearch(const cl::Device& device, std::string deviceName)
     : deviceName_(std::move(deviceName)),
-      walk_(device, pointsOnlyLayout(device), opencl::defaultBinaryCache()) {}
+      walk_(device, pointsOnlyLayout(device), opencl_device::defaultBinaryCache()) {}
 
 OclKeySearch::~OclKeySearch() {
     stop();
@@ -53,7 +53,7 @@ void OclKeySearch::start(const SearchTarget& target) {
     const engine::AffinePoint first = engine::toAffine(
         engine::pointAdd(engine::toJacobian(target.point), engine::multiplyGenerator(firstCentre)));
     walk_.setCentres(
-        opencl::arithmeticProgression(first, engine::multiplyGenerator(itemOffset(1)), items));
+        opencl_device::arithmeticProgression(first, engine::multiplyGenerator(itemOffset(1)), items));
     std::vector<const engine::PatternSet*> sets;
     for (const SearchTarget::Patterns& patterns : shared->patterns)
         sets.push_back(&patterns.set);
@@ -77,8 +77,8 @@ void OclKeySearch::work(std::shared_ptr<const SearchTarget> target, engine::Scal
     const std::uint64_t pointsPerLaunch = walk_.layout().items * walk_.pointsPerItem();
     for (std::uint64_t launch = 0; !stop_.load(); ++launch) {
         std::uint64_t dropped = 0;
-        const std::vector<opencl::DeviceHit> hits = walk_.launch(dropped);
-        for (const opencl::DeviceHit& hit : hits) {
+        const std::vector<opencl_device::DeviceHit> hits = walk_.launch(dropped);
+        for (const opencl_device::DeviceHit& hit : hits) {
             if (hit.kind != 0 || hit.item >= walk_.layout().items ||
                 hit.point >= walk_.pointsPerItem()) {
                 continue;

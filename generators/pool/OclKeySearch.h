@@ -1,6 +1,6 @@
 #pragma once
 
-#include "opencl/DeviceWalk.h"
+#include "opencl_device/DeviceWalk.h"
 #include "pool/KeySearch.h"
 
 #include <atomic>
@@ -34,7 +34,7 @@ private:
     void report(const std::string& message);
 
     std::string deviceName_;
-    opencl::DeviceWalk walk_;
+    opencl_device::DeviceWalk walk_;
     std::thread worker_;
     std::atomic<bool> stop_{false};
     std::atomic<std::uint64_t> keys_{0};

@@ -1,6 +1,6 @@
 // The choice in a build with OpenCL: the device -D names, else the CPU.
-#include "opencl/DeviceList.h"
-#include "opencl/KernelProgram.h"
+#include "opencl_device/DeviceList.h"
+#include "opencl_device/KernelProgram.h"
 #include "pool/CpuKeySearch.h"
 #include "pool/OclKeySearch.h"
 #include "pool/SearchChoice.h"
@@ -17,18 +17,18 @@ SearchChoice chooseKeySearch(const MinerOptions& options) {
         return SearchChoice{std::make_unique<CpuKeySearch>(options.threads),
                             "Note: " + why + "; searching on the CPU instead"};
     };
-    opencl::DeviceAddress address;
-    if (!opencl::parseDeviceAddress(options.device, address)) {
+    opencl_device::DeviceAddress address;
+    if (!opencl_device::parseDeviceAddress(options.device, address)) {
         return cpu("'" + options.device + "' names no OpenCL device (P:D expected)");
     }
     try {
-        const std::optional<cl::Device> device = opencl::findDevice(address);
+        const std::optional<cl::Device> device = opencl_device::findDevice(address);
         if (!device) {
             return cpu("no OpenCL device " + options.device);
         }
         const std::string name = device->getInfo<CL_DEVICE_NAME>();
         return {std::make_unique<OclKeySearch>(*device, options.device + " (" + name + ")"), {}};
-    } catch (const opencl::KernelBuildError&) {
+    } catch (const opencl_device::KernelBuildError&) {
         return cpu("the kernels do not build for OpenCL device " + options.device);
     } catch (const cl::Error& e) {
         return cpu("OpenCL device " + options.device + " failed (" + e.what() + " " +

@@ -1,7 +1,7 @@
 // What the generator writes: status refreshes, found records on the console and in the
 // results file, failures.
 
-#include "cpu/ConsoleReport.h"
+#include "program/ConsoleReport.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -10,7 +10,7 @@
 #include <sstream>
 #include <unistd.h>
 
-namespace tarwick::cpu {
+namespace tarwick::program {
 namespace {
 
 namespace fs = std::filesystem;
@@ -116,4 +116,4 @@ TEST_F(ConsoleReportTest, ResultsFileThatFailsStillShowsTheKey) {
 }
 
 } // namespace
-} // namespace tarwick::cpu
+} // namespace tarwick::program

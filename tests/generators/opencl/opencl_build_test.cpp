@@ -2,7 +2,7 @@
 // contains "error " (what the front-end shows), a second build of the same source comes from
 // the binary cache, and only cache entries the user alone could have written are used.
 
-#include "opencl/KernelProgram.h"
+#include "opencl_device/KernelProgram.h"
 #include "opencl_support.h"
 
 #include <filesystem>
@@ -22,12 +22,12 @@ TEST(OpenClBuild, BrokenSourceReportsTheBuildLog) {
     }
     const cl::Context context(*device);
     try {
-        tarwick::opencl::buildProgram(context, *device,
-                                      "__kernel void broken(__global uint* out) { out[0] = "
-                                      "undeclared_name; }",
-                                      "", std::nullopt);
+        tarwick::opencl_device::buildProgram(context, *device,
+                                             "__kernel void broken(__global uint* out) { out[0] = "
+                                             "undeclared_name; }",
+                                             "", std::nullopt);
         FAIL() << "the broken source built";
-    } catch (const tarwick::opencl::KernelBuildError& e) {
+    } catch (const tarwick::opencl_device::KernelBuildError& e) {
         const std::string text = e.what();
         EXPECT_NE(text.find("error "), std::string::npos) << text;
         EXPECT_NE(text.find("undeclared_name"), std::string::npos) << text;
@@ -46,7 +46,7 @@ TEST(OpenClBuild, SecondBuildComesFromTheCache) {
     const cl::Context context(*device);
     const std::string source =
         "__kernel void scale(__global uint* v) { v[get_global_id(0)] *= 2u; }";
-    tarwick::opencl::buildProgram(context, *device, source, "", cache);
+    tarwick::opencl_device::buildProgram(context, *device, source, "", cache);
     std::size_t files = 0;
     for (const auto& entry : fs::directory_iterator(cache)) {
         EXPECT_EQ(entry.path().extension(), ".bin");
@@ -66,7 +66,7 @@ TEST(OpenClBuild, SecondBuildComesFromTheCache) {
         return values;
     };
     const fs::path doubling = fs::directory_iterator(cache)->path();
-    EXPECT_EQ(valuesAfter(tarwick::opencl::buildProgram(context, *device, source, "", cache)),
+    EXPECT_EQ(valuesAfter(tarwick::opencl_device::buildProgram(context, *device, source, "", cache)),
               (std::vector<cl_uint>{2, 4, 6, 8}));
     EXPECT_EQ(fs::status(cache).permissions() & fs::perms::all, fs::perms::owner_all);
 
@@ -76,7 +76,7 @@ TEST(OpenClBuild, SecondBuildComesFromTheCache) {
     // source is built again.
     const std::string tripling =
         "__kernel void scale(__global uint* v) { v[get_global_id(0)] *= 3u; }";
-    tarwick::opencl::buildProgram(context, *device, tripling, "", cache);
+    tarwick::opencl_device::buildProgram(context, *device, tripling, "", cache);
     fs::path entry;
     for (const auto& e : fs::directory_iterator(cache)) {
         if (e.path() != doubling)
@@ -102,7 +102,7 @@ TEST(OpenClBuild, SecondBuildComesFromTheCache) {
     };
     for (const auto& plant : plants) {
         plant();
-        EXPECT_EQ(valuesAfter(tarwick::opencl::buildProgram(context, *device, tripling, "", cache)),
+        EXPECT_EQ(valuesAfter(tarwick::opencl_device::buildProgram(context, *device, tripling, "", cache)),
                   (std::vector<cl_uint>{3, 6, 9, 12}));
         EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(entry))); // stored again
     }

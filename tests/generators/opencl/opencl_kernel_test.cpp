@@ -7,8 +7,8 @@
 
 #include "ec_reference.h"
 #include "engine/ec/Scalar.h"
-#include "opencl/DeviceTables.h"
-#include "opencl/DeviceWalk.h"
+#include "opencl_device/DeviceTables.h"
+#include "opencl_device/DeviceWalk.h"
 #include "opencl_support.h"
 
 #include <algorithm>
@@ -21,7 +21,7 @@ namespace {
 using tarwick::test::Bytes;
 using tarwick::test::Key;
 namespace engine = tarwick::engine;
-namespace opencl = tarwick::opencl;
+namespace opencl_device = tarwick::opencl_device;
 
 // The six candidate keys of key k, in the kernel's order: k, -k, lambda*k, -lambda*k,
 // lambda^2*k, -lambda^2*k.
@@ -65,14 +65,15 @@ void checkWalk(bool compressed, bool pointsOnly = false) {
     if (!device) {
         GTEST_SKIP() << reason;
     }
-    opencl::WalkLayout layout;
+    opencl_device::WalkLayout layout;
     layout.items = 32;
     layout.groupSize = 8;
     layout.half = 3;
     layout.compressed = compressed;
     layout.pointsOnly = pointsOnly;
     layout.dump = true;
-    opencl::DeviceWalk walk(*device, layout, std::filesystem::path(TARWICK_OPENCL_TEST_CACHE));
+    opencl_device::DeviceWalk walk(*device, layout,
+                                   std::filesystem::path(TARWICK_OPENCL_TEST_CACHE));
 
     std::vector<std::string> warnings;
     // 1A: about one candidate in 22, so a launch has dozens of hits to compare; 3A, of
@@ -100,7 +101,7 @@ void checkWalk(bool compressed, bool pointsOnly = false) {
     walk.setCentres(centres);
     std::uint64_t dropped = 0;
     std::set<std::tuple<std::uint32_t, std::uint32_t, std::uint32_t>> hits;
-    for (const opencl::DeviceHit& hit : walk.launch(dropped)) {
+    for (const opencl_device::DeviceHit& hit : walk.launch(dropped)) {
         EXPECT_EQ(hit.pattern, 0u);
         hits.insert({hit.item, hit.point, hit.kind});
     }
@@ -114,10 +115,11 @@ void checkWalk(bool compressed, bool pointsOnly = false) {
         for (std::size_t p = 0; p < points; ++p) {
             const Key key =
                 tarwick::test::referenceKeyPlus(firstKeys[item], tarwick::test::keyFromUint64(p));
-            const std::uint32_t* words = dump.data() + (item * points + p) * opencl::kDumpWords;
+            const std::uint32_t* words =
+                dump.data() + (item * points + p) * opencl_device::kDumpWords;
             const engine::AffinePoint expected = pointOf(key);
-            EXPECT_TRUE(opencl::fieldFromWords(words) == expected.x &&
-                        opencl::fieldFromWords(words + 8) == expected.y)
+            EXPECT_TRUE(opencl_device::fieldFromWords(words) == expected.x &&
+                        opencl_device::fieldFromWords(words + 8) == expected.y)
                 << "item " << item << " point " << p;
             const std::vector<Key> keys = candidateKeys(key);
             for (std::size_t kind = 0; kind < (pointsOnly ? 1 : keys.size()); ++kind) {

@@ -3,7 +3,7 @@
 // again with libsecp256k1 and OpenSSL.
 
 #include "ec_reference.h"
-#include "opencl/DeviceList.h"
+#include "opencl_device/DeviceList.h"
 #include "opencl_support.h"
 
 #include <cctype>
@@ -100,32 +100,32 @@ void expectVerified(const std::vector<Record>& found) {
 }
 
 TEST(OpenClListing, FormatsPlatformsAndDevices) {
-    using tarwick::opencl::PlatformEntry;
+    using tarwick::opencl_device::PlatformEntry;
     const std::vector<PlatformEntry> platforms = {
         {{"The pocl project", "Portable Computing Language"},
          {{"AuthenticAMD", "pthread-skylake-avx512-AMD EPYC"}}},
         {{"NVIDIA Corporation", "NVIDIA CUDA"},
          {{"NVIDIA Corporation", "NVIDIA H100"}, {"NVIDIA Corporation", "NVIDIA A100"}}}};
-    EXPECT_EQ(tarwick::opencl::formatPlatformListing(platforms),
+    EXPECT_EQ(tarwick::opencl_device::formatPlatformListing(platforms),
               "Available OpenCL platforms:\n"
               "0: [The pocl project] Portable Computing Language\n"
               "  0: [AuthenticAMD] pthread-skylake-avx512-AMD EPYC\n"
               "1: [NVIDIA Corporation] NVIDIA CUDA\n"
               "  0: [NVIDIA Corporation] NVIDIA H100\n"
               "  1: [NVIDIA Corporation] NVIDIA A100\n");
-    EXPECT_EQ(tarwick::opencl::formatPlatformListing({}), "");
+    EXPECT_EQ(tarwick::opencl_device::formatPlatformListing({}), "");
 }
 
 TEST(OpenClListing, ParsesDeviceAddresses) {
-    tarwick::opencl::DeviceAddress address;
-    ASSERT_TRUE(tarwick::opencl::parseDeviceAddress("99:99", address));
+    tarwick::opencl_device::DeviceAddress address;
+    ASSERT_TRUE(tarwick::opencl_device::parseDeviceAddress("99:99", address));
     EXPECT_EQ(address.platform, 99u);
     EXPECT_EQ(address.device, 99u);
-    ASSERT_TRUE(tarwick::opencl::parseDeviceAddress("0:1", address));
+    ASSERT_TRUE(tarwick::opencl_device::parseDeviceAddress("0:1", address));
     EXPECT_EQ(address.device, 1u);
-    EXPECT_FALSE(tarwick::opencl::parseDeviceAddress("0", address));
-    EXPECT_FALSE(tarwick::opencl::parseDeviceAddress("a:1", address));
-    EXPECT_FALSE(tarwick::opencl::parseDeviceAddress("1:", address));
+    EXPECT_FALSE(tarwick::opencl_device::parseDeviceAddress("0", address));
+    EXPECT_FALSE(tarwick::opencl_device::parseDeviceAddress("a:1", address));
+    EXPECT_FALSE(tarwick::opencl_device::parseDeviceAddress("1:", address));
 }
 
 TEST_F(OpenClProgram, MissingDeviceListsThePlatformsAndEnds) {
@@ -136,7 +136,8 @@ TEST_F(OpenClProgram, MissingDeviceListsThePlatformsAndEnds) {
     // The front-end's probe, character for character.
     const ProgramRun r = run("-D 99:99 -o results.txt 1Tarwick");
     EXPECT_NE(r.exitCode, 0);
-    EXPECT_EQ(r.output, tarwick::opencl::formatPlatformListing(tarwick::opencl::listPlatforms()));
+    EXPECT_EQ(r.output, tarwick::opencl_device::formatPlatformListing(
+                            tarwick::opencl_device::listPlatforms()));
     EXPECT_EQ(r.output.rfind("Available OpenCL platforms:\n0: [", 0), 0u) << r.output;
     EXPECT_NE(r.output.find("\n  0: ["), std::string::npos) << r.output;
     EXPECT_FALSE(fs::exists(path("results.txt")));

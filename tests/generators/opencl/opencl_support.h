@@ -2,7 +2,7 @@
 
 // What the OpenCL tests share: the device they run on, and when they cannot run.
 
-#include "opencl/DeviceList.h"
+#include "opencl_device/DeviceList.h"
 
 #include <gtest/gtest.h>
 #include <optional>
@@ -20,11 +20,11 @@ inline std::optional<cl::Device> openclDeviceOrSkip(std::string& reason) {
              "these tests";
     return std::nullopt;
 #else
-    if (opencl::listPlatforms().empty()) {
+    if (opencl_device::listPlatforms().empty()) {
         reason = "no OpenCL platform on this machine (install pocl-opencl-icd)";
         return std::nullopt;
     }
-    std::optional<cl::Device> device = opencl::findDevice({0, 0});
+    std::optional<cl::Device> device = opencl_device::findDevice({0, 0});
     if (!device) {
         reason = "OpenCL platform 0 has no device";
     }

@@ -1,15 +1,15 @@
 #pragma once
 
-#include "cpu/SearchOptions.h"
 #include "engine/match/PatternSet.h"
 #include "engine/search/ResultFile.h"
 #include "engine/search/Search.h"
+#include "program/SearchOptions.h"
 
 #include <cstdio>
 #include <optional>
 #include <string>
 
-namespace tarwick::cpu {
+namespace tarwick::program {
 
 // Writes the text and flushes at once, so a reader of the stream sees every line whole.
 void print(std::FILE* stream, const std::string& text);
@@ -29,4 +29,4 @@ int exitCodeFor(engine::SearchOutcome outcome, bool keyNotWritten);
 // "Difficulty: N", or "Next match difficulty: N (K prefixes)" for several patterns.
 std::string difficultyLine(const engine::PatternSet& patterns);
 
-} // namespace tarwick::cpu
+} // namespace tarwick::program

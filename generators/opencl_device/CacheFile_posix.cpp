@@ -1,5 +1,5 @@
 #include "engine/random/SystemRandom.h"
-#include "opencl/CacheFile.h"
+#include "opencl_device/CacheFile.h"
 
 #include <cerrno>
 #include <fcntl.h>
@@ -8,7 +8,7 @@
 #include <unistd.h>
 #include <utility>
 
-namespace tarwick::opencl {
+namespace tarwick::opencl_device {
 
 namespace {
 
@@ -95,4 +95,4 @@ bool writePrivateFile(const std::filesystem::path& file, const std::vector<unsig
     return true;
 }
 
-} // namespace tarwick::opencl
+} // namespace tarwick::opencl_device

@@ -1,9 +1,9 @@
-#include "cpu/SearchSetup.h"
+#include "program/SearchSetup.h"
 
-#include "cpu/CpuGenerator.h"
 #include "engine/match/PatternFile.h"
+#include "program/ExitCodes.h"
 
-namespace tarwick::cpu {
+namespace tarwick::program {
 
 void print(std::FILE* stream, const std::string& text) {
     std::fwrite(text.data(), 1, text.size(), stream);
@@ -66,4 +66,4 @@ std::string difficultyLine(const engine::PatternSet& patterns) {
            std::to_string(patterns.size()) + " prefixes)\n";
 }
 
-} // namespace tarwick::cpu
+} // namespace tarwick::program

@@ -1,6 +1,6 @@
-#include "opencl/DeviceList.h"
+#include "opencl_device/DeviceList.h"
 
-namespace tarwick::opencl {
+namespace tarwick::opencl_device {
 
 namespace {
 
@@ -110,4 +110,4 @@ std::optional<cl::Device> findDevice(const DeviceAddress& address) {
     return devices[address.device];
 }
 
-} // namespace tarwick::opencl
+} // namespace tarwick::opencl_device

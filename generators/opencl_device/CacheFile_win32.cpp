@@ -1,12 +1,12 @@
 #include "engine/random/SystemRandom.h"
-#include "opencl/CacheFile.h"
+#include "opencl_device/CacheFile.h"
 
 #include <fstream>
 #include <iterator>
 #include <string>
 #include <system_error>
 
-namespace tarwick::opencl {
+namespace tarwick::opencl_device {
 
 // No owner checks here: a folder in the user's profile is kept from other accounts by its
 // access list. Links are not followed for reading.
@@ -50,4 +50,4 @@ bool writePrivateFile(const std::filesystem::path& file, const std::vector<unsig
     return false;
 }
 
-} // namespace tarwick::opencl
+} // namespace tarwick::opencl_device

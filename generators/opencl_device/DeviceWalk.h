@@ -2,7 +2,7 @@
 
 #include "engine/ec/Point.h"
 #include "engine/match/PatternSet.h"
-#include "opencl/ClApi.h"
+#include "opencl_device/ClApi.h"
 
 #include <array>
 #include <cstddef>
@@ -11,7 +11,7 @@
 #include <optional>
 #include <vector>
 
-namespace tarwick::opencl {
+namespace tarwick::opencl_device {
 
 // How a launch is shaped: `items` work items in groups of `groupSize`, each checking
 // 2 * half + 1 consecutive keys per launch.
@@ -89,4 +89,4 @@ private:
     cl::Buffer dump_;
 };
 
-} // namespace tarwick::opencl
+} // namespace tarwick::opencl_device

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-namespace tarwick::opencl {
+namespace tarwick::opencl_device {
 
 // The data the search kernel reads, laid out as it expects (32-bit words, field elements
 // as eight little-endian limbs). Nothing here needs an OpenCL device, so tests check it
@@ -53,4 +53,4 @@ std::vector<engine::AffinePoint> arithmeticProgression(const engine::AffinePoint
 // so that a hundred thousand work items start in about a second.
 std::vector<engine::AffinePoint> pointsOfKeys(const std::vector<engine::Scalar>& keys);
 
-} // namespace tarwick::opencl
+} // namespace tarwick::opencl_device

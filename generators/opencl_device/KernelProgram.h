@@ -1,13 +1,13 @@
 #pragma once
 
-#include "opencl/ClApi.h"
+#include "opencl_device/ClApi.h"
 
 #include <filesystem>
 #include <optional>
 #include <stdexcept>
 #include <string>
 
-namespace tarwick::opencl {
+namespace tarwick::opencl_device {
 
 // The kernel sources built into the program, concatenated.
 std::string kernelSource();
@@ -32,4 +32,4 @@ cl::Program buildProgram(const cl::Context& context, const cl::Device& device,
                          const std::string& source, const std::string& options,
                          const std::optional<std::filesystem::path>& cacheFolder);
 
-} // namespace tarwick::opencl
+} // namespace tarwick::opencl_device

@@ -1,14 +1,14 @@
-#include "opencl/KernelProgram.h"
+#include "opencl_device/KernelProgram.h"
 
 #include "engine/hash/Sha256.h"
-#include "opencl/CacheFile.h"
-#include "opencl/KernelText.h"
+#include "opencl_device/CacheFile.h"
+#include "opencl_device/KernelText.h"
 
 #include <cstdint>
 #include <cstdlib>
 #include <vector>
 
-namespace tarwick::opencl {
+namespace tarwick::opencl_device {
 
 namespace {
 
@@ -122,4 +122,4 @@ cl::Program buildProgram(const cl::Context& context, const cl::Device& device,
     return program;
 }
 
-} // namespace tarwick::opencl
+} // namespace tarwick::opencl_device

@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <functional>
 
-namespace tarwick::cpu {
+namespace tarwick::program {
 
 // The generator's console and results file: status refreshes on one line, found keys as
 // "Pattern: ", "Address: " and "Privkey: " lines on the console and appended to the
@@ -36,4 +36,4 @@ private:
     std::function<void()> onWriteFailure_;
 };
 
-} // namespace tarwick::cpu
+} // namespace tarwick::program

@@ -1,10 +1,10 @@
-#include "opencl/DeviceTables.h"
+#include "opencl_device/DeviceTables.h"
 
 #include <algorithm>
 #include <stdexcept>
 #include <thread>
 
-namespace tarwick::opencl {
+namespace tarwick::opencl_device {
 
 namespace {
 
@@ -215,4 +215,4 @@ std::vector<engine::AffinePoint> pointsOfKeys(const std::vector<engine::Scalar>&
     return toAffineAll(jacobian);
 }
 
-} // namespace tarwick::opencl
+} // namespace tarwick::opencl_device

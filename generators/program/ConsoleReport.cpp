@@ -1,8 +1,8 @@
-#include "cpu/ConsoleReport.h"
+#include "program/ConsoleReport.h"
 
 #include "engine/search/StatusLine.h"
 
-namespace tarwick::cpu {
+namespace tarwick::program {
 
 namespace {
 
@@ -58,4 +58,4 @@ void ConsoleReport::close() {
     endStatusLine();
 }
 
-} // namespace tarwick::cpu
+} // namespace tarwick::program

@@ -4,7 +4,7 @@
 #include <optional>
 #include <vector>
 
-namespace tarwick::opencl {
+namespace tarwick::opencl_device {
 
 // Files of the device-binary cache, which holds code the driver runs: only what the user
 // alone could have written is ever read back.
@@ -21,4 +21,4 @@ std::optional<std::vector<unsigned char>> readPrivateFile(const std::filesystem:
 // through a link), then renamed. False when it could not.
 bool writePrivateFile(const std::filesystem::path& file, const std::vector<unsigned char>& bytes);
 
-} // namespace tarwick::opencl
+} // namespace tarwick::opencl_device

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-namespace tarwick::cpu {
+namespace tarwick::program {
 
 // The options every key-search program takes, wherever its search runs.
 struct SearchOptions {
@@ -32,4 +32,4 @@ struct PlacementOption {
 bool parseSearchOptions(const std::vector<std::string>& args, const PlacementOption& placement,
                         SearchOptions& options, std::string& error);
 
-} // namespace tarwick::cpu
+} // namespace tarwick::program

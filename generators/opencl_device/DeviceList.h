@@ -1,12 +1,12 @@
 #pragma once
 
-#include "opencl/ClApi.h"
+#include "opencl_device/ClApi.h"
 
 #include <optional>
 #include <string>
 #include <vector>
 
-namespace tarwick::opencl {
+namespace tarwick::opencl_device {
 
 // "P:D": the platform and device numbers that -D names.
 struct DeviceAddress {
@@ -38,4 +38,4 @@ std::string formatPlatformListing(const std::vector<PlatformEntry>& platforms);
 // The device that `address` names, if it exists.
 std::optional<cl::Device> findDevice(const DeviceAddress& address);
 
-} // namespace tarwick::opencl
+} // namespace tarwick::opencl_device

@@ -1,6 +1,6 @@
-#include "cpu/SearchOptions.h"
+#include "program/SearchOptions.h"
 
-namespace tarwick::cpu {
+namespace tarwick::program {
 
 bool parseSearchOptions(const std::vector<std::string>& args, const PlacementOption& placement,
                         SearchOptions& options, std::string& error) {
@@ -83,4 +83,4 @@ bool parseSearchOptions(const std::vector<std::string>& args, const PlacementOpt
     return true;
 }
 
-} // namespace tarwick::cpu
+} // namespace tarwick::program

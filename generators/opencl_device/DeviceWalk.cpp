@@ -1,12 +1,12 @@
-#include "opencl/DeviceWalk.h"
+#include "opencl_device/DeviceWalk.h"
 
-#include "opencl/DeviceTables.h"
-#include "opencl/KernelProgram.h"
+#include "opencl_device/DeviceTables.h"
+#include "opencl_device/KernelProgram.h"
 
 #include <algorithm>
 #include <string>
 
-namespace tarwick::opencl {
+namespace tarwick::opencl_device {
 
 namespace {
 
@@ -190,4 +190,4 @@ std::vector<std::uint32_t> DeviceWalk::readDump() {
     return words;
 }
 
-} // namespace tarwick::opencl
+} // namespace tarwick::opencl_device
