@@ -1,12 +1,9 @@
-#include "engine/process/CoreDumps.h"
-#include "pool/MinerProgram.h"
+#include "pool/StopRequest.h"
 
-#include <atomic>
 #include <csignal>
-#include <cstdio>
-#include <string>
 #include <unistd.h>
-#include <vector>
+
+namespace tarwick::pool {
 
 namespace {
 
@@ -23,12 +20,10 @@ extern "C" void requestStop(int) {
 
 } // namespace
 
-int main(int argc, char** argv) {
-    tarwick::engine::disableCoreDumps();
-    // Ending the run at once is always safe (the miner writes no file); these only let it
-    // end its status line and stop its threads in order.
+const std::atomic<bool>& watchStopRequests() {
     std::signal(SIGINT, requestStop);
     std::signal(SIGTERM, requestStop);
-    const std::vector<std::string> args(argv + 1, argv + argc);
-    return tarwick::pool::runMinerProgram(args, stdout, stderr, stopRequested);
+    return stopRequested;
 }
+
+} // namespace tarwick::pool
