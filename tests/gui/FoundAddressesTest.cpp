@@ -241,11 +241,10 @@ void FoundAddressesTest::deletionsSpareKeysFoundMeanwhile() {
     controlOf<QPlainTextEdit>(*app.view, ControlId::PatternsBox)
         ->setPlainText(QStringLiteral("1Ab"));
     QTest::mouseClick(app.view->control(ControlId::StartSearch), Qt::LeftButton);
-    int arrived = 0;
+    std::size_t arrived = 0;
     const auto keyArrives = [&app, &arrived] {
-        const std::string n = std::to_string(++arrived);
         std::ofstream(app.folder() / "results.txt", std::ios::binary | std::ios::app)
-            << "Pattern: 1Ab\nAddress: 1AbArrived" << n << "\nPrivkey: 5KArrived" << n << "\n";
+            << (arrived++ == 0 ? testing::kAb1 : testing::kAb2).record("\n");
         app.view->runner().run().pass(false);
     };
 
@@ -259,8 +258,9 @@ void FoundAddressesTest::deletionsSpareKeysFoundMeanwhile() {
     app.dialogs.yesNoAnswers = {true};
     choose(openMenuOnRow(app, 0), 506);
     QCOMPARE(listOf(app).model()->rowCount(), 1);
-    QCOMPARE(row(app, 0)[2], QStringLiteral("1AbArrived2"));
-    QVERIFY(savedSettings(app).find("BTC_KEY_PRIV_ENCON_0=5KArrived2\r\n") != std::string::npos);
+    QCOMPARE(row(app, 0)[2], QString::fromLatin1(testing::kAb2.address));
+    QVERIFY(savedSettings(app).find("BTC_KEY_PRIV_ENCON_0=" + std::string(testing::kAb2.key) +
+                                    "\r\n") != std::string::npos);
 }
 
 void FoundAddressesTest::menuOpensOnlyOverASelectedRow() {
