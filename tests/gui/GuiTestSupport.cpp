@@ -1,10 +1,15 @@
 #include "GuiTestSupport.h"
 
+#include "TestGenerators.h"
+#include "view/ControlIds.h"
+
 #include <QCoreApplication>
 #include <QDir>
+#include <QPlainTextEdit>
+#include <QTableView>
 #include <QTest>
 #include <fstream>
-#include <sstream>
+#include <iterator>
 
 namespace tarwick::test {
 
@@ -52,17 +57,26 @@ std::string savedSettings(const Application& app) {
 
 std::string fileText(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-void saveScreenshot(QWidget& widget, const QString& name) {
-    const QString folder = qEnvironmentVariable("TARWICK_SCREENSHOT_DIR");
-    if (folder.isEmpty())
-        return;
-    QDir().mkpath(folder);
-    QVERIFY(widget.grab().save(folder + QLatin1Char('/') + name + QStringLiteral(".png")));
+void installScript(const Application& app, std::string_view script) {
+    testing::InstallTestGenerators(app.folder());
+    testing::WriteGeneratorScript(app.folder(), script);
+}
+
+void pressStartWith(Application& app, const QString& patterns) {
+    controlOf<QPlainTextEdit>(*app.view, ControlId::PatternsBox)->setPlainText(patterns);
+    QTest::mouseClick(app.view->control(ControlId::StartSearch), Qt::LeftButton);
+}
+
+std::string foundListAddresses(const Application& app) {
+    const QAbstractItemModel& list =
+        *controlOf<QTableView>(*app.view, ControlId::FoundList)->model();
+    std::string text;
+    for (int row = 0; row < list.rowCount(); ++row)
+        text += list.index(row, 2).data().toString().toStdString() + "\n";
+    return text;
 }
 
 } // namespace tarwick::test
