@@ -1,15 +1,8 @@
 #include "GuiTestSupport.h"
-#include "ValidKeys.h"
-#include "view/ControlIds.h"
 #include "view/SearchRunner.h"
 
-#include <QAction>
-#include <QApplication>
 #include <QClipboard>
 #include <QMenu>
-#include <QTableView>
-#include <QTest>
-#include <fstream>
 
 using namespace tarwick;
 using namespace tarwick::test;

@@ -1,14 +1,9 @@
 #include "GuiTestSupport.h"
 
 #include "TestGenerators.h"
-#include "view/ControlIds.h"
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QPlainTextEdit>
-#include <QTableView>
-#include <QTest>
-#include <fstream>
 #include <iterator>
 
 namespace tarwick::test {
@@ -36,12 +31,11 @@ std::filesystem::path Application::folder() const {
 
 std::string settingsWithAddresses(const std::vector<std::array<std::string, 3>>& addresses) {
     std::string text = "[BTCs_found]\r\n";
-    for (std::size_t i = 0; i < addresses.size(); ++i) {
-        const std::string n = std::to_string(i);
-        text += "BTC_PATTERN_PUB_ENCON_" + n + "=" + addresses[i][0] + "\r\n";
-        text += "BTC_ADDR_PUB_ENCON_" + n + "=" + addresses[i][1] + "\r\n";
-        text += "BTC_KEY_PRIV_ENCON_" + n + "=" + addresses[i][2] + "\r\n";
-    }
+    for (std::size_t i = 0; i < addresses.size(); ++i)
+        for (std::size_t field = 0; field < 3; ++field)
+            text += std::array{"BTC_PATTERN_PUB_ENCON_", "BTC_ADDR_PUB_ENCON_",
+                               "BTC_KEY_PRIV_ENCON_"}[field] +
+                    std::to_string(i) + "=" + addresses[i][field] + "\r\n";
     return text;
 }
 

@@ -1,14 +1,26 @@
 #pragma once
 
+// The GUI tests' shared set-up: what they all include and the helpers they share.
+#include "ValidKeys.h"
 #include "app/MainFrame.h"
 #include "core/common/Clock.h"
 #include "core/common/UserDialogs.h"
+#include "view/ConsoleLog.h"
+#include "view/ControlIds.h"
 #include "view/TarwickView.h"
 
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTableView>
 #include <QTemporaryDir>
+#include <QTest>
 #include <array>
 #include <deque>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <memory>
 #include <string>

@@ -1,18 +1,10 @@
 #include "GuiTestSupport.h"
 #include "app/AboutDialog.h"
-#include "view/ConsoleLog.h"
-#include "view/ControlIds.h"
 
-#include <QAction>
-#include <QApplication>
 #include <QClipboard>
-#include <QComboBox>
-#include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStatusBar>
-#include <QTest>
 #include <QTextBlock>
 
 using namespace tarwick;
