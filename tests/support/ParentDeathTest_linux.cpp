@@ -28,8 +28,7 @@ std::string firstLine(const std::filesystem::path& file) {
 // Gone, or a zombie nobody reaps yet: either way it no longer runs.
 bool processGone(int pid) {
     const std::string stat = firstLine("/proc/" + std::to_string(pid) + "/stat");
-    const auto close = stat.rfind(')');
-    return stat.empty() || (close != std::string::npos && stat.substr(close + 1, 3) == " Z ");
+    return stat.empty() || stat.substr(stat.rfind(')') + 1, 3) == " Z ";
 }
 
 bool waitUntil(const std::function<bool()>& condition) {

@@ -1,13 +1,9 @@
-// A stand-in for the Vanitygen programs in tests: it takes their options, writes their status
-// line, three-line records and platform listing, and does what "generator-script.txt" in the
-// working folder says, one command a line ("#" starts a comment):
-//   status N|forever MS   N status refreshes ("\r[... Kkey/s][total ...]..."), one every MS ms
-//   found PATTERN ADDRESS PRIVKEY   appends the record to the -o file and prints it
-//   listing               prints an OpenCL platform listing to standard error
-//   sleep MS | forever | exit CODE  waits MS ms | waits until killed | ends with CODE
-// Without a script: -D 99:99 prints the listing and exits 1, anything else shows a status every
-// second until killed. First it writes its arguments (program first, one a line) to
-// generator-args.txt and its process id to generator-pid.txt.
+// A stand-in for the Vanitygen programs in tests. It writes its arguments (one a line) to
+// generator-args.txt and its process id to generator-pid.txt, then runs "generator-script.txt"
+// from the working folder, one command a line ("#" starts a comment): "status N|forever MS"
+// (status refreshes every MS ms), "found PATTERN ADDRESS PRIVKEY" (appends the record to the -o
+// file and prints it), "listing" (the OpenCL platform listing, to standard error), "sleep MS",
+// "forever" or "exit CODE". Without a script it lists for -D 99:99, else shows a status forever.
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
