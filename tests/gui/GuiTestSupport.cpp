@@ -59,6 +59,12 @@ void installScript(const Application& app, std::string_view script) {
     testing::WriteGeneratorScript(app.folder(), script);
 }
 
+void chooseItem(Application& app, int comboId, int index) {
+    auto* combo = controlOf<QComboBox>(*app.view, comboId);
+    combo->setCurrentIndex(index);
+    emit combo->activated(index);
+}
+
 void pressStartWith(Application& app, const QString& patterns) {
     controlOf<QPlainTextEdit>(*app.view, ControlId::PatternsBox)->setPlainText(patterns);
     QTest::mouseClick(app.view->control(ControlId::StartSearch), Qt::LeftButton);

@@ -108,6 +108,8 @@ std::string fileText(const std::filesystem::path& path);
 
 // Installs the test generators in the working folder, running the script.
 void installScript(const Application& app, std::string_view script);
+// Selects a list item the way a user does: opening the list and clicking a row.
+void chooseItem(Application& app, int comboId, int index);
 // Puts the patterns in their box and presses Start.
 void pressStartWith(Application& app, const QString& patterns);
 // The addresses in the found list, one a line.

@@ -57,13 +57,10 @@ private slots:
         // The rules are the core's; this shows the form follows them and keeps what was typed.
         Application app;
         QCOMPARE(enabledOf(app), QStringLiteral("1100000"));
-        auto* apps = controlOf<QComboBox>(*app.view, ExternalApp);
-        apps->setCurrentIndex(2);
-        emit apps->activated(2);
+        test::chooseItem(app, ExternalApp, 2);
         QCOMPARE(enabledOf(app), QStringLiteral("0111000"));
         QTest::keyClicks(app.view->control(RewardAddress), QString(45, QLatin1Char('x')));
-        apps->setCurrentIndex(0);
-        emit apps->activated(0);
+        test::chooseItem(app, ExternalApp, 0);
         QCOMPARE(enabledOf(app), QStringLiteral("1100000"));
         QCOMPARE(controlOf<QLineEdit>(*app.view, RewardAddress)->text(),
                  QString(40, QLatin1Char('x')));

@@ -104,9 +104,7 @@ private slots:
         QVERIFY(consoleText(app).ends_with(
             "[ERROR]\nThe external .exe program could not be started.\n"));
         // The pool miner needs a reward address: asked for in a box.
-        auto* apps = controlOf<QComboBox>(*app.view, ControlId::ExternalApp);
-        apps->setCurrentIndex(2);
-        emit apps->activated(2);
+        chooseItem(app, ControlId::ExternalApp, 2);
         pressStartWith(app, QStringLiteral("1Abc"));
         QCOMPARE(app.dialogs.shown.size(), std::size_t{1});
         QCOMPARE(app.dialogs.shown[0].text,
