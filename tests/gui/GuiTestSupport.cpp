@@ -1,10 +1,10 @@
 #include "GuiTestSupport.h"
 
+#include "TestGenerators.h"
+
 #include <QCoreApplication>
 #include <QDir>
-#include <QTest>
-#include <fstream>
-#include <sstream>
+#include <iterator>
 
 namespace tarwick::test {
 
@@ -31,12 +31,11 @@ std::filesystem::path Application::folder() const {
 
 std::string settingsWithAddresses(const std::vector<std::array<std::string, 3>>& addresses) {
     std::string text = "[BTCs_found]\r\n";
-    for (std::size_t i = 0; i < addresses.size(); ++i) {
-        const std::string n = std::to_string(i);
-        text += "BTC_PATTERN_PUB_ENCON_" + n + "=" + addresses[i][0] + "\r\n";
-        text += "BTC_ADDR_PUB_ENCON_" + n + "=" + addresses[i][1] + "\r\n";
-        text += "BTC_KEY_PRIV_ENCON_" + n + "=" + addresses[i][2] + "\r\n";
-    }
+    for (std::size_t i = 0; i < addresses.size(); ++i)
+        for (std::size_t field = 0; field < 3; ++field)
+            text += std::array{"BTC_PATTERN_PUB_ENCON_", "BTC_ADDR_PUB_ENCON_",
+                               "BTC_KEY_PRIV_ENCON_"}[field] +
+                    std::to_string(i) + "=" + addresses[i][field] + "\r\n";
     return text;
 }
 
@@ -52,17 +51,32 @@ std::string savedSettings(const Application& app) {
 
 std::string fileText(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-void saveScreenshot(QWidget& widget, const QString& name) {
-    const QString folder = qEnvironmentVariable("TARWICK_SCREENSHOT_DIR");
-    if (folder.isEmpty())
-        return;
-    QDir().mkpath(folder);
-    QVERIFY(widget.grab().save(folder + QLatin1Char('/') + name + QStringLiteral(".png")));
+void installScript(const Application& app, std::string_view script) {
+    testing::InstallTestGenerators(app.folder());
+    testing::WriteGeneratorScript(app.folder(), script);
+}
+
+void chooseItem(Application& app, int comboId, int index) {
+    auto* combo = controlOf<QComboBox>(*app.view, comboId);
+    combo->setCurrentIndex(index);
+    emit combo->activated(index);
+}
+
+void pressStartWith(Application& app, const QString& patterns) {
+    controlOf<QPlainTextEdit>(*app.view, ControlId::PatternsBox)->setPlainText(patterns);
+    QTest::mouseClick(app.view->control(ControlId::StartSearch), Qt::LeftButton);
+}
+
+std::string foundListAddresses(const Application& app) {
+    const QAbstractItemModel& list =
+        *controlOf<QTableView>(*app.view, ControlId::FoundList)->model();
+    std::string text;
+    for (int row = 0; row < list.rowCount(); ++row)
+        text += list.index(row, 2).data().toString().toStdString() + "\n";
+    return text;
 }
 
 } // namespace tarwick::test

@@ -1,14 +1,26 @@
 #pragma once
 
+// The GUI tests' shared set-up: what they all include and the helpers they share.
+#include "ValidKeys.h"
 #include "app/MainFrame.h"
 #include "core/common/Clock.h"
 #include "core/common/UserDialogs.h"
+#include "view/ConsoleLog.h"
+#include "view/ControlIds.h"
 #include "view/TarwickView.h"
 
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTableView>
 #include <QTemporaryDir>
+#include <QTest>
 #include <array>
 #include <deque>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <memory>
 #include <string>
@@ -19,8 +31,7 @@ namespace tarwick::test {
 // Answers the program's questions from a script and remembers what it was shown.
 struct FakeDialogs : UserDialogs {
     struct Shown {
-        std::string caption;
-        std::string text;
+        std::string caption, text;
     };
     std::vector<Shown> shown;
     std::deque<bool> yesNoAnswers;
@@ -32,26 +43,24 @@ struct FakeDialogs : UserDialogs {
         shown.push_back({std::string(caption), std::string(text)});
     }
     bool askYesNo(std::string_view caption, std::string_view text) override {
-        shown.push_back({std::string(caption), std::string(text)});
+        showMessage(caption, text);
         if (whileAsking)
             whileAsking();
-        const bool answer = !yesNoAnswers.empty() && yesNoAnswers.front();
-        if (!yesNoAnswers.empty())
-            yesNoAnswers.pop_front();
-        return answer;
+        return !yesNoAnswers.empty() && next(yesNoAnswers);
     }
     std::optional<std::string> choosePatternsFile() override {
-        if (fileChoices.empty())
-            return std::nullopt;
-        auto choice = fileChoices.front();
-        fileChoices.pop_front();
-        return choice;
+        return fileChoices.empty() ? std::nullopt : next(fileChoices);
+    }
+    template <typename T>
+    static T next(std::deque<T>& answers) {
+        T answer = answers.front();
+        answers.pop_front();
+        return answer;
     }
 };
 
 struct FakeShell : DesktopShell {
-    std::vector<std::string> openedUrls;
-    std::vector<std::string> editedFiles;
+    std::vector<std::string> openedUrls, editedFiles;
     void openUrl(std::string_view url) override { openedUrls.emplace_back(url); }
     void openInTextEditor(std::string_view path) override { editedFiles.emplace_back(path); }
 };
@@ -97,7 +106,13 @@ std::string savedSettings(const Application& app);
 // The whole text of a file, empty when it cannot be read.
 std::string fileText(const std::filesystem::path& path);
 
-// Saves a picture of the widget where the test run keeps its screenshots.
-void saveScreenshot(QWidget& widget, const QString& name);
+// Installs the test generators in the working folder, running the script.
+void installScript(const Application& app, std::string_view script);
+// Selects a list item the way a user does: opening the list and clicking a row.
+void chooseItem(Application& app, int comboId, int index);
+// Puts the patterns in their box and presses Start.
+void pressStartWith(Application& app, const QString& patterns);
+// The addresses in the found list, one a line.
+std::string foundListAddresses(const Application& app);
 
 } // namespace tarwick::test

@@ -1,53 +1,30 @@
 #include "GuiTestSupport.h"
-#include "TestGenerators.h"
-#include "view/ConsoleLog.h"
-#include "view/ControlIds.h"
-
-#include <QAction>
-#include <QComboBox>
-#include <QLineEdit>
-#include <QPlainTextEdit>
-#include <QPushButton>
-#include <QTest>
-#include <algorithm>
 
 using namespace tarwick;
-using tarwick::test::Application;
-using tarwick::test::controlOf;
-using tarwick::test::fileText;
+using namespace tarwick::test;
+using testing::kAb1, testing::kAb2, testing::kCd, testing::kEf;
 
 namespace {
 
-// The program the generator was started as (its file name) and its arguments, one a line.
-QString generatorCall(const Application& app) {
-    const std::string lines = fileText(app.folder() / "generator-args.txt");
-    const auto firstBreak = lines.find('\n');
-    return QString::fromStdString(
-        std::filesystem::path(lines.substr(0, firstBreak)).filename().string() +
-        lines.substr(std::min(firstBreak, lines.size())));
-}
-
-QString consoleText(const Application& app) {
-    return app.view->console().toPlainText();
-}
-
-void typePatterns(Application& app, const QString& text) {
-    auto* box = controlOf<QPlainTextEdit>(*app.view, ControlId::PatternsBox);
-    box->setFocus();
-    const QStringList lines = text.split(QLatin1Char('\n'));
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-        if (i > 0)
-            QTest::keyClick(box, Qt::Key_Return);
-        QTest::keyClicks(box, lines[i]);
-    }
-}
-
-void pressStart(Application& app) {
-    QTest::mouseClick(controlOf<QPushButton>(*app.view, ControlId::StartSearch), Qt::LeftButton);
+std::string consoleText(const Application& app) {
+    return app.view->console().toPlainText().toStdString();
 }
 
 bool runActive(const Application& app) {
-    return !app.view->control(ControlId::StopSearch)->isHidden();
+    return app.view->control(ControlId::StartSearch)->isHidden() &&
+           !app.frame->command(CommandId::ListPlatforms)->isEnabled();
+}
+
+void waitForTheEnd(const Application& app, const std::string& closing) {
+    QTRY_VERIFY2_WITH_TIMEOUT(consoleText(app).ends_with(closing + "\n"), consoleText(app).c_str(),
+                              15000);
+}
+
+std::string lines(std::initializer_list<std::string_view> items) {
+    std::string text;
+    for (std::string_view item : items)
+        text.append(item).append("\n");
+    return text;
 }
 
 } // namespace
@@ -55,77 +32,86 @@ bool runActive(const Application& app) {
 class SearchRunTest : public QObject {
     Q_OBJECT
 private slots:
-    void searchShowsProgressAndStopEndsIt();
-    void listingShowsWhatTheGeneratorPrinted();
-    void badPatternsStartNothing();
+    void searchShowsProgressAndStopEndsIt() {
+        Application app;
+        installScript(app, "status forever 300\n");
+        pressStartWith(app, QStringLiteral("1Abc\n1Xyz"));
+        QVERIFY(runActive(app));
+        const auto shown = [&app](int id) {
+            return controlOf<QLineEdit>(*app.view, id)->text().toStdString();
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(
+            shown(ControlId::Progress).find(" Kkey/s]  [total ") != std::string::npos, 5000);
+        QVERIFY(shown(ControlId::ElapsedTime).starts_with("00h:00m:"));
+        QVERIFY(consoleText(app).starts_with("************\nSearch started\n************\nProcess: "
+                                             "Vanitygen (CPU)\nPatterns to search: 2\n"));
+        const std::string arguments = fileText(app.folder() / "generator-args.txt");
+        QCOMPARE(arguments.substr(arguments.find('\n')),
+                 lines({"", "-t", "1", "-o", "results.txt", "-f", "vanitygen//patterns.txt"}));
+        QVERIFY(fileText(app.folder() / "vanitygen" / "patterns.txt").starts_with("1Abc\n1Xyz"));
+        QTest::mouseClick(app.view->control(ControlId::StopSearch), Qt::LeftButton);
+        QVERIFY(!runActive(app));
+        waitForTheEnd(app, "-----\nSearch canceled by user");
+    }
+
+    void keysFoundAreReportedOnceListedAndSaved() {
+        // kAb2 is stored already: found again, it is neither announced nor listed twice.
+        Application app(2, settingsWithAddresses({{"1Ab", std::string(kAb2.address), "5KOld"}}));
+        installScript(app, kAb1.foundLine() + kAb2.foundLine() + kCd.foundLine() +
+                               "status 2 600\n" + kEf.foundLine() + "status 3 600\n");
+        pressStartWith(app, QStringLiteral("1Ab\n1Cd\n1Ef"));
+        waitForTheEnd(app, "Search completed");
+        QCOMPARE(foundListAddresses(app),
+                 lines({kAb2.address, kAb1.address, kCd.address, kEf.address}));
+        auto& list = *controlOf<QTableView>(*app.view, ControlId::FoundList);
+        QCOMPARE(list.model()->index(1, 0).data().toString(), QStringLiteral("new"));
+        QCOMPARE(list.model()->index(1, 3).data().toString().toStdString(), std::string(kAb1.key));
+        QCOMPARE(list.selectionModel()->selectedRows().value(0).row(), 3);
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(&list));
+        const std::string console = consoleText(app);
+        const std::string announced = "***** FOUND Bitcoin address *****\nPattern: ";
+        QCOMPARE(QString::fromStdString(console).count(QStringLiteral("FOUND")), 3);
+        QVERIFY(console.find(announced + lines({"1Cd", "BTC address: " + std::string(kCd.address),
+                                                "Private key: " + std::string(kCd.key),
+                                                "-----------------------------------------"})) !=
+                std::string::npos);
+        QVERIFY(app.frame->command(CommandId::ExportAll)->isEnabled());
+        QVERIFY(savedSettings(app).find("BTC_KEY_PRIV_ENCON_3=" + std::string(kEf.key)) !=
+                std::string::npos);
+    }
+
+    void keyThatFailsItsCheckKeepsTheResultsFile() {
+        // A key the last session's generator wrote just before the program went down, checked
+        // against that run's patterns before a new run deletes the file.
+        Application app;
+        installScript(app, "status 3 600\n");
+        std::ofstream(app.folder() / "results.txt", std::ios::binary)
+            << testing::ValidKey{"1Ab", testing::kAb3.address, kAb1.key}.record("\n");
+        std::ofstream(app.folder() / "run-patterns.txt") << "case-sensitive\n1Ab\n";
+        pressStartWith(app, QStringLiteral("1Ab"));
+        waitForTheEnd(app, "Search completed");
+        QCOMPARE(foundListAddresses(app), std::string());
+        QVERIFY(consoleText(app).find("results.txt holds a key that failed its check, so it is "
+                                      "kept as 'results-") != std::string::npos);
+    }
+
+    void searchesThatCannotStart() {
+        Application app;
+        installScript(app, "exit 0\n");
+        std::filesystem::remove(app.folder() / "vanitygen" / "vanitygen64.exe");
+        pressStartWith(app, QStringLiteral("1Abc"));
+        QVERIFY(!runActive(app));
+        QVERIFY(consoleText(app).ends_with(
+            "[ERROR]\nThe external .exe program could not be started.\n"));
+        // The pool miner needs a reward address: asked for in a box.
+        chooseItem(app, ControlId::ExternalApp, 2);
+        pressStartWith(app, QStringLiteral("1Abc"));
+        QCOMPARE(app.dialogs.shown.size(), std::size_t{1});
+        QCOMPARE(app.dialogs.shown[0].text,
+                 std::string("No reward Bitcoin address specified in 'Reward Bitcoin address'."));
+        QVERIFY(!runActive(app) && !std::filesystem::exists(app.folder() / "generator-args.txt"));
+    }
 };
-
-void SearchRunTest::searchShowsProgressAndStopEndsIt() {
-    Application app;
-    testing::InstallTestGenerators(app.folder());
-    testing::WriteGeneratorScript(app.folder(), "status forever 300\n");
-    typePatterns(app, QStringLiteral("1Abc\n1Xyz"));
-    pressStart(app);
-
-    // Start gives way to Stop at once, and no second run can be started meanwhile.
-    QVERIFY(runActive(app));
-    QVERIFY(app.view->control(ControlId::StartSearch)->isHidden());
-    QVERIFY(!app.frame->command(CommandId::ListPlatforms)->isEnabled());
-    QTRY_VERIFY_WITH_TIMEOUT(controlOf<QLineEdit>(*app.view, ControlId::Progress)
-                                 ->text()
-                                 .contains(QStringLiteral("key/s")),
-                             5000);
-    QVERIFY(!controlOf<QLineEdit>(*app.view, ControlId::ElapsedTime)->text().isEmpty());
-    QVERIFY2(consoleText(app).startsWith(
-                 QStringLiteral("************\nSearch started\n************\n"
-                                "Process: Vanitygen (CPU)\nPatterns to search: 2\n")),
-             qPrintable(consoleText(app)));
-    QCOMPARE(
-        generatorCall(app),
-        QStringLiteral("vanitygen64.exe\n-t\n1\n-o\nresults.txt\n-f\nvanitygen//patterns.txt\n"));
-    const std::string patterns = fileText(app.folder() / "vanitygen" / "patterns.txt");
-    QVERIFY(patterns.starts_with("1Abc") && patterns.find("1Xyz") != std::string::npos);
-
-    QTest::mouseClick(controlOf<QPushButton>(*app.view, ControlId::StopSearch), Qt::LeftButton);
-    QVERIFY(!runActive(app));
-    QTRY_VERIFY_WITH_TIMEOUT(
-        consoleText(app).endsWith(QStringLiteral("-----\nSearch canceled by user\n")), 5000);
-    QVERIFY(app.view->control(ControlId::StartSearch)->isEnabled());
-    QVERIFY(app.frame->command(CommandId::ListPlatforms)->isEnabled());
-}
-
-void SearchRunTest::listingShowsWhatTheGeneratorPrinted() {
-    Application app;
-    testing::InstallTestGenerators(app.folder());
-    QAction* listing = app.frame->command(CommandId::ListPlatforms);
-    listing->trigger();
-    QVERIFY(!listing->isEnabled());
-    QTRY_VERIFY_WITH_TIMEOUT(listing->isEnabled(), 5000);
-    const QString console = consoleText(app);
-    QVERIFY2(console.contains(QStringLiteral("Available OpenCL platforms:\n0: [Tarwick test]")),
-             qPrintable(console));
-    QVERIFY(!console.contains(QStringLiteral("Search started")));
-}
-
-void SearchRunTest::badPatternsStartNothing() {
-    Application app;
-    testing::InstallTestGenerators(app.folder());
-    pressStart(app);
-    QVERIFY(consoleText(app).endsWith(QStringLiteral("'Patterns to search' box is empty. Please "
-                                                     "enter the Bitcoin patterns to search. For "
-                                                     "example 1Mary\n")));
-    // The pool miner needs a reward address: asked for in a box.
-    auto* apps = controlOf<QComboBox>(*app.view, ControlId::ExternalApp);
-    apps->setCurrentIndex(2);
-    emit apps->activated(2);
-    typePatterns(app, QStringLiteral("1Abc"));
-    pressStart(app);
-    QCOMPARE(app.dialogs.shown.size(), std::size_t{1});
-    QCOMPARE(app.dialogs.shown[0].text,
-             std::string("No reward Bitcoin address specified in 'Reward Bitcoin address'."));
-    QVERIFY(!runActive(app));
-    QVERIFY(!std::filesystem::exists(app.folder() / "generator-args.txt"));
-}
 
 QTEST_MAIN(SearchRunTest)
 #include "SearchRunTest.moc"

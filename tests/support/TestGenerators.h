@@ -5,11 +5,8 @@
 
 namespace tarwick::testing {
 
-// The built scriptable test generator (see TestGenerator.cpp for its script commands).
-std::filesystem::path TestGeneratorPath();
-
-// Copies the test generator into workDir/vanitygen under the names of the three generators,
-// so the front-end started in workDir runs it through its real process path.
+// Copies the scriptable test generator (TestGenerator.cpp) into workDir/vanitygen under the
+// names of the three generators, so the front-end started in workDir runs it for real.
 void InstallTestGenerators(const std::filesystem::path& workDir);
 
 // What the generators started in workDir will do: "generator-script.txt" there.

@@ -12,11 +12,9 @@ struct ValidKey {
 
     // The three-line record of results.txt.
     std::string record(std::string_view eol = "\r\n") const {
-        std::string text;
-        for (const auto& [label, value] :
-             {std::pair{"Pattern: ", pattern}, {"Address: ", address}, {"Privkey: ", key}})
-            text.append(label).append(value).append(eol);
-        return text;
+        return "Pattern: " + std::string(pattern) + std::string(eol) +
+               "Address: " + std::string(address) + std::string(eol) +
+               "Privkey: " + std::string(key) + std::string(eol);
     }
     // The test generator's script line that writes it.
     std::string foundLine() const {
