@@ -1,0 +1,150 @@
+// The front-end killed with SIGKILL: while a generator keeps finding keys and the window keeps
+// saving them, and while it holds its working folder.
+#include "FaultSupport.h"
+#include "TestGenerators.h"
+#include "core/found/FoundKeyRecords.h"
+#include "core/keys/BitcoinKey.h"
+#include "core/settings/ProfileFile.h"
+#include "core/settings/SettingsMapping.h"
+#include "platform/WorkingFolderLock.h"
+
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <map>
+#include <random>
+#include <regex>
+#include <set>
+#include <thread>
+
+using namespace tarwick;
+using namespace std::chrono_literals;
+
+namespace {
+
+using AddressKeys = std::map<std::string, std::string>;
+constexpr auto all = std::filesystem::perms::all;
+constexpr auto userOnly = std::filesystem::perms::owner_read | std::filesystem::perms::owner_write;
+
+// The found addresses of a Settings.ini that must be whole: it ends with its last line's CR LF
+// and its slots run from 0 without a gap, each with all three keys.
+AddressKeys wholeSettings(const std::filesystem::path& file) {
+    const std::string bytes = test::fileText(file);
+    AddressKeys found;
+    if (bytes.empty())
+        return found;
+    EXPECT_TRUE(bytes.ends_with("\r\n")) << "Settings.ini cut short";
+    const ProfileFile profile = ProfileFile::fromBytes(bytes);
+    const std::size_t keys = profile.keys(kFoundSection).size();
+    EXPECT_EQ(keys % 3, 0u);
+    for (std::size_t slot = 0; slot < keys / 3; ++slot) {
+        const std::string n = std::to_string(slot);
+        const auto pattern = profile.value(kFoundSection, "BTC_PATTERN_PUB_ENCON_" + n);
+        const auto address = profile.value(kFoundSection, "BTC_ADDR_PUB_ENCON_" + n);
+        const auto key = profile.value(kFoundSection, "BTC_KEY_PRIV_ENCON_" + n);
+        EXPECT_TRUE(pattern && address && key) << "slot " << slot << " incomplete";
+        if (address && key)
+            found[*address] = *key;
+    }
+    EXPECT_TRUE(profile.value(kSettingsSection, "select_file_patt").has_value());
+    return found;
+}
+
+// Real keys, since every found key is checked: secrets round * 1000 + i, for the pattern "1".
+std::string generatorScript(int round) {
+    std::string script;
+    for (int i = 1; i <= 400; ++i) {
+        WifKey key;
+        key.compressed = true;
+        key.secret[30] = static_cast<std::uint8_t>((round * 1000 + i) >> 8);
+        key.secret[31] = static_cast<std::uint8_t>((round * 1000 + i) & 0xFF);
+        script += "found 1 " + AddressOf(key) + " " + EncodeWif(key) + "\nsleep 4\n";
+    }
+    return script + "forever\n";
+}
+
+void expectAllKept(const AddressKeys& expected, const AddressKeys& actual, const char* when) {
+    for (const auto& [address, key] : expected) {
+        const auto kept = actual.find(address);
+        ASSERT_TRUE(kept != actual.end()) << when << ": Settings.ini lost " << address;
+        EXPECT_EQ(kept->second, key);
+    }
+}
+
+} // namespace
+
+// Settings.ini stays whole and loses no address, a save cut short leaves only a user-only
+// temporary file, the generator does not outlive the window, and the next start takes in every
+// key the killed runs left in results.txt.
+TEST(KilledFrontEnd, SettingsStayWholeAndNoKeyIsLost) {
+    const QTemporaryDir temporary;
+    const std::filesystem::path dir = temporary.path().toStdString();
+    tarwick::testing::InstallTestGenerators(dir);
+    const char* roundsText = std::getenv("TARWICK_FAULT_KILL_ROUNDS");
+    const int rounds = roundsText ? std::atoi(roundsText) : 12;
+    std::mt19937 random(std::random_device{}());
+    AddressKeys saved, leftInRuns;
+    for (int round = 0; round < rounds; ++round) {
+        SCOPED_TRACE("round " + std::to_string(round));
+        tarwick::testing::WriteGeneratorScript(dir, generatorScript(round));
+        std::filesystem::remove(dir / "generator-pid.txt");
+        const pid_t frontEnd = fault::startProgram(TARWICK_FAULT_FRONTEND, {"search"}, dir);
+        ASSERT_TRUE(fault::eventually([&] { return fault::generatorPid(dir) > 0; }, 20s));
+        const pid_t generator = fault::generatorPid(dir);
+        std::this_thread::sleep_for(std::chrono::milliseconds(150 + random() % 1450));
+        fault::killAndReap(frontEnd);
+        EXPECT_TRUE(fault::eventually([&] { return !fault::processAlive(generator); }, 5s))
+            << "the generator outlived the killed front-end";
+        const AddressKeys now = wholeSettings(dir / "Settings.ini");
+        expectAllKept(saved, now, "after a kill");
+        saved = now;
+        for (const FoundKeyRecord& record :
+             parseFoundKeyRecords(test::fileText(dir / "results.txt")))
+            leftInRuns[record.publicAddress] = record.privateKey;
+        for (const auto& entry : std::filesystem::directory_iterator(dir)) {
+            const bool cutSave = entry.path().filename().string().starts_with(".Settings.ini.");
+            EXPECT_TRUE(!cutSave || (entry.status().permissions() & all) == userOnly);
+        }
+    }
+    EXPECT_GT(leftInRuns.size(), static_cast<std::size_t>(rounds));
+    EXPECT_GT(saved.size(), 0u);
+
+    tarwick::testing::WriteGeneratorScript(dir, "exit 0\n");
+    EXPECT_EQ(fault::exitCodeOf(fault::startProgram(TARWICK_FAULT_FRONTEND, {"start-once"}, dir)),
+              0)
+        << test::fileText(dir / "program-output.txt");
+    expectAllKept(leftInRuns, wholeSettings(dir / "Settings.ini"), "after the restart");
+}
+
+// The real program holds its folder while it runs (a second start says so and writes nothing),
+// runs without core dumps, and its lock goes with it when it is killed.
+TEST(KilledFrontEnd, OneWindowPerFolderUntilKilled) {
+    using State = WorkingFolderLock::State;
+    const QTemporaryDir temporary;
+    const std::filesystem::path folder = temporary.path().toStdString();
+    const auto heldByAnother = [&] {
+        return WorkingFolderLock(folder).state() == State::HeldByAnother;
+    };
+    ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    const pid_t window = fault::startProgram(TARWICK_APP, {}, folder);
+    ASSERT_TRUE(fault::eventually(heldByAnother, 30s)) << "the window took no lock";
+    const std::string limits = test::fileText("/proc/" + std::to_string(window) + "/limits");
+    EXPECT_TRUE(std::regex_search(limits, std::regex("Max core file size +0 +0 "))) << limits;
+
+    const pid_t second = fault::startProgram(TARWICK_APP, {}, folder);
+    EXPECT_TRUE(fault::eventually(
+        [&] {
+            return test::fileText(folder / "program-output.txt")
+                       .find("Tarwick is already running in the folder") != std::string::npos;
+        },
+        30s));
+    fault::killAndReap(second);
+    std::set<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        names.insert(entry.path().filename());
+    EXPECT_EQ(names, (std::set<std::string>{WorkingFolderLock::fileName, "program-output.txt"}));
+
+    fault::killAndReap(window);
+    const WorkingFolderLock after(folder);
+    EXPECT_EQ(after.state(), State::Held) << "a killed window left its lock behind";
+    EXPECT_TRUE(heldByAnother());
+}

@@ -1,0 +1,173 @@
+// Faults around a run. A disk that fills up: a limit on the size of the files this process
+// writes stands in for it (folder permissions stop nothing for root, and mounting a small file
+// system is not allowed everywhere), so each save fails part way, as on a full disk. A user in a
+// hurry: the window closed in the middle of a search, a listing or an overheating pause; Start
+// and Stop pressed rapidly; the listing asked for during a run.
+#include "FaultSupport.h"
+#include "TestGenerators.h"
+#include "ValidKeys.h"
+#include "view/ControlIds.h"
+
+#include <QAction>
+#include <QLineEdit>
+#include <QScopeGuard>
+#include <QTest>
+#include <algorithm>
+#include <csignal>
+#include <random>
+#include <sys/resource.h>
+
+using namespace tarwick;
+using namespace fault;
+using namespace std::chrono_literals;
+
+class RunFaultTest : public QObject {
+    Q_OBJECT
+private slots:
+    void fullDiskKeepsTheKeyUntilItCanBeSaved();
+    void closingEndsTheGeneratorForGood_data();
+    void closingEndsTheGeneratorForGood();
+    void startAndStopPressedRapidly();
+};
+
+namespace {
+
+bool limitFileSize(rlim_t bytes) {
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limit{};
+    ::getrlimit(RLIMIT_FSIZE, &limit);
+    limit.rlim_cur = std::min(bytes, limit.rlim_max);
+    return ::setrlimit(RLIMIT_FSIZE, &limit) == 0;
+}
+
+bool holds(const std::string& text, std::string_view part) {
+    return text.find(part) != std::string::npos;
+}
+
+} // namespace
+
+void RunFaultTest::fullDiskKeepsTheKeyUntilItCanBeSaved() {
+    test::Application app(2, test::settingsWithAddresses({{"1A", "1AStored", "5KStoredA"},
+                                                          {"1B", "1BStored", "5KStoredB"}}));
+    const std::string key(testing::kAb1.key);
+    startSearch(app, "sleep 1200\n" + testing::kAb1.foundLine() + "forever\n");
+    QVERIFY(startedGenerator(app) > 0);
+    const std::string before = test::savedSettings(app);
+    // Every save must grow a file past 64 bytes; the generator, started before, still writes.
+    const auto restore = qScopeGuard([] { limitFileSize(RLIM_INFINITY); });
+    QVERIFY(limitFileSize(64));
+    QTRY_COMPARE_WITH_TIMEOUT(foundRows(app), 3, 5000);
+    const QString failed = QStringLiteral("[ERROR] The settings could not be saved in "
+                                          "'Settings.ini'. The Bitcoin addresses found are kept");
+    QVERIFY2(consoleText(app).contains(failed), qPrintable(consoleText(app)));
+    QCOMPARE(test::savedSettings(app), before);
+    QVERIFY(holds(test::fileText(app.folder() / "results.txt"), key));
+
+    // A new run while the key is only in memory and in results.txt keeps that file, user-only.
+    stopSearch(app);
+    pressStart(app);
+    QVERIFY2(runActive(app), qPrintable(consoleText(app)));
+    std::filesystem::path kept;
+    for (const auto& entry : std::filesystem::directory_iterator(app.folder()))
+        if (entry.path().filename().string().starts_with("results-"))
+            kept = entry.path();
+    QVERIFY(holds(test::fileText(kept), key));
+    QCOMPARE(std::filesystem::status(kept).permissions() & std::filesystem::perms::all,
+             std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+    QVERIFY2(consoleText(app).contains(
+                 QStringLiteral("results.txt holds a found key not yet saved in Settings.ini, so "
+                                "it is kept as '%1")
+                     .arg(QString::fromStdString(kept.filename()))),
+             qPrintable(consoleText(app)));
+    stopSearch(app);
+
+    // No room at all: a start cannot write its patterns file, says so and runs nothing.
+    QVERIFY(limitFileSize(0));
+    pressStart(app);
+    QVERIFY(!runActive(app));
+    QVERIFY2(consoleText(app).contains(QStringLiteral("The patterns could not be written")),
+             qPrintable(consoleText(app)));
+
+    // Room again: the next save, even of the options only, writes the key that waited.
+    QVERIFY(limitFileSize(RLIM_INFINITY));
+    app.frame->command(CommandId::CaseInsensitive)->trigger();
+    QVERIFY(holds(test::savedSettings(app), "=" + key + "\r\n"));
+    QVERIFY(holds(test::savedSettings(app), "=5KStoredB\r\n"));
+}
+
+void RunFaultTest::closingEndsTheGeneratorForGood_data() {
+    QTest::addColumn<QString>("row");
+    for (const char* during : {"search", "listing", "pause"})
+        QTest::newRow(during) << QString::fromLatin1(during);
+}
+
+// The generator goes with the window, a key it found is saved, and nothing starts again.
+void RunFaultTest::closingEndsTheGeneratorForGood() {
+    QFETCH(QString, row);
+    const std::string during = row.toStdString();
+    test::Application app;
+    const std::string found = during == "search" ? testing::kAb1.foundLine() : "";
+    if (during == "listing") {
+        testing::InstallTestGenerators(app.folder());
+        testing::WriteGeneratorScript(app.folder(), "listing\nforever\n");
+        app.frame->command(CommandId::ListPlatforms)->trigger();
+    } else {
+        if (during == "pause")
+            app.frame->command(CommandId::AvoidOverheating)->trigger();
+        startSearch(app, found + "status forever 200\n");
+    }
+    const pid_t generator = startedGenerator(app);
+    QVERIFY(generator > 0);
+    if (!found.empty())
+        QTRY_COMPARE_WITH_TIMEOUT(foundRows(app), 1, 5000);
+    if (during == "pause") {
+        app.clock.skipped += 1801s; // the next pass pauses: the generator goes
+        QTRY_VERIFY_WITH_TIMEOUT(!processAlive(generator), 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(
+            consoleText(app).contains(QStringLiteral("overheating"), Qt::CaseInsensitive), 3000);
+    }
+    std::filesystem::remove(app.folder() / "generator-pid.txt");
+    app.frame->close();
+    QTRY_VERIFY_WITH_TIMEOUT(!processAlive(generator), 5000);
+    app.clock.skipped += 700s; // past the end of any pause
+    QTest::qWait(2500);
+    QCOMPARE(generatorPid(app.folder()), 0);
+    QVERIFY(generatorsRunningIn(app.folder()).empty());
+    if (!found.empty())
+        QVERIFY(test::savedSettings(app).find(std::string(testing::kAb1.key)) != std::string::npos);
+}
+
+void RunFaultTest::startAndStopPressedRapidly() {
+    test::Application app;
+    startSearch(app, "status forever 100\n");
+    std::mt19937 random(7);
+    for (int i = 0; i < 40; ++i) {
+        // Whichever of the two buttons is shown is pressed, as fast as a user could.
+        const int shown = runActive(app) ? ControlId::StopSearch : ControlId::StartSearch;
+        QTest::mouseClick(app.view->control(shown), Qt::LeftButton);
+        QTest::qWait(static_cast<int>(random() % 60));
+    }
+    if (runActive(app))
+        stopSearch(app);
+    QTRY_VERIFY_WITH_TIMEOUT(app.view->control(ControlId::StartSearch)->isEnabled(), 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(generatorsRunningIn(app.folder()).empty(), 5000);
+    QVERIFY(app.frame->command(CommandId::ListPlatforms)->isEnabled());
+
+    // The program still runs a search normally, and refuses the listing meanwhile.
+    std::filesystem::remove(app.folder() / "generator-pid.txt");
+    pressStart(app);
+    const pid_t generator = startedGenerator(app);
+    QVERIFY(generator > 0);
+    app.view->OnListPlatforms();
+    QTRY_VERIFY_WITH_TIMEOUT(test::controlOf<QLineEdit>(*app.view, ControlId::Progress)
+                                 ->text()
+                                 .contains(QStringLiteral("key/s")),
+                             5000);
+    QVERIFY(processAlive(generator));
+    QVERIFY(!consoleText(app).contains(QStringLiteral("Available OpenCL")));
+    stopSearch(app);
+    QVERIFY(consoleText(app).endsWith(QStringLiteral("Search canceled by user\n")));
+}
+
+QTEST_MAIN(RunFaultTest)
+#include "RunFaultTest.moc"
