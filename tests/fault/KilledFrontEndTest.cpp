@@ -9,6 +9,7 @@
 #include "platform/WorkingFolderLock.h"
 
 #include <QTemporaryDir>
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <map>
 #include <random>
@@ -30,22 +31,20 @@ constexpr auto userOnly = std::filesystem::perms::owner_read | std::filesystem::
 AddressKeys wholeSettings(const std::filesystem::path& file) {
     const std::string bytes = test::fileText(file);
     AddressKeys found;
-    if (bytes.empty())
-        return found;
-    EXPECT_TRUE(bytes.ends_with("\r\n")) << "Settings.ini cut short";
+    EXPECT_TRUE(bytes.empty() || bytes.ends_with("\r\n")) << "Settings.ini cut short";
     const ProfileFile profile = ProfileFile::fromBytes(bytes);
     const std::size_t keys = profile.keys(kFoundSection).size();
     EXPECT_EQ(keys % 3, 0u);
-    for (std::size_t slot = 0; slot < keys / 3; ++slot) {
-        const std::string n = std::to_string(slot);
-        const auto pattern = profile.value(kFoundSection, "BTC_PATTERN_PUB_ENCON_" + n);
-        const auto address = profile.value(kFoundSection, "BTC_ADDR_PUB_ENCON_" + n);
-        const auto key = profile.value(kFoundSection, "BTC_KEY_PRIV_ENCON_" + n);
-        EXPECT_TRUE(pattern && address && key) << "slot " << slot << " incomplete";
+    for (std::size_t n = 0; n < keys / 3; ++n) {
+        const auto value = [&](std::string name) {
+            return profile.value(kFoundSection, name + std::to_string(n));
+        };
+        const auto address = value("BTC_ADDR_PUB_ENCON_"), key = value("BTC_KEY_PRIV_ENCON_");
+        EXPECT_TRUE(value("BTC_PATTERN_PUB_ENCON_") && address && key) << "slot " << n;
         if (address && key)
             found[*address] = *key;
     }
-    EXPECT_TRUE(profile.value(kSettingsSection, "select_file_patt").has_value());
+    EXPECT_TRUE(bytes.empty() || profile.value(kSettingsSection, "select_file_patt"));
     return found;
 }
 
@@ -60,14 +59,6 @@ std::string generatorScript(int round) {
         script += "found 1 " + AddressOf(key) + " " + EncodeWif(key) + "\nsleep 4\n";
     }
     return script + "forever\n";
-}
-
-void expectAllKept(const AddressKeys& expected, const AddressKeys& actual, const char* when) {
-    for (const auto& [address, key] : expected) {
-        const auto kept = actual.find(address);
-        ASSERT_TRUE(kept != actual.end()) << when << ": Settings.ini lost " << address;
-        EXPECT_EQ(kept->second, key);
-    }
 }
 
 } // namespace
@@ -95,7 +86,7 @@ TEST(KilledFrontEnd, SettingsStayWholeAndNoKeyIsLost) {
         EXPECT_TRUE(fault::eventually([&] { return !fault::processAlive(generator); }, 5s))
             << "the generator outlived the killed front-end";
         const AddressKeys now = wholeSettings(dir / "Settings.ini");
-        expectAllKept(saved, now, "after a kill");
+        EXPECT_TRUE(std::ranges::includes(now, saved)) << "Settings.ini lost an address";
         saved = now;
         for (const FoundKeyRecord& record :
              parseFoundKeyRecords(test::fileText(dir / "results.txt")))
@@ -112,7 +103,8 @@ TEST(KilledFrontEnd, SettingsStayWholeAndNoKeyIsLost) {
     EXPECT_EQ(fault::exitCodeOf(fault::startProgram(TARWICK_FAULT_FRONTEND, {"start-once"}, dir)),
               0)
         << test::fileText(dir / "program-output.txt");
-    expectAllKept(leftInRuns, wholeSettings(dir / "Settings.ini"), "after the restart");
+    EXPECT_TRUE(std::ranges::includes(wholeSettings(dir / "Settings.ini"), leftInRuns))
+        << "a key the killed runs found is not in Settings.ini";
 }
 
 // The real program holds its folder while it runs (a second start says so and writes nothing),
@@ -125,6 +117,7 @@ TEST(KilledFrontEnd, OneWindowPerFolderUntilKilled) {
         return WorkingFolderLock(folder).state() == State::HeldByAnother;
     };
     ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    std::filesystem::create_directory(folder / "vanitygen"); // makes it the working folder
     const pid_t window = fault::startProgram(TARWICK_APP, {}, folder);
     ASSERT_TRUE(fault::eventually(heldByAnother, 30s)) << "the window took no lock";
     const std::string limits = test::fileText("/proc/" + std::to_string(window) + "/limits");
@@ -141,7 +134,8 @@ TEST(KilledFrontEnd, OneWindowPerFolderUntilKilled) {
     std::set<std::string> names;
     for (const auto& entry : std::filesystem::directory_iterator(folder))
         names.insert(entry.path().filename());
-    EXPECT_EQ(names, (std::set<std::string>{WorkingFolderLock::fileName, "program-output.txt"}));
+    EXPECT_EQ(names, (std::set<std::string>{WorkingFolderLock::fileName, "program-output.txt",
+                                            "vanitygen"}));
 
     fault::killAndReap(window);
     const WorkingFolderLock after(folder);
