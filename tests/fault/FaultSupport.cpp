@@ -4,9 +4,7 @@
 #include "view/ConsoleLog.h"
 #include "view/ControlIds.h"
 
-#include <QAbstractItemModel>
 #include <QPlainTextEdit>
-#include <QPushButton>
 #include <QTableView>
 #include <QTest>
 #include <csignal>
@@ -71,18 +69,16 @@ bool processAlive(pid_t pid) {
     return !stat.empty() && (close + 2 >= stat.size() || stat[close + 2] != 'Z');
 }
 
-std::vector<pid_t> generatorsRunningIn(const std::filesystem::path& folder) {
-    std::vector<pid_t> found;
+bool generatorRunningIn(const std::filesystem::path& folder) {
     const auto generators = std::filesystem::canonical(folder / "vanitygen");
     for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
         const std::string name = entry.path().filename();
         std::error_code error;
         const auto exe = std::filesystem::read_symlink(entry.path() / "exe", error);
-        if (name.find_first_not_of("0123456789") == std::string::npos && !error &&
-            exe.parent_path() == generators && processAlive(std::stoi(name)))
-            found.push_back(std::stoi(name));
+        if (!error && exe.parent_path() == generators && processAlive(std::stoi(name)))
+            return true;
     }
-    return found;
+    return false;
 }
 
 void appendBytes(const std::filesystem::path& file, std::string_view bytes) {
@@ -93,12 +89,6 @@ void appendBytes(const std::filesystem::path& file, std::string_view bytes) {
 QString consoleText(const test::Application& app) {
     test::finishSaves(app);
     return app.view->console().toPlainText();
-}
-
-void typePatterns(test::Application& app, const QString& text) {
-    auto* box = test::controlOf<QPlainTextEdit>(*app.view, ControlId::PatternsBox);
-    box->setFocus();
-    QTest::keyClicks(box, text);
 }
 
 void pressStart(test::Application& app) {
@@ -121,7 +111,9 @@ int foundRows(const test::Application& app) {
 void startSearch(test::Application& app, std::string_view script) {
     testing::InstallTestGenerators(app.folder());
     testing::WriteGeneratorScript(app.folder(), script);
-    typePatterns(app, QStringLiteral("1Ab"));
+    auto* box = test::controlOf<QPlainTextEdit>(*app.view, ControlId::PatternsBox);
+    box->setFocus();
+    QTest::keyClicks(box, QStringLiteral("1Ab"));
     pressStart(app);
 }
 

@@ -25,13 +25,12 @@ int exitCodeOf(pid_t pid);
 pid_t generatorPid(const std::filesystem::path& folder);
 // False once the process has ended (a zombie no one has reaped yet counts as ended).
 bool processAlive(pid_t pid);
-// Process ids of programs still running from the folder's vanitygen/ (orphans).
-std::vector<pid_t> generatorsRunningIn(const std::filesystem::path& folder);
+// Whether a program from the folder's vanitygen/ still runs (an orphan, once the run is over).
+bool generatorRunningIn(const std::filesystem::path& folder);
 void appendBytes(const std::filesystem::path& file, std::string_view bytes);
 
 // The window, driven as a user would.
 QString consoleText(const test::Application& app);
-void typePatterns(test::Application& app, const QString& text);
 void pressStart(test::Application& app);
 // Presses Stop and waits until the run has ended and a new one may start.
 void stopSearch(test::Application& app);

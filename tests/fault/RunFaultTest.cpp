@@ -1,8 +1,5 @@
-// Faults around a run. A disk that fills up: a limit on the size of the files this process
-// writes stands in for it (folder permissions stop nothing for root, and mounting a small file
-// system is not allowed everywhere), so each save fails part way, as on a full disk. A user in a
-// hurry: the window closed in the middle of a search, a listing or an overheating pause; Start
-// and Stop pressed rapidly; the listing asked for during a run.
+// Faults around a run: a disk that fills up, and a user in a hurry who closes the window in the
+// middle of a search, a listing or an overheating pause, or presses Start and Stop rapidly.
 #include "FaultSupport.h"
 #include "TestGenerators.h"
 #include "ValidKeys.h"
@@ -53,7 +50,9 @@ void RunFaultTest::fullDiskKeepsTheKeyUntilItCanBeSaved() {
     startSearch(app, "sleep 1200\n" + testing::kAb1.foundLine() + "forever\n");
     QVERIFY(startedGenerator(app) > 0);
     const std::string before = test::savedSettings(app);
-    // Every save must grow a file past 64 bytes; the generator, started before, still writes.
+    // A limit on the size of the files this process writes stands in for the full disk (folder
+    // permissions stop nothing for root, and mounting a small file system is not allowed
+    // everywhere): every save fails part way; the generator, started before, still writes.
     const auto restore = qScopeGuard([] { limitFileSize(RLIM_INFINITY); });
     QVERIFY(limitFileSize(64));
     QTRY_COMPARE_WITH_TIMEOUT(foundRows(app), 3, 5000);
@@ -96,35 +95,30 @@ void RunFaultTest::fullDiskKeepsTheKeyUntilItCanBeSaved() {
 }
 
 void RunFaultTest::closingEndsTheGeneratorForGood_data() {
-    QTest::addColumn<QString>("row");
+    QTest::addColumn<QString>("during");
     for (const char* during : {"search", "listing", "pause"})
         QTest::newRow(during) << QString::fromLatin1(during);
 }
 
 // The generator goes with the window, a key it found is saved, and nothing starts again.
 void RunFaultTest::closingEndsTheGeneratorForGood() {
-    QFETCH(QString, row);
-    const std::string during = row.toStdString();
+    QFETCH(QString, during);
     test::Application app;
-    const std::string found = during == "search" ? testing::kAb1.foundLine() : "";
-    if (during == "listing") {
+    if (during == QLatin1String("listing")) {
         testing::InstallTestGenerators(app.folder());
         testing::WriteGeneratorScript(app.folder(), "listing\nforever\n");
         app.frame->command(CommandId::ListPlatforms)->trigger();
     } else {
-        if (during == "pause")
+        if (during == QLatin1String("pause"))
             app.frame->command(CommandId::AvoidOverheating)->trigger();
-        startSearch(app, found + "status forever 200\n");
+        startSearch(app, testing::kAb1.foundLine() + "status forever 200\n");
+        QTRY_COMPARE_WITH_TIMEOUT(foundRows(app), 1, 5000);
     }
     const pid_t generator = startedGenerator(app);
     QVERIFY(generator > 0);
-    if (!found.empty())
-        QTRY_COMPARE_WITH_TIMEOUT(foundRows(app), 1, 5000);
-    if (during == "pause") {
+    if (during == QLatin1String("pause")) {
         app.clock.skipped += 1801s; // the next pass pauses: the generator goes
-        QTRY_VERIFY_WITH_TIMEOUT(!processAlive(generator), 5000);
-        QTRY_VERIFY_WITH_TIMEOUT(
-            consoleText(app).contains(QStringLiteral("overheating"), Qt::CaseInsensitive), 3000);
+        QTRY_VERIFY_WITH_TIMEOUT(consoleText(app).contains(QStringLiteral("overheating")), 5000);
     }
     std::filesystem::remove(app.folder() / "generator-pid.txt");
     app.frame->close();
@@ -132,9 +126,9 @@ void RunFaultTest::closingEndsTheGeneratorForGood() {
     app.clock.skipped += 700s; // past the end of any pause
     QTest::qWait(2500);
     QCOMPARE(generatorPid(app.folder()), 0);
-    QVERIFY(generatorsRunningIn(app.folder()).empty());
-    if (!found.empty())
-        QVERIFY(test::savedSettings(app).find(std::string(testing::kAb1.key)) != std::string::npos);
+    QVERIFY(!generatorRunningIn(app.folder()));
+    QVERIFY(foundRows(app) == 0 ||
+            test::savedSettings(app).find(testing::kAb1.key) != std::string::npos);
 }
 
 void RunFaultTest::startAndStopPressedRapidly() {
@@ -150,7 +144,7 @@ void RunFaultTest::startAndStopPressedRapidly() {
     if (runActive(app))
         stopSearch(app);
     QTRY_VERIFY_WITH_TIMEOUT(app.view->control(ControlId::StartSearch)->isEnabled(), 5000);
-    QTRY_VERIFY_WITH_TIMEOUT(generatorsRunningIn(app.folder()).empty(), 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(!generatorRunningIn(app.folder()), 5000);
     QVERIFY(app.frame->command(CommandId::ListPlatforms)->isEnabled());
 
     // The program still runs a search normally, and refuses the listing meanwhile.
