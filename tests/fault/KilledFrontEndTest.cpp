@@ -10,12 +10,16 @@
 
 #include <QTemporaryDir>
 #include <algorithm>
+#include <csignal>
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <map>
 #include <random>
 #include <regex>
 #include <set>
+#include <sys/wait.h>
 #include <thread>
+#include <unistd.h>
 
 using namespace tarwick;
 using namespace std::chrono_literals;
@@ -61,6 +65,50 @@ std::string generatorScript(int round) {
     return script + "forever\n";
 }
 
+// Polls the condition until it holds or the deadline passes.
+bool eventually(const std::function<bool()>& condition, std::chrono::seconds deadline) {
+    const auto end = std::chrono::steady_clock::now() + deadline;
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > end)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return true;
+}
+
+// Starts the program in the folder, its output going to "program-output.txt" there.
+pid_t startProgram(const std::string& program, const std::vector<std::string>& arguments,
+                   const std::filesystem::path& folder) {
+    std::vector<std::string> argv{program};
+    argv.insert(argv.end(), arguments.begin(), arguments.end());
+    std::vector<char*> pointers;
+    for (std::string& argument : argv)
+        pointers.push_back(argument.data());
+    pointers.push_back(nullptr);
+    const std::string output = folder / "program-output.txt";
+    const pid_t pid = ::fork();
+    if (pid != 0)
+        return pid;
+    // The child: only what is safe between fork and exec.
+    const int fd = ::open(output.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0600);
+    if (::chdir(folder.c_str()) != 0 || fd < 0 || ::dup2(fd, 1) < 0 || ::dup2(fd, 2) < 0)
+        ::_exit(126);
+    ::execv(program.c_str(), pointers.data());
+    ::_exit(127);
+}
+
+// Waits for the program's end: its exit code, or -1 when a signal ended it.
+int exitCodeOf(pid_t pid) {
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+void killAndReap(pid_t pid) {
+    ::kill(pid, SIGKILL);
+    exitCodeOf(pid);
+}
+
 } // namespace
 
 // Settings.ini stays whole and loses no address, a save cut short leaves only a user-only
@@ -78,12 +126,12 @@ TEST(KilledFrontEnd, SettingsStayWholeAndNoKeyIsLost) {
         SCOPED_TRACE("round " + std::to_string(round));
         tarwick::testing::WriteGeneratorScript(dir, generatorScript(round));
         std::filesystem::remove(dir / "generator-pid.txt");
-        const pid_t frontEnd = fault::startProgram(TARWICK_FAULT_FRONTEND, {"search"}, dir);
-        ASSERT_TRUE(fault::eventually([&] { return fault::generatorPid(dir) > 0; }, 20s));
+        const pid_t frontEnd = startProgram(TARWICK_FAULT_FRONTEND, {"search"}, dir);
+        ASSERT_TRUE(eventually([&] { return fault::generatorPid(dir) > 0; }, 20s));
         const pid_t generator = fault::generatorPid(dir);
         std::this_thread::sleep_for(std::chrono::milliseconds(150 + random() % 1450));
-        fault::killAndReap(frontEnd);
-        EXPECT_TRUE(fault::eventually([&] { return !fault::processAlive(generator); }, 5s))
+        killAndReap(frontEnd);
+        EXPECT_TRUE(eventually([&] { return !fault::processAlive(generator); }, 5s))
             << "the generator outlived the killed front-end";
         const AddressKeys now = wholeSettings(dir / "Settings.ini");
         EXPECT_TRUE(std::ranges::includes(now, saved)) << "Settings.ini lost an address";
@@ -100,8 +148,7 @@ TEST(KilledFrontEnd, SettingsStayWholeAndNoKeyIsLost) {
     EXPECT_GT(saved.size(), 0u);
 
     tarwick::testing::WriteGeneratorScript(dir, "exit 0\n");
-    EXPECT_EQ(fault::exitCodeOf(fault::startProgram(TARWICK_FAULT_FRONTEND, {"start-once"}, dir)),
-              0)
+    EXPECT_EQ(exitCodeOf(startProgram(TARWICK_FAULT_FRONTEND, {"start-once"}, dir)), 0)
         << test::fileText(dir / "program-output.txt");
     EXPECT_TRUE(std::ranges::includes(wholeSettings(dir / "Settings.ini"), leftInRuns))
         << "a key the killed runs found is not in Settings.ini";
@@ -118,26 +165,26 @@ TEST(KilledFrontEnd, OneWindowPerFolderUntilKilled) {
     };
     ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
     std::filesystem::create_directory(folder / "vanitygen"); // makes it the working folder
-    const pid_t window = fault::startProgram(TARWICK_APP, {}, folder);
-    ASSERT_TRUE(fault::eventually(heldByAnother, 30s)) << "the window took no lock";
+    const pid_t window = startProgram(TARWICK_APP, {}, folder);
+    ASSERT_TRUE(eventually(heldByAnother, 30s)) << "the window took no lock";
     const std::string limits = test::fileText("/proc/" + std::to_string(window) + "/limits");
     EXPECT_TRUE(std::regex_search(limits, std::regex("Max core file size +0 +0 "))) << limits;
 
-    const pid_t second = fault::startProgram(TARWICK_APP, {}, folder);
-    EXPECT_TRUE(fault::eventually(
+    const pid_t second = startProgram(TARWICK_APP, {}, folder);
+    EXPECT_TRUE(eventually(
         [&] {
             return test::fileText(folder / "program-output.txt")
                        .find("Tarwick is already running in the folder") != std::string::npos;
         },
         30s));
-    fault::killAndReap(second);
+    killAndReap(second);
     std::set<std::string> names;
     for (const auto& entry : std::filesystem::directory_iterator(folder))
         names.insert(entry.path().filename());
     EXPECT_EQ(names, (std::set<std::string>{WorkingFolderLock::fileName, "program-output.txt",
                                             "vanitygen"}));
 
-    fault::killAndReap(window);
+    killAndReap(window);
     const WorkingFolderLock after(folder);
     EXPECT_EQ(after.state(), State::Held) << "a killed window left its lock behind";
     EXPECT_TRUE(heldByAnother());

