@@ -1,9 +1,6 @@
-// The real Tarwick window, offscreen, over the folder it is started in, driven without a user so
-// that a test can kill it with SIGKILL at any moment. It types "1" and presses Start; then
-//   search      saves everything again and again, besides the saves after each find, until killed
-//   start-once  (the start first takes the keys a killed run left in results.txt) waits for the
-//               run to end, closes the window and exits 0
-// The dialogs are the tests' fakes; the generator is whatever vanitygen/ holds.
+// The real window (fake dialogs) over the folder it is started in, for a test to kill with
+// SIGKILL. It types "1" and presses Start; then, with "start-once", closes when the run ends (the
+// start first takes the keys a killed run left in results.txt); else saves until killed.
 #include "GuiTestSupport.h"
 #include "view/ControlIds.h"
 #include "view/SearchRunner.h"

@@ -22,6 +22,14 @@ bool processAlive(pid_t pid) {
     return !stat.empty() && (close + 2 >= stat.size() || stat[close + 2] != 'Z');
 }
 
+bool fileHolds(const std::filesystem::path& file, std::string_view text) {
+    return test::fileText(file).find(text) != std::string::npos;
+}
+
+bool consoleHas(const test::Application& app, const char* text) {
+    return consoleText(app).contains(QString::fromUtf8(text));
+}
+
 QString consoleText(const test::Application& app) {
     test::finishSaves(app);
     return app.view->console().toPlainText();

@@ -12,8 +12,11 @@ namespace tarwick::fault {
 pid_t generatorPid(const std::filesystem::path& folder);
 // False once the process has ended (a zombie no one has reaped yet counts as ended).
 bool processAlive(pid_t pid);
+bool fileHolds(const std::filesystem::path& file, std::string_view text);
+
 // The window, driven as a user would.
 QString consoleText(const test::Application& app);
+bool consoleHas(const test::Application& app, const char* text);
 void pressStart(test::Application& app);
 // Presses Stop and waits until the run has ended and a new one may start.
 void stopSearch(test::Application& app);

@@ -76,15 +76,9 @@ bool eventually(const std::function<bool()>& condition, std::chrono::seconds dea
     return true;
 }
 
-// Starts the program in the folder, its output going to "program-output.txt" there.
-pid_t startProgram(const std::string& program, const std::vector<std::string>& arguments,
-                   const std::filesystem::path& folder) {
-    std::vector<std::string> argv{program};
-    argv.insert(argv.end(), arguments.begin(), arguments.end());
-    std::vector<char*> pointers;
-    for (std::string& argument : argv)
-        pointers.push_back(argument.data());
-    pointers.push_back(nullptr);
+// Starts the program (with its one argument, or none) in the folder, its output going to
+// "program-output.txt" there.
+pid_t startProgram(const char* program, const char* argument, const std::filesystem::path& folder) {
     const std::string output = folder / "program-output.txt";
     const pid_t pid = ::fork();
     if (pid != 0)
@@ -93,7 +87,7 @@ pid_t startProgram(const std::string& program, const std::vector<std::string>& a
     const int fd = ::open(output.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0600);
     if (::chdir(folder.c_str()) != 0 || fd < 0 || ::dup2(fd, 1) < 0 || ::dup2(fd, 2) < 0)
         ::_exit(126);
-    ::execv(program.c_str(), pointers.data());
+    ::execl(program, program, argument, nullptr);
     ::_exit(127);
 }
 
@@ -126,7 +120,7 @@ TEST(KilledFrontEnd, SettingsStayWholeAndNoKeyIsLost) {
         SCOPED_TRACE("round " + std::to_string(round));
         tarwick::testing::WriteGeneratorScript(dir, generatorScript(round));
         std::filesystem::remove(dir / "generator-pid.txt");
-        const pid_t frontEnd = startProgram(TARWICK_FAULT_FRONTEND, {"search"}, dir);
+        const pid_t frontEnd = startProgram(TARWICK_FAULT_FRONTEND, "search", dir);
         ASSERT_TRUE(eventually([&] { return fault::generatorPid(dir) > 0; }, 20s));
         const pid_t generator = fault::generatorPid(dir);
         std::this_thread::sleep_for(std::chrono::milliseconds(150 + random() % 1450));
@@ -148,7 +142,7 @@ TEST(KilledFrontEnd, SettingsStayWholeAndNoKeyIsLost) {
     EXPECT_GT(saved.size(), 0u);
 
     tarwick::testing::WriteGeneratorScript(dir, "exit 0\n");
-    EXPECT_EQ(exitCodeOf(startProgram(TARWICK_FAULT_FRONTEND, {"start-once"}, dir)), 0)
+    EXPECT_EQ(exitCodeOf(startProgram(TARWICK_FAULT_FRONTEND, "start-once", dir)), 0)
         << test::fileText(dir / "program-output.txt");
     EXPECT_TRUE(std::ranges::includes(wholeSettings(dir / "Settings.ini"), leftInRuns))
         << "a key the killed runs found is not in Settings.ini";
@@ -165,12 +159,12 @@ TEST(KilledFrontEnd, OneWindowPerFolderUntilKilled) {
     };
     ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
     std::filesystem::create_directory(folder / "vanitygen"); // makes it the working folder
-    const pid_t window = startProgram(TARWICK_APP, {}, folder);
+    const pid_t window = startProgram(TARWICK_APP, nullptr, folder);
     ASSERT_TRUE(eventually(heldByAnother, 30s)) << "the window took no lock";
     const std::string limits = test::fileText("/proc/" + std::to_string(window) + "/limits");
     EXPECT_TRUE(std::regex_search(limits, std::regex("Max core file size +0 +0 "))) << limits;
 
-    const pid_t second = startProgram(TARWICK_APP, {}, folder);
+    const pid_t second = startProgram(TARWICK_APP, nullptr, folder);
     EXPECT_TRUE(eventually(
         [&] {
             return test::fileText(folder / "program-output.txt")
