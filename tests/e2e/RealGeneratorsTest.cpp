@@ -1,28 +1,21 @@
 // The real window driving the real generators in a temporary working folder. Every key they
 // report is re-derived with libsecp256k1 and OpenSSL, never with the generators' own code.
-#include "GuiTestSupport.h"
+#include "FaultSupport.h"
 #include "PoolVectors.h"
 #include "TestPool.h"
 #include "ec_reference.h"
-#include "view/ConsoleLog.h"
-#include "view/ControlIds.h"
 
-#include <QAction>
 #include <QComboBox>
-#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTableView>
-#include <QTest>
 #include <fstream>
 
 using namespace tarwick;
+using fault::consoleHas;
+using fault::consoleText;
 using Row = std::array<std::string, 3>; // pattern, address, key
 
 namespace {
-
-QString consoleText(const test::Application& app) {
-    return app.view->console().toPlainText();
-}
 
 bool startsWith(const std::string& text, const char* prefix, Qt::CaseSensitivity cs) {
     return QString::fromStdString(text).startsWith(QString::fromLatin1(prefix), cs);
@@ -42,11 +35,10 @@ bool prepare(test::Application& app, const char* generator, const QString& patte
 // Presses Start, waits for the search's end and takes the rows found, each checked: listed as
 // new, its key controlling its address.
 void search(test::Application& app, int seconds, std::vector<Row>& found) {
-    QTest::mouseClick(app.view->control(ControlId::StartSearch), Qt::LeftButton);
-    QTRY_VERIFY2_WITH_TIMEOUT(consoleText(app).contains(QStringLiteral("Search completed")) ||
-                                  consoleText(app).contains(QStringLiteral("[ERROR]")),
+    fault::pressStart(app);
+    QTRY_VERIFY2_WITH_TIMEOUT(consoleHas(app, "Search completed") || consoleHas(app, "[ERROR]"),
                               qPrintable(consoleText(app)), seconds * 1000);
-    QVERIFY2(!consoleText(app).contains(QStringLiteral("[ERROR]")), qPrintable(consoleText(app)));
+    QVERIFY2(!consoleHas(app, "[ERROR]"), qPrintable(consoleText(app)));
     const auto& model = *test::controlOf<QTableView>(*app.view, ControlId::FoundList)->model();
     for (int r = 0; r < model.rowCount(); ++r) {
         const auto cell = [&](int c) { return model.index(r, c).data().toString().toStdString(); };
@@ -95,8 +87,8 @@ void RealGeneratorsTest::openClListingAndSearch() {
         QSKIP("oclvanitygen.exe is not built in this tree");
     app.frame->command(CommandId::ListPlatforms)->trigger();
     QTRY_VERIFY_WITH_TIMEOUT(app.frame->command(CommandId::ListPlatforms)->isEnabled(), 60000);
-    QVERIFY2(consoleText(app).contains(QStringLiteral("Available OpenCL platforms:")) &&
-                 consoleText(app).contains(QStringLiteral("] Portable Computing Language")),
+    QVERIFY2(consoleHas(app, "Available OpenCL platforms:") &&
+                 consoleHas(app, "] Portable Computing Language"),
              qPrintable(consoleText(app)));
     auto* apps = test::controlOf<QComboBox>(*app.view, ControlId::ExternalApp);
     apps->setCurrentIndex(1);
@@ -118,13 +110,10 @@ void RealGeneratorsTest::poolMinerClaimsAVerifiedSolution() {
         QSKIP("oclvanityminer64.exe is not built in this tree");
     QTest::keyClicks(app.view->control(ControlId::RewardAddress),
                      QString::fromLatin1(test::kRewardAddress));
-    QTest::mouseClick(app.view->control(ControlId::StartSearch), Qt::LeftButton);
+    fault::pressStart(app);
     QTRY_VERIFY_WITH_TIMEOUT(!pool.accepted().empty(), 300000);
-    QTRY_VERIFY_WITH_TIMEOUT(test::controlOf<QLineEdit>(*app.view, ControlId::Progress)
-                                 ->text()
-                                 .contains(QStringLiteral("key/s")),
-                             30000);
-    QTest::mouseClick(app.view->control(ControlId::StopSearch), Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(fault::progressText(app).contains(QStringLiteral("key/s")), 30000);
+    fault::stopSearch(app);
 
     // The requester's full key a + k controls the claimed address.
     const test::TestPool::Accepted claim = pool.accepted().front();

@@ -1,12 +1,10 @@
 #include "FaultSupport.h"
 
-#include "TestGenerators.h"
 #include "view/ConsoleLog.h"
-#include "view/ControlIds.h"
 
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTableView>
-#include <QTest>
 
 namespace tarwick::fault {
 
@@ -28,6 +26,10 @@ bool fileHolds(const std::filesystem::path& file, std::string_view text) {
 
 bool consoleHas(const test::Application& app, const char* text) {
     return consoleText(app).contains(QString::fromUtf8(text));
+}
+
+QString progressText(const test::Application& app) {
+    return test::controlOf<QLineEdit>(*app.view, ControlId::Progress)->text();
 }
 
 QString consoleText(const test::Application& app) {

@@ -1,7 +1,13 @@
 #pragma once
 
+// What the fault tests share: the real window, the test generator, real keys, and these helpers.
 #include "GuiTestSupport.h"
+#include "TestGenerators.h"
+#include "ValidKeys.h"
+#include "view/ControlIds.h"
 
+#include <QAction>
+#include <QTest>
 #include <filesystem>
 #include <string>
 #include <sys/types.h>
@@ -17,6 +23,7 @@ bool fileHolds(const std::filesystem::path& file, std::string_view text);
 // The window, driven as a user would.
 QString consoleText(const test::Application& app);
 bool consoleHas(const test::Application& app, const char* text);
+QString progressText(const test::Application& app);
 void pressStart(test::Application& app);
 // Presses Stop and waits until the run has ended and a new one may start.
 void stopSearch(test::Application& app);

@@ -3,15 +3,9 @@
 // the program expects its files (opening a FIFO would wait for a writer forever), addresses built
 // to escape Data/ or the explorer URL, and links planted where keys are written.
 #include "FaultSupport.h"
-#include "TestGenerators.h"
-#include "ValidKeys.h"
-#include "view/ControlIds.h"
 
-#include <QAction>
-#include <QLineEdit>
 #include <QMenu>
 #include <QTableView>
-#include <QTest>
 #include <QUrl>
 #include <csignal>
 #include <fstream>
@@ -81,10 +75,7 @@ void HostileFilesTest::brokenRunFilesLoseNoKeyAndBlockNothing() {
         garbage.push_back(static_cast<char>((i * 7919 + i / 13) & 0xFF));
     const char groups[] = "[\xff\xfe\x01 key/s][\x00\x1b[31m]";
     appendBytes(log, garbage.append(groups, sizeof groups - 1));
-    QTRY_VERIFY_WITH_TIMEOUT(test::controlOf<QLineEdit>(*app.view, ControlId::Progress)
-                                 ->text()
-                                 .contains(QStringLiteral("key/s")),
-                             5000);
+    QTRY_VERIFY_WITH_TIMEOUT(progressText(app).contains(QStringLiteral("key/s")), 5000);
 
     // Killed in the middle of a record: the whole ones are kept and saved, the cut one is none.
     appendBytes(results, "Pattern: 1Ab\nAddress: 1AbCutOff");

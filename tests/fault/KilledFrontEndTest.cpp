@@ -1,7 +1,6 @@
 // The front-end killed with SIGKILL: while a generator keeps finding keys and the window keeps
 // saving them, and while it holds its working folder.
 #include "FaultSupport.h"
-#include "TestGenerators.h"
 #include "core/found/FoundKeyRecords.h"
 #include "core/keys/BitcoinKey.h"
 #include "core/settings/ProfileFile.h"
@@ -166,10 +165,7 @@ TEST(KilledFrontEnd, OneWindowPerFolderUntilKilled) {
 
     const pid_t second = startProgram(TARWICK_APP, nullptr, folder);
     EXPECT_TRUE(eventually(
-        [&] {
-            return test::fileText(folder / "program-output.txt")
-                       .find("Tarwick is already running in the folder") != std::string::npos;
-        },
+        [&] { return fault::fileHolds(folder / "program-output.txt", "is already running in"); },
         30s));
     killAndReap(second);
     std::set<std::string> names;
