@@ -12,7 +12,6 @@
 
 using namespace tarwick;
 using fault::consoleHas;
-using fault::consoleText;
 using Row = std::array<std::string, 3>; // pattern, address, key
 
 namespace {
@@ -37,8 +36,8 @@ bool prepare(test::Application& app, const char* generator, const QString& patte
 void search(test::Application& app, int seconds, std::vector<Row>& found) {
     fault::pressStart(app);
     QTRY_VERIFY2_WITH_TIMEOUT(consoleHas(app, "Search completed") || consoleHas(app, "[ERROR]"),
-                              qPrintable(consoleText(app)), seconds * 1000);
-    QVERIFY2(!consoleHas(app, "[ERROR]"), qPrintable(consoleText(app)));
+                              qPrintable(fault::consoleText(app)), seconds * 1000);
+    QVERIFY2(!consoleHas(app, "[ERROR]"), qPrintable(fault::consoleText(app)));
     const auto& model = *test::controlOf<QTableView>(*app.view, ControlId::FoundList)->model();
     for (int r = 0; r < model.rowCount(); ++r) {
         const auto cell = [&](int c) { return model.index(r, c).data().toString().toStdString(); };
@@ -75,7 +74,7 @@ void RealGeneratorsTest::cpuGeneratorSearchesAPatternsFileIgnoringCase() {
     QCOMPARE(found.size(), std::size_t{2});
     for (const auto& [pattern, address, key] : found) {
         QVERIFY2(startsWith(address, pattern.c_str(), Qt::CaseInsensitive), address.c_str());
-        QVERIFY(consoleText(app).contains(
+        QVERIFY(fault::consoleText(app).contains(
             QString::fromStdString("***** FOUND Bitcoin address *****\nPattern: " + pattern +
                                    "\nBTC address: " + address + "\nPrivate key: " + key)));
     }
@@ -89,7 +88,7 @@ void RealGeneratorsTest::openClListingAndSearch() {
     QTRY_VERIFY_WITH_TIMEOUT(app.frame->command(CommandId::ListPlatforms)->isEnabled(), 60000);
     QVERIFY2(consoleHas(app, "Available OpenCL platforms:") &&
                  consoleHas(app, "] Portable Computing Language"),
-             qPrintable(consoleText(app)));
+             qPrintable(fault::consoleText(app)));
     auto* apps = test::controlOf<QComboBox>(*app.view, ControlId::ExternalApp);
     apps->setCurrentIndex(1);
     emit apps->activated(1);

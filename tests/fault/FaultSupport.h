@@ -8,8 +8,6 @@
 
 #include <QAction>
 #include <QTest>
-#include <filesystem>
-#include <string>
 #include <sys/types.h>
 
 namespace tarwick::fault {
@@ -19,7 +17,6 @@ pid_t generatorPid(const std::filesystem::path& folder);
 // False once the process has ended (a zombie no one has reaped yet counts as ended).
 bool processAlive(pid_t pid);
 bool fileHolds(const std::filesystem::path& file, std::string_view text);
-
 // The window, driven as a user would.
 QString consoleText(const test::Application& app);
 bool consoleHas(const test::Application& app, const char* text);

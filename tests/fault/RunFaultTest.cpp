@@ -59,17 +59,15 @@ void RunFaultTest::fullDiskKeepsTheKeyUntilItCanBeSaved() {
     const auto restore = qScopeGuard([] { limitFileSize(RLIM_INFINITY); });
     QVERIFY(limitFileSize(64));
     QTRY_COMPARE_WITH_TIMEOUT(foundRows(app), 3, 5000);
-    const QString failed = QStringLiteral("[ERROR] The settings could not be saved in "
-                                          "'Settings.ini'. The Bitcoin addresses found are kept");
-    QVERIFY2(consoleText(app).contains(failed), qPrintable(consoleText(app)));
+    QVERIFY(consoleHas(app, "[ERROR] The settings could not be saved in 'Settings.ini'. The "
+                            "Bitcoin addresses found are kept"));
     QCOMPARE(test::savedSettings(app), before);
     QVERIFY(fileHolds(app.folder() / "results.txt", key));
 
     // A new run while the key is only in memory and in results.txt keeps that file, user-only.
     stopSearch(app);
     pressStart(app);
-    QVERIFY2(runActive(app), qPrintable(consoleText(app)));
-    QVERIFY(consoleHas(app, "holds a found key not yet saved"));
+    QVERIFY(runActive(app) && consoleHas(app, "holds a found key not yet saved"));
     bool kept = false;
     for (const auto& entry : std::filesystem::directory_iterator(app.folder()))
         kept |= entry.path().filename().string().starts_with("results-") &&
@@ -126,7 +124,6 @@ void RunFaultTest::startAndStopPressedRapidly() {
     }
     if (runActive(app))
         stopSearch(app);
-    QTRY_VERIFY_WITH_TIMEOUT(app.view->control(ControlId::StartSearch)->isEnabled(), 5000);
     QTRY_VERIFY_WITH_TIMEOUT(!generatorRunningIn(app.folder()), 5000);
     QVERIFY(app.frame->command(CommandId::ListPlatforms)->isEnabled());
 
