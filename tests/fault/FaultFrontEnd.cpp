@@ -1,14 +1,6 @@
-// The real Tarwick window, offscreen, over the working folder it is started in, driven without
-// a user so that a test can kill it with SIGKILL at any moment:
-//
-//   tarwick_fault_frontend search      types "1", presses " Start search" and, besides the
-//                                      saves after each find, saves everything again and again
-//                                      until it is killed
-//   tarwick_fault_frontend start-once  presses " Start search" (which first takes the keys a
-//                                      killed run left in results.txt), waits for the run to
-//                                      end, closes the window and exits 0
-//
-// The dialogs are the tests' fakes; the generator is whatever vanitygen/ holds.
+// The real window (fake dialogs) over the folder it is started in, for a test to kill with
+// SIGKILL. It types "1" and presses Start; then, with "start-once", closes when the run ends (the
+// start first takes the keys a killed run left in results.txt); else saves until killed.
 #include "GuiTestSupport.h"
 #include "view/ControlIds.h"
 #include "view/SearchRunner.h"
@@ -17,7 +9,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTimer>
-#include <cstdio>
 #include <cstring>
 
 using namespace tarwick;
@@ -25,8 +16,6 @@ using namespace tarwick;
 int main(int argc, char* argv[]) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
-    const bool startOnce = argc > 1 && std::strcmp(argv[1], "start-once") == 0;
-
     test::AdvancableClock clock;
     test::FakeDialogs dialogs;
     test::FakeShell shell;
@@ -34,24 +23,19 @@ int main(int argc, char* argv[]) {
     MainFrame frame(view);
     view->OnInitialUpdate();
     frame.show();
-
-    auto* box = qobject_cast<QPlainTextEdit*>(view->control(ControlId::PatternsBox));
-    auto* start = qobject_cast<QPushButton*>(view->control(ControlId::StartSearch));
-    box->setPlainText(QStringLiteral("1"));
+    qobject_cast<QPlainTextEdit*>(view->control(ControlId::PatternsBox))
+        ->setPlainText(QStringLiteral("1"));
     QTimer saver;
-    if (startOnce) {
+    if (argc > 1 && std::strcmp(argv[1], "start-once") == 0) {
         QObject::connect(&view->runner(), &SearchRunner::newRunAllowedChanged, &frame,
                          [&frame](bool allowed) {
                              if (allowed)
                                  frame.close();
                          });
     } else {
-        saver.setInterval(1);
         QObject::connect(&saver, &QTimer::timeout, view, [view] { view->SaveSettings(false); });
-        saver.start();
+        saver.start(1);
     }
-    start->click();
-    const int result = QApplication::exec();
-    std::printf("%zu addresses\n", view->foundAddresses().size());
-    return result;
+    qobject_cast<QPushButton*>(view->control(ControlId::StartSearch))->click();
+    return QApplication::exec();
 }
