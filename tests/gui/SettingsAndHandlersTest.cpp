@@ -47,6 +47,7 @@ private slots:
     void startUpWritesNothing();
     void everyChoiceIsSavedAtOnce();
     void restartShowsTheSavedState();
+    void savedFileKeepsItsLayout();
     void storedIndexOutsideItsListSelectsTheFirstItem();
     void patternsFileButtons();
     void helpBoxesShowTheirTexts();
@@ -127,6 +128,38 @@ void SettingsAndHandlersTest::restartShowsTheSavedState() {
              QStringLiteral("1Abc\n1Love\nyou"));
     QVERIFY(again.view->caseInsensitive);
     QVERIFY(again.frame->command(CommandId::ExportAll) != nullptr);
+}
+
+void SettingsAndHandlersTest::savedFileKeepsItsLayout() {
+    const std::string before = "; kept\r\n[Settings]\r\nunknown=x\r\nthreads_cpu=15\r\n"
+                               "pool_url=http://127.0.0.1:8080\r\n[Patterns_search]\r\n"
+                               "patterns=1Old-1Two\r\n" +
+                               test::settingsWithAddresses({{"1A", "1AKept", "5KKept"}});
+    Application app(4, before);
+    std::ofstream(app.folder() / "p.txt") << "1Abc\n";
+    app.dialogs.fileChoices = {std::string("p.txt")};
+    choose(app, ControlId::ExternalApp, 2);
+    choose(app, ControlId::OpenClPlatform, 9);
+    QTest::keyClicks(app.view->control(ControlId::RewardAddress), QStringLiteral("1Reward"));
+    auto* box = controlOf<QPlainTextEdit>(*app.view, ControlId::PatternsBox);
+    box->setFocus();
+    QTest::keyClick(box, Qt::Key_End, Qt::ControlModifier);
+    QTest::keyClick(box, Qt::Key_Return);
+    QTest::keyClicks(box, QStringLiteral("1New "));
+    app.frame->command(CommandId::CaseInsensitive)->trigger();
+    app.frame->command(CommandId::AvoidOverheating)->trigger();
+    click(app, ControlId::PatternsFromFile);
+    click(app, ControlId::SelectFile);
+    app.frame->close();
+    // Keys stay in place, new ones follow in their fixed order, the found addresses untouched.
+    const std::string after =
+        "; kept\r\n[Settings]\r\nunknown=x\r\nthreads_cpu=0\r\npool_url=http://127.0.0.1:8080\r\n"
+        "external_app=2\r\nopencl_device=9\r\ncase_insensitive=1\r\nscrollLocl_light_on=0\r\n"
+        "play_sound_found=0\r\navoid_overheating=1\r\nselect_edit_patt=0\r\nselect_file_patt=1\r\n"
+        "selected_file_patterns=p.txt\r\nbtc_reward=1Reward\r\n[Patterns_search]\r\n"
+        "patterns=1Old-1Two-1New\r\n" +
+        test::settingsWithAddresses({{"1A", "1AKept", "5KKept"}});
+    QCOMPARE(QString::fromStdString(settingsOf(app)), QString::fromStdString(after));
 }
 
 void SettingsAndHandlersTest::storedIndexOutsideItsListSelectsTheFirstItem() {
