@@ -28,19 +28,21 @@ void TarwickView::connectRunHooks() {
     hooks.checkFoundKeys = [this] { return checkFoundKeys(); };
     hooks.newKeysFound = [this] {
         RefreshFoundList(true);
-        SaveSettings(false);
+        preferences_->saveFoundAddresses();
     };
     hooks.newSearchStarted = [this] {
-        if (scrollLockLight)
+        if (preferences_->values().scrollLockLight)
             SetScrollLockLight(false);
     };
-    hooks.avoidOverheating = [this] { return avoidOverheating; };
+    hooks.avoidOverheating = [this] { return preferences_->values().avoidOverheating; };
     hooks.heatPauseStarted = [this] { pauseTimer_.start(); };
     runner_->run().setHooks(std::move(hooks));
 }
 
 bool TarwickView::checkFoundKeys() {
-    FoundKeyTarget target{foundAddresses_, {scrollLockLight, playSound}, *this, *widgets_.console};
+    const ViewSettings& chosen = preferences_->values();
+    FoundKeyTarget target{
+        foundAddresses_, {chosen.scrollLockLight, chosen.playSound}, *this, *widgets_.console};
     const bool added = foundKeyScanner_->check(target);
     if (added)
         emit foundAddressesChanged();
@@ -149,7 +151,7 @@ void TarwickView::DeleteFoundAddress() {
         return;
     foundAddresses_.remove(*index);
     RefreshFoundList(false);
-    SaveSettings(false);
+    preferences_->saveFoundAddresses();
     emit foundAddressesChanged();
 }
 
@@ -162,7 +164,7 @@ void TarwickView::DeleteAllFoundAddresses() {
         return;
     foundAddresses_.removeAddresses(listed);
     RefreshFoundList(false);
-    SaveSettings(false);
+    preferences_->saveFoundAddresses();
     emit foundAddressesChanged();
 }
 

@@ -148,8 +148,8 @@ void BrokenFilesTest::resultsFileThatIsAFifo() {
     // Settings.ini as a FIFO: the program starts, reads nothing and never overwrites it.
     std::filesystem::remove(app.folder() / "Settings.ini");
     QCOMPARE(::mkfifo((app.folder() / "Settings.ini").c_str(), 0600), 0);
-    app.view->LoadSettings();
-    app.view->SaveSettings(false);
+    app.view->preferences().load(app.view->foundAddresses());
+    app.view->preferences().saveFoundAddresses();
     QVERIFY(std::filesystem::is_fifo(app.folder() / "Settings.ini"));
     QVERIFY(consoleText(app).contains(QStringLiteral("'Settings.ini' could not be read")));
 }

@@ -30,7 +30,7 @@ int main(int argc, char* argv[]) {
     test::AdvancableClock clock;
     test::FakeDialogs dialogs;
     test::FakeShell shell;
-    auto* view = new TarwickView({2, &clock, &dialogs, &shell});
+    auto* view = new TarwickView({2, &clock, &dialogs, &shell, std::filesystem::current_path()});
     MainFrame frame(view);
     view->OnInitialUpdate();
     frame.show();
@@ -47,7 +47,8 @@ int main(int argc, char* argv[]) {
                          });
     } else {
         saver.setInterval(1);
-        QObject::connect(&saver, &QTimer::timeout, view, [view] { view->SaveSettings(false); });
+        QObject::connect(&saver, &QTimer::timeout, view,
+                         [view] { view->preferences().saveFoundAddresses(); });
         saver.start();
     }
     start->click();

@@ -183,30 +183,25 @@ void MainWindowTest::optionsItemsFlipTheirCheckMarks() {
     Application app;
     struct Option {
         int commandId;
-        bool TarwickView::*flag;
+        bool ViewSettings::*flag;
     };
     for (const Option& option :
-         {Option{CommandId::CaseInsensitive, &TarwickView::caseInsensitive},
-          Option{CommandId::PlaySound, &TarwickView::playSound},
-          Option{CommandId::ScrollLockLight, &TarwickView::scrollLockLight},
-          Option{CommandId::AvoidOverheating, &TarwickView::avoidOverheating}}) {
+         {Option{CommandId::CaseInsensitive, &ViewSettings::caseInsensitive},
+          Option{CommandId::PlaySound, &ViewSettings::playSound},
+          Option{CommandId::ScrollLockLight, &ViewSettings::scrollLockLight},
+          Option{CommandId::AvoidOverheating, &ViewSettings::avoidOverheating}}) {
         QAction* item = app.frame->command(option.commandId);
-        QVERIFY(!(app.view->*option.flag));
+        const ViewSettings& chosen = app.view->preferences().values();
+        QVERIFY(!(chosen.*option.flag));
         item->trigger();
-        QVERIFY(app.view->*option.flag);
+        QVERIFY(chosen.*option.flag);
         QVERIFY(item->isChecked());
         item->trigger();
-        QVERIFY(!(app.view->*option.flag));
+        QVERIFY(!(chosen.*option.flag));
         QVERIFY(!item->isChecked());
     }
-    // The check mark follows the flag when the menu opens, whoever changed it.
-    app.view->playSound = true;
-    QMenu* options = app.frame->command(CommandId::PlaySound)->associatedObjects().isEmpty()
-                         ? nullptr
-                         : qobject_cast<QMenu*>(
-                               app.frame->command(CommandId::PlaySound)->associatedObjects()[0]);
-    QVERIFY(options);
-    emit options->aboutToShow();
+    // The check mark follows the preference, whoever changed it.
+    app.view->preferences().set(&ViewSettings::playSound, true);
     QVERIFY(app.frame->command(CommandId::PlaySound)->isChecked());
 }
 
@@ -235,9 +230,9 @@ void MainWindowTest::formStartsInItsDefaultState() {
     QVERIFY(!controlOf<QPushButton>(v, ControlId::StopSearch)->isVisible());
     QVERIFY(!controlOf<QPushButton>(v, ControlId::StopSearch)->isEnabled());
     QCOMPARE(v.console().toPlainText(), QStringLiteral("Tarwick v1.1a\n"));
-    QCOMPARE(v.externalApp, std::string("Vanitygen (CPU)"));
-    QCOMPARE(v.openclDevice, std::string("0:0"));
-    QCOMPARE(v.cpuThreads, 1);
+    QCOMPARE(v.generatorOptions().externalApp, std::string("Vanitygen (CPU)"));
+    QCOMPARE(v.generatorOptions().openclDevice, std::string("0:0"));
+    QCOMPARE(v.generatorOptions().cpuThreads, 1);
     QVERIFY(!v.initialising);
 }
 
@@ -306,7 +301,7 @@ void MainWindowTest::generatorChoiceEnablesItsControls() {
     chooseItem(*controlOf<QComboBox>(*a.view, ControlId::ExternalApp), 2);
     QTest::keyClicks(reward_box, QStringLiteral("1Reward"));
     chooseItem(*controlOf<QComboBox>(*a.view, ControlId::ExternalApp), index);
-    QCOMPARE(QString::fromStdString(a.view->externalApp), app);
+    QCOMPARE(QString::fromStdString(a.view->generatorOptions().externalApp), app);
     QCOMPARE(a.view->control(ControlId::OpenClPlatform)->isEnabled(), platform);
     QCOMPARE(a.view->control(ControlId::CpuThreads)->isEnabled(), threads);
     QCOMPARE(reward_box->isEnabled(), reward);
@@ -322,7 +317,8 @@ void MainWindowTest::patternSourceRadiosSwitchTheControls() {
     QTest::mouseClick(fromFile, Qt::LeftButton, {}, QPoint(5, fromFile->height() / 2));
     QVERIFY(fromFile->isChecked());
     QVERIFY(!fromBox->isChecked());
-    QVERIFY(!app.view->patternsFromBox && app.view->patternsFromFile);
+    QVERIFY(!app.view->preferences().values().patternsFromBox &&
+            app.view->preferences().values().patternsFromFile);
     QVERIFY(!patterns->isEnabled());
     QCOMPARE(patterns->toPlainText(), QStringLiteral("1Abc"));
     for (int id : {ControlId::SelectFile, ControlId::PatternsFilePath, ControlId::EditPatternsFile})

@@ -70,11 +70,11 @@ void SettingsAndHandlersTest::everyChoiceIsSavedAtOnce() {
     QVERIFY(holds(settingsOf(app), "external_app=2"));
     choose(app, ControlId::OpenClPlatform, 7);
     QVERIFY(holds(settingsOf(app), "opencl_device=7"));
-    QCOMPARE(app.view->openclDevice, std::string("1:1"));
+    QCOMPARE(app.view->generatorOptions().openclDevice, std::string("1:1"));
     choose(app, ControlId::ExternalApp, 0);
     choose(app, ControlId::CpuThreads, 3);
     QVERIFY(holds(settingsOf(app), "threads_cpu=3"));
-    QCOMPARE(app.view->cpuThreads, 4);
+    QCOMPARE(app.view->generatorOptions().cpuThreads, 4);
 
     click(app, ControlId::PatternsFromFile);
     QVERIFY(holds(settingsOf(app), "select_edit_patt=0"));
@@ -126,7 +126,7 @@ void SettingsAndHandlersTest::restartShowsTheSavedState() {
     // Every "-" of the stored line reads back as a line break.
     QCOMPARE(controlOf<QPlainTextEdit>(*again.view, ControlId::PatternsBox)->toPlainText(),
              QStringLiteral("1Abc\n1Love\nyou"));
-    QVERIFY(again.view->caseInsensitive);
+    QVERIFY(again.view->preferences().values().caseInsensitive);
     QVERIFY(again.frame->command(CommandId::ExportAll) != nullptr);
 }
 
@@ -165,9 +165,9 @@ void SettingsAndHandlersTest::savedFileKeepsItsLayout() {
 void SettingsAndHandlersTest::storedIndexOutsideItsListSelectsTheFirstItem() {
     Application app(2, "[Settings]\r\nexternal_app=7\r\nthreads_cpu=15\r\nopencl_device=-4\r\n");
     QCOMPARE(controlOf<QComboBox>(*app.view, ControlId::ExternalApp)->currentIndex(), 0);
-    QCOMPARE(app.view->externalApp, std::string("Vanitygen (CPU)"));
-    QCOMPARE(app.view->cpuThreads, 1);
-    QCOMPARE(app.view->openclDevice, std::string("0:0"));
+    QCOMPARE(app.view->generatorOptions().externalApp, std::string("Vanitygen (CPU)"));
+    QCOMPARE(app.view->generatorOptions().cpuThreads, 1);
+    QCOMPARE(app.view->generatorOptions().openclDevice, std::string("0:0"));
     // The controls follow the item selected, not the stored number.
     QVERIFY(app.view->control(ControlId::CpuThreads)->isEnabled());
     QVERIFY(!app.view->control(ControlId::OpenClPlatform)->isEnabled());
@@ -185,9 +185,9 @@ void SettingsAndHandlersTest::patternsFileButtons() {
     std::ofstream(app.folder() / "my patterns.txt") << "1Abc\n";
     app.dialogs.fileChoices = {std::nullopt, std::string("my patterns.txt")};
     click(app, ControlId::SelectFile); // cancelled: nothing changes
-    QVERIFY(app.view->patternsFilePath.empty());
+    QVERIFY(app.view->preferences().values().patternsFilePath.empty());
     click(app, ControlId::SelectFile);
-    QCOMPARE(app.view->patternsFilePath, std::string("my patterns.txt"));
+    QCOMPARE(app.view->preferences().values().patternsFilePath, std::string("my patterns.txt"));
     QVERIFY(holds(settingsOf(app), "selected_file_patterns=my patterns.txt"));
     click(app, ControlId::EditPatternsFile);
     QCOMPARE(app.shell.editedFiles, std::vector<std::string>{"my patterns.txt"});
