@@ -78,7 +78,8 @@ std::optional<std::filesystem::path> enterWorkingFolder(const QApplication& app)
         return std::nullopt;
     }
     // Absolute, as the program's messages name the files in it.
-    return std::filesystem::current_path();
+    std::filesystem::path entered = std::filesystem::current_path(error);
+    return error ? folder.path : entered;
 }
 
 } // namespace tarwick

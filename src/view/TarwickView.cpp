@@ -128,7 +128,8 @@ void TarwickView::fillCombo(QComboBox& combo, const std::vector<std::string>& it
 
 void TarwickView::OnInitialUpdate() {
     initialising = true;
-    const ViewSettings& loaded = preferences_->values();
+    // A copy: taking the lists' selections below changes the preferences.
+    const ViewSettings loaded = preferences_->values();
     FormWidgets& w = widgets_;
     w.patternsBox->clear();
     w.rewardAddress->setText(fromLocal(loaded.rewardAddress));
