@@ -61,6 +61,8 @@ std::string coreLimits(pid_t pid) {
 
 TEST(OneWindowPerFolder, RunningProgramHoldsItsFolderUntilKilled) {
     const fault::Folder folder;
+    // A portable folder: the program works in the folder it is started in.
+    std::filesystem::create_directory(folder.path() / "vanitygen");
     ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
     const pid_t window = fault::startProgram(TARWICK_APP, {}, folder.path());
     ASSERT_TRUE(heldByAnotherWithin(folder.path(), 30s)) << "the window took no lock";
@@ -75,7 +77,8 @@ TEST(OneWindowPerFolder, RunningProgramHoldsItsFolderUntilKilled) {
     std::set<std::string> names;
     for (const auto& entry : std::filesystem::directory_iterator(folder.path()))
         names.insert(entry.path().filename().string());
-    EXPECT_EQ(names, (std::set<std::string>{WorkingFolderLock::fileName, "program-output.txt"}));
+    EXPECT_EQ(names, (std::set<std::string>{WorkingFolderLock::fileName, "program-output.txt",
+                                            "vanitygen"}));
 
     fault::killAndReap(window);
     const WorkingFolderLock after(folder.path());
