@@ -29,11 +29,13 @@ public:
         announce();
     }
     void toggle(bool ViewSettings::*flag) { set(flag, !(values_.*flag)); }
-    // The text of a box as it is typed: held, and saved with the next save, not on every key.
+    // Taken without a save or an announcement: the text of a box as it is typed (saved with the
+    // next save, not on every key), and the lists' selections while the form is filled.
     template <typename T>
     void keep(T ViewSettings::*field, T value) {
         values_.*field = std::move(value);
     }
+
     void onChanged(std::function<void()> listener) { listeners_.push_back(std::move(listener)); }
 
     // Reads Settings.ini into the choices and the store.
