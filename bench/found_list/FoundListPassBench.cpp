@@ -59,12 +59,12 @@ int main(int argc, char* argv[]) {
             return 1;
         }
         app.view->RefreshFoundList(true);
-        app.view->SaveSettings(false);
+        app.view->preferences().saveFoundAddresses();
         QApplication::processEvents();
         milliseconds.push_back(
             std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
                 .count());
-        if (!app.view->allFoundKeysSaved()) {
+        if (!app.view->preferences().allFoundKeysSaved()) {
             std::fprintf(stderr, "the new key was not saved\n");
             return 1;
         }

@@ -55,7 +55,7 @@ void answerHelpOrVersion(int argc, char* argv[]) {
     }
 }
 
-bool enterWorkingFolder(const QApplication& app) {
+std::optional<std::filesystem::path> enterWorkingFolder(const QApplication& app) {
     QCommandLineParser parser;
     describeProgram(parser);
     parser.process(app);
@@ -75,9 +75,11 @@ bool enterWorkingFolder(const QApplication& app) {
         std::cerr << why << '\n';
         QMessageBox::critical(nullptr, QCoreApplication::applicationName(),
                               QString::fromLocal8Bit(why.c_str()));
-        return false;
+        return std::nullopt;
     }
-    return true;
+    // Absolute, as the program's messages name the files in it.
+    std::filesystem::path entered = std::filesystem::current_path(error);
+    return error ? folder.path : entered;
 }
 
 } // namespace tarwick

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <filesystem>
+#include <optional>
+
 class QApplication;
 
 namespace tarwick {
@@ -10,7 +13,7 @@ void answerHelpOrVersion(int argc, char* argv[]);
 
 // Chooses the working folder (--workdir, a portable start folder, or the per-user folder) and
 // makes it the current folder, where Settings.ini, results.txt, stdout.log, vanitygen/ and
-// Data/ live. False, after telling the user why, when there is none to work in.
-bool enterWorkingFolder(const QApplication& app);
+// Data/ live. Returns it; nothing, after telling the user why, when there is none to work in.
+std::optional<std::filesystem::path> enterWorkingFolder(const QApplication& app);
 
 } // namespace tarwick

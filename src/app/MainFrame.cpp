@@ -79,9 +79,9 @@ void MainFrame::OnAppAbout() {
 
 void MainFrame::closeEvent(QCloseEvent* event) {
     view_->OnStopSearch();
-    view_->SaveSettings(true);
+    view_->preferences().saveOptions();
     // The window goes only once the last save is on disk (or has failed and said so).
-    view_->allFoundKeysSaved();
+    view_->preferences().allFoundKeysSaved();
     event->accept();
 }
 

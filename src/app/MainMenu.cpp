@@ -8,6 +8,7 @@
 #include <QAction>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPointer>
 #include <QStatusBar>
 
 namespace tarwick {
@@ -26,17 +27,19 @@ QAction* addCommand(QMenu& menu, int commandId, const char* text, const char* pr
     return action;
 }
 
-// An Options item: checked while its flag is set, flipped by the view's handler.
-void addOption(QMenu& menu, int commandId, const char* text, const char* prompt, const bool& flag,
-               std::function<void()> toggle) {
+// An Options item: flips its preference, and its check mark follows the preference whoever
+// changes it.
+void addOption(QMenu& menu, int commandId, const char* text, const char* prompt,
+               Preferences& preferences, bool ViewSettings::*flag) {
     QAction* action = addCommand(menu, commandId, text, prompt);
     action->setCheckable(true);
-    QObject::connect(&menu, &QMenu::aboutToShow, action,
-                     [action, &flag] { action->setChecked(flag); });
-    QObject::connect(action, &QAction::triggered, action, [action, &flag, toggle] {
-        toggle();
-        action->setChecked(flag);
+    action->setChecked(preferences.values().*flag);
+    preferences.onChanged([action = QPointer<QAction>(action), &preferences, flag] {
+        if (action)
+            action->setChecked(preferences.values().*flag);
     });
+    QObject::connect(action, &QAction::triggered, action,
+                     [&preferences, flag] { preferences.toggle(flag); });
 }
 
 } // namespace
@@ -54,18 +57,19 @@ void buildMainMenu(QMenuBar& menuBar, TarwickView& view, QStatusBar& statusBar,
 
     QMenu* options = menuBar.addMenu(QStringLiteral("&Options"));
     options->setObjectName(QStringLiteral("optionsMenu"));
+    Preferences& preferences = view.preferences();
     addOption(*options, CommandId::CaseInsensitive, "&Case-insensitive",
-              "Search for patterns regardless of upper or lower case", view.caseInsensitive,
-              [&view] { view.OnCaseInsensitive(); });
+              "Search for patterns regardless of upper or lower case", preferences,
+              &ViewSettings::caseInsensitive);
     addOption(*options, CommandId::PlaySound, "&Play sound if found",
-              "Plays a sound each time a Bitcoin address is found", view.playSound,
-              [&view] { view.OnPlaySound(); });
+              "Plays a sound each time a Bitcoin address is found", preferences,
+              &ViewSettings::playSound);
     addOption(*options, CommandId::ScrollLockLight, "&Turn on ScrollLock light if found",
-              "Turn on keyboard ScrollLock light if Bitcoin address is found", view.scrollLockLight,
-              [&view] { view.OnScrollLockLight(); });
+              "Turn on keyboard ScrollLock light if Bitcoin address is found", preferences,
+              &ViewSettings::scrollLockLight);
     addOption(*options, CommandId::AvoidOverheating, "&Avoid overheating",
               "Pause the search process every 30 minutes to avoid CPU or GPU overheating",
-              view.avoidOverheating, [&view] { view.OnAvoidOverheating(); });
+              preferences, &ViewSettings::avoidOverheating);
 
     QMenu* openCl = menuBar.addMenu(QStringLiteral("Open&CL"));
     openCl->setObjectName(QStringLiteral("openClMenu"));

@@ -7,7 +7,6 @@
 #include "view/TarwickView.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QMessageBox>
 #include <QThread>
 #include <cstdio>
@@ -17,15 +16,15 @@ int main(int argc, char* argv[]) {
     tarwick::DisableCoreDumps();
     tarwick::answerHelpOrVersion(argc, argv);
     QApplication app(argc, argv);
-    if (!tarwick::enterWorkingFolder(app))
+    const std::optional<std::filesystem::path> workDir = tarwick::enterWorkingFolder(app);
+    if (!workDir)
         return EXIT_FAILURE;
 
     // A second window on the same folder would save over the first one's keys.
-    const QString workDir = QDir::currentPath();
-    const tarwick::WorkingFolderLock folderLock(workDir.toLocal8Bit().toStdString());
+    const tarwick::WorkingFolderLock folderLock(*workDir);
     if (folderLock.state() == tarwick::WorkingFolderLock::State::HeldByAnother) {
-        const QString text =
-            QStringLiteral("Tarwick is already running in the folder\n%1").arg(workDir);
+        const QString text = QStringLiteral("Tarwick is already running in the folder\n%1")
+                                 .arg(QString::fromLocal8Bit(workDir->string()));
         std::fprintf(stderr, "%s\n", qPrintable(text)); // for a start from a terminal
         QMessageBox::warning(nullptr, QStringLiteral("Tarwick"), text);
         return EXIT_FAILURE;
@@ -34,7 +33,8 @@ int main(int argc, char* argv[]) {
     tarwick::SteadyClock clock;
     tarwick::QtUserDialogs dialogs;
     tarwick::QtDesktopShell shell;
-    auto* view = new tarwick::TarwickView({QThread::idealThreadCount(), &clock, &dialogs, &shell});
+    auto* view =
+        new tarwick::TarwickView({QThread::idealThreadCount(), &clock, &dialogs, &shell, *workDir});
     tarwick::MainFrame frame(view);
     dialogs.setOwner(&frame);
     view->OnInitialUpdate();

@@ -21,7 +21,6 @@
 
 #include <QApplication>
 #include <QComboBox>
-#include <QDir>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -41,8 +40,7 @@ std::string toLocal(const QString& text) {
 } // namespace
 
 TarwickView::TarwickView(const FormEnvironment& environment, QWidget* parent)
-    : QWidget(parent), environment_(environment),
-      workDir_(QDir::currentPath().toLocal8Bit().toStdString()) {
+    : QWidget(parent), environment_(environment) {
     setObjectName(QStringLiteral("tarwickView"));
     setFont(formFont());
     const DialogBaseUnits base = baseUnitsOf(*this);
@@ -58,19 +56,21 @@ TarwickView::TarwickView(const FormEnvironment& environment, QWidget* parent)
     connect(&pauseTimer_, &QTimer::timeout, this, [this] { OnTimer(); });
     connectHandlers();
     connectRunHooks();
-    settingsSaver_ = std::make_unique<SettingsSaver>(
-        workDir_ / "Settings.ini", *widgets_.console,
-        [this](std::function<void()> task) {
-            QMetaObject::invokeMethod(this, std::move(task), Qt::QueuedConnection);
-        },
-        LowerCurrentThreadPriority);
+    preferences_ = std::make_unique<Preferences>(
+        std::make_unique<SettingsSaver>(
+            workDir_ / "Settings.ini", *widgets_.console,
+            [this](std::function<void()> task) {
+                QMetaObject::invokeMethod(this, std::move(task), Qt::QueuedConnection);
+            },
+            LowerCurrentThreadPriority),
+        foundAddresses_);
     foundKeyScanner_ = std::make_unique<FoundKeyScanner>(runner_->run().resultsPath());
-    LoadSettings();
+    preferences_->load(foundAddresses_);
 }
 
 TarwickView::~TarwickView() {
     // The last save ends, and the saver's thread stops, while the form is still whole.
-    settingsSaver_.reset();
+    preferences_.reset();
 }
 
 QWidget* TarwickView::control(int controlId) const {
@@ -96,6 +96,26 @@ void TarwickView::connectHandlers() {
             [this] { OnEditPatternsFile(); });
     connect(widgets_.foundList, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& position) { OnContextMenu(position); });
+    connect(widgets_.rewardAddress, &QLineEdit::textChanged, this, [this] { keepBoxTexts(); });
+    connect(widgets_.patternsBox, &QPlainTextEdit::textChanged, this, [this] { keepBoxTexts(); });
+}
+
+void TarwickView::keepBoxTexts() {
+    // Until the form is filled the boxes do not show the preferences yet.
+    if (initialising)
+        return;
+    QString patterns = widgets_.patternsBox->toPlainText();
+    // Settings keep the patterns with CR LF breaks; the box uses bare line feeds.
+    patterns.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+    preferences_->keep(&ViewSettings::savedPatterns, toLocal(patterns));
+    preferences_->keep(&ViewSettings::rewardAddress, toLocal(widgets_.rewardAddress->text()));
+}
+
+void TarwickView::takeSelection(int ViewSettings::*field, int index) {
+    if (initialising)
+        preferences_->keep(field, index);
+    else
+        preferences_->set(field, index);
 }
 
 void TarwickView::fillCombo(QComboBox& combo, const std::vector<std::string>& items,
@@ -108,10 +128,12 @@ void TarwickView::fillCombo(QComboBox& combo, const std::vector<std::string>& it
 
 void TarwickView::OnInitialUpdate() {
     initialising = true;
+    // A copy: taking the lists' selections below changes the preferences.
+    const ViewSettings loaded = preferences_->values();
     FormWidgets& w = widgets_;
     w.patternsBox->clear();
-    w.rewardAddress->setText(fromLocal(rewardAddress));
-    w.patternsFilePath->setText(fromLocal(patternsFilePath));
+    w.rewardAddress->setText(fromLocal(loaded.rewardAddress));
+    w.patternsFilePath->setText(fromLocal(loaded.patternsFilePath));
 
     for (int column = 0; column < 4; ++column)
         w.foundList->setColumnWidth(column, FoundListModel::columnWidths[column]);
@@ -126,16 +148,16 @@ void TarwickView::OnInitialUpdate() {
 
     fillCombo(*w.externalApp,
               {std::string(kCpuGenerator), std::string(kGpuGenerator), std::string(kPoolMiner)},
-              appIndex);
-    fillCombo(*w.openClPlatform, openClDeviceItems(), openclIndex);
-    fillCombo(*w.cpuThreads, cpuThreadItems(environment_.logicalProcessors), threadsIndex);
+              loaded.appIndex);
+    fillCombo(*w.openClPlatform, openClDeviceItems(), loaded.openclIndex);
+    fillCombo(*w.cpuThreads, cpuThreadItems(environment_.logicalProcessors), loaded.threadsIndex);
 
-    w.patternsBox->setPlainText(fromLocal(savedPatterns));
-    w.patternsFilePath->setText(fromLocal(patternsFilePath));
+    w.patternsBox->setPlainText(fromLocal(loaded.savedPatterns));
+    w.patternsFilePath->setText(fromLocal(loaded.patternsFilePath));
     w.patternsFilePath->selectAll();
-    w.rewardAddress->setText(fromLocal(rewardAddress));
-    w.patternsFromBox->setChecked(patternsFromBox);
-    w.patternsFromFile->setChecked(patternsFromFile);
+    w.rewardAddress->setText(fromLocal(loaded.rewardAddress));
+    w.patternsFromBox->setChecked(loaded.patternsFromBox);
+    w.patternsFromFile->setChecked(loaded.patternsFromFile);
 
     OnSelchangeExternalApp();
     OnSelchangeOpenCLPlatform();
@@ -146,10 +168,13 @@ void TarwickView::OnInitialUpdate() {
     w.startSearch->setIcon(QIcon(artwork(Bitmap::Play, {16, 16})));
     w.stopSearch->setIcon(QIcon(artwork(Bitmap::Stop, {16, 16})));
     initialising = false;
+    // From now on the boxes are saved as they stand, as loaded until the user types.
+    keepBoxTexts();
 }
 
 void TarwickView::UpdateControlStates() {
-    const ControlStates states = controlStatesFor(externalApp, patternsFromBox);
+    const ControlStates states =
+        controlStatesFor(externalApp(), preferences_->values().patternsFromBox);
     FormWidgets& w = widgets_;
     w.openClPlatform->setEnabled(states.openClPlatform);
     w.cpuThreads->setEnabled(states.cpuThreads);
@@ -160,33 +185,30 @@ void TarwickView::UpdateControlStates() {
     w.editPatternsFile->setEnabled(states.editPatternsFile);
 }
 
+std::string TarwickView::externalApp() const {
+    return toLocal(widgets_.externalApp->currentText());
+}
+
 void TarwickView::OnSelchangeExternalApp() {
-    externalApp = toLocal(widgets_.externalApp->currentText());
     UpdateControlStates();
-    if (!initialising)
-        SaveSettings(true);
+    takeSelection(&ViewSettings::appIndex, widgets_.externalApp->currentIndex());
 }
 
 void TarwickView::OnSelchangeOpenCLPlatform() {
-    openclDevice = toLocal(widgets_.openClPlatform->currentText());
-    if (!initialising)
-        SaveSettings(true);
+    takeSelection(&ViewSettings::openclIndex, widgets_.openClPlatform->currentIndex());
 }
 
 void TarwickView::OnSelchangeCpuThreads() {
-    cpuThreads = atoiClamped(toLocal(widgets_.cpuThreads->currentText()));
-    if (!initialising)
-        SaveSettings(true);
+    takeSelection(&ViewSettings::threadsIndex, widgets_.cpuThreads->currentIndex());
 }
 
 void TarwickView::OnPatternSourceClicked(QWidget* clicked) {
     // Radios of one group: the clicked one is checked, its partner cleared.
     widgets_.patternsFromBox->setChecked(clicked == widgets_.patternsFromBox);
     widgets_.patternsFromFile->setChecked(clicked == widgets_.patternsFromFile);
-    patternsFromBox = widgets_.patternsFromBox->isChecked();
-    patternsFromFile = widgets_.patternsFromFile->isChecked();
+    preferences_->keep(&ViewSettings::patternsFromBox, widgets_.patternsFromBox->isChecked());
+    preferences_->set(&ViewSettings::patternsFromFile, widgets_.patternsFromFile->isChecked());
     UpdateControlStates();
-    SaveSettings(true);
 }
 
 void TarwickView::OnEditCopy() {
@@ -194,50 +216,30 @@ void TarwickView::OnEditCopy() {
         widgets_.console->copy();
 }
 
-void TarwickView::OnCaseInsensitive() {
-    caseInsensitive = !caseInsensitive;
-    SaveSettings(true);
-}
-
-void TarwickView::OnPlaySound() {
-    playSound = !playSound;
-    SaveSettings(true);
-}
-
-void TarwickView::OnScrollLockLight() {
-    scrollLockLight = !scrollLockLight;
-    SaveSettings(true);
-}
-
-void TarwickView::OnAvoidOverheating() {
-    avoidOverheating = !avoidOverheating;
-    SaveSettings(true);
-}
-
 GeneratorOptions TarwickView::generatorOptions() const {
+    const ViewSettings& chosen = preferences_->values();
     GeneratorOptions options;
-    options.externalApp = externalApp;
-    options.cpuThreads = cpuThreads;
-    options.openclDevice = openclDevice;
-    options.caseInsensitive = caseInsensitive;
-    options.patternsFromBox = patternsFromBox;
-    options.patternsFilePath = patternsFilePath;
-    options.rewardAddress = rewardAddress;
-    options.poolUrl = poolUrl;
+    options.externalApp = externalApp();
+    options.cpuThreads = atoiClamped(toLocal(widgets_.cpuThreads->currentText()));
+    options.openclDevice = toLocal(widgets_.openClPlatform->currentText());
+    options.caseInsensitive = chosen.caseInsensitive;
+    options.patternsFromBox = chosen.patternsFromBox;
+    options.patternsFilePath = chosen.patternsFilePath;
+    options.rewardAddress = chosen.rewardAddress;
+    options.poolUrl = chosen.poolUrl;
     return options;
 }
 
 void TarwickView::OnStartSearch() {
     pauseTimer_.stop();
+    const ViewSettings& chosen = preferences_->values();
     StartInputs inputs;
-    inputs.patternsFromBox = patternsFromBox;
-    inputs.patternsFromFile = patternsFromFile;
+    inputs.patternsFromBox = chosen.patternsFromBox;
+    inputs.patternsFromFile = chosen.patternsFromFile;
     inputs.boxText = toLocal(widgets_.patternsBox->toPlainText());
-    inputs.patternsFilePath = patternsFilePath;
-    inputs.externalApp = externalApp;
+    inputs.patternsFilePath = chosen.patternsFilePath;
+    inputs.externalApp = externalApp();
     inputs.rewardAddress = toLocal(widgets_.rewardAddress->text());
-    if (externalApp == kPoolMiner)
-        rewardAddress = inputs.rewardAddress;
 
     const StartDecision decision = PrepareStart(inputs, workDir_);
     switch (decision.outcome) {
@@ -250,13 +252,13 @@ void TarwickView::OnStartSearch() {
     case StartOutcome::Go:
         break;
     }
-    SaveSettings(true);
+    preferences_->saveOptions();
     SearchRun& run = runner_->run();
     if (run.newRunAllowed() || run.resuming())
         takeLeftoverKeys();
     // The run replaces results.txt; its generator writes the new one from the start.
     if (run.startSearch(generatorOptions(), decision.patternCount,
-                        {caseInsensitive, decision.patterns}))
+                        {preferences_->values().caseInsensitive, decision.patterns}))
         foundKeyScanner_->restart();
 }
 
@@ -278,13 +280,13 @@ void TarwickView::OnSelectPatternsFile() {
     std::error_code error;
     if (!chosen || chosen->empty() || !std::filesystem::exists(workDir_ / *chosen, error))
         return;
-    patternsFilePath = *chosen;
-    widgets_.patternsFilePath->setText(fromLocal(patternsFilePath));
+    widgets_.patternsFilePath->setText(fromLocal(*chosen));
     widgets_.patternsFilePath->selectAll();
-    SaveSettings(true);
+    preferences_->set(&ViewSettings::patternsFilePath, *chosen);
 }
 
 void TarwickView::OnEditPatternsFile() {
+    const std::string& patternsFilePath = preferences_->values().patternsFilePath;
     std::error_code error;
     if (patternsFilePath.empty())
         environment_.dialogs->showMessage("Tarwick", kNoFileSelectedPrompt);
@@ -305,7 +307,7 @@ void TarwickView::OnHelpVanitygenGpu() {
 }
 
 void TarwickView::OnHelpVanityminerPool() {
-    const HelpText help = VanityminerPoolHelp(poolUrl);
+    const HelpText help = VanityminerPoolHelp(preferences_->values().poolUrl);
     environment_.dialogs->showMessage(help.caption, help.text);
 }
 

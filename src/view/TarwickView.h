@@ -4,7 +4,7 @@
 #include "core/found/FoundAddressStore.h"
 #include "core/found/FoundKeyScanner.h"
 #include "core/search/GeneratorCommand.h"
-#include "core/settings/SettingsSaver.h"
+#include "core/settings/Preferences.h"
 #include "platform/KeyboardSignals.h"
 #include "view/FormWidgets.h"
 
@@ -30,18 +30,20 @@ struct FormEnvironment {
     const Clock* clock = nullptr;
     UserDialogs* dialogs = nullptr;
     DesktopShell* shell = nullptr;
+    // The working folder chosen at start: generators, patterns, logs and settings live here.
+    std::filesystem::path workDir;
 };
 
 // The main form: every control of the program, the user's choices, and the handlers that keep
 // the two in step. Decisions live in the core; this class shows and forwards.
-// The choices Settings.ini keeps are the view's own members, through its ViewSettings part.
-class TarwickView : public QWidget, public ViewSettings, private FoundKeyEvents {
+// The choices Settings.ini keeps belong to its Preferences; the form shows and changes them.
+class TarwickView : public QWidget, private FoundKeyEvents {
     Q_OBJECT
 public:
     explicit TarwickView(const FormEnvironment& environment, QWidget* parent = nullptr);
     ~TarwickView() override;
 
-    // Fills the controls from the members at start-up; nothing is saved while it runs.
+    // Fills the controls from the preferences at start-up; nothing is saved while it runs.
     void OnInitialUpdate();
     void UpdateControlStates();
 
@@ -50,10 +52,6 @@ public:
     void OnSelchangeCpuThreads();
     void OnPatternSourceClicked(QWidget* clicked);
     void OnEditCopy();
-    void OnCaseInsensitive();
-    void OnPlaySound();
-    void OnScrollLockLight();
-    void OnAvoidOverheating();
 
     void OnStartSearch();
     // The overheating pause's timer: counts the pause down, then resumes the search.
@@ -80,12 +78,9 @@ public:
     void DeleteAllFoundAddresses();
     FoundAddressStore& foundAddresses() { return foundAddresses_; }
     const FoundAddressStore& foundAddresses() const { return foundAddresses_; }
-    void LoadSettings();
-    // Asks for a save and returns at once; the file is written on the saver's thread.
-    void SaveSettings(bool optionsOnly);
-    // Waits for the saves asked for, then true when Settings.ini holds every found address;
-    // false while one is only in memory because a save failed.
-    bool allFoundKeysSaved();
+    Preferences& preferences() const { return *preferences_; }
+    // What a search started now would run, from the lists as they stand and the preferences.
+    GeneratorOptions generatorOptions() const;
 
     ConsoleLog& console() const { return *widgets_.console; }
     const FormWidgets& widgets() const { return widgets_; }
@@ -93,10 +88,6 @@ public:
     // The control carrying the given numeric identity, or null.
     QWidget* control(int controlId) const;
 
-    // The user's choices beyond those Settings.ini keeps: the selected texts of the three lists.
-    std::string externalApp = "Vanitygen (CPU)";
-    std::string openclDevice = "0:0";
-    int cpuThreads = 1;
     bool initialising = true;
     int selectedIndex = -1;
 
@@ -110,7 +101,10 @@ private:
     // Keys a finished generator left in results.txt are taken, and their save waited for,
     // before a new run deletes it.
     void takeLeftoverKeys();
-    ViewSettings settingsFromForm() const;
+    // A list's selection: kept while the form is filled, saved once the user chooses.
+    void takeSelection(int ViewSettings::*field, int index);
+    void keepBoxTexts();
+    std::string externalApp() const;
     bool checkFoundKeys();
     const FoundAddress* currentAddress() const;
     void SetScrollLockLight(bool on) override;
@@ -118,17 +112,15 @@ private:
     void foundAddressAdded(std::size_t index) override;
     void fillCombo(class QComboBox& combo, const std::vector<std::string>& items, int storedIndex);
 
-    GeneratorOptions generatorOptions() const;
-
     FormEnvironment environment_;
-    // The working folder: generators, patterns, logs and settings are found from here.
-    std::filesystem::path workDir_;
+    // Generators, patterns, logs and settings are found from here.
+    const std::filesystem::path& workDir_ = environment_.workDir;
     FormWidgets widgets_;
     std::unique_ptr<SearchRunner> runner_;
     FoundAddressStore foundAddresses_;
     FoundListModel* foundListModel_ = nullptr;
     KeyboardSignals keyboard_;
-    std::unique_ptr<SettingsSaver> settingsSaver_;
+    std::unique_ptr<Preferences> preferences_;
     std::unique_ptr<FoundKeyScanner> foundKeyScanner_;
     QTimer pauseTimer_;
     // The public address of the record the list's menu was opened over.

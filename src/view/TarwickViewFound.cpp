@@ -28,16 +28,16 @@ void TarwickView::connectRunHooks() {
     hooks.checkFoundKeys = [this] { return checkFoundKeys(); };
     hooks.newKeysFound = [this] {
         RefreshFoundList(true);
-        SaveSettings(false);
+        preferences_->saveFoundAddresses();
     };
     hooks.newSearchStarted = [this] {
-        if (scrollLockLight)
+        if (preferences_->values().scrollLockLight)
             SetScrollLockLight(false);
     };
-    hooks.avoidOverheating = [this] { return avoidOverheating; };
+    hooks.avoidOverheating = [this] { return preferences_->values().avoidOverheating; };
     hooks.heatPauseStarted = [this] { pauseTimer_.start(); };
     hooks.whyKeepResults = [this] {
-        if (!allFoundKeysSaved())
+        if (!preferences_->allFoundKeysSaved())
             return std::string("holds a found key not yet saved in Settings.ini");
         if (foundKeyScanner_->holdsRefusedKeys())
             return std::string("holds a key that failed its check");
@@ -47,8 +47,9 @@ void TarwickView::connectRunHooks() {
 }
 
 bool TarwickView::checkFoundKeys() {
+    const ViewSettings& chosen = preferences_->values();
     FoundKeyTarget target{foundAddresses_,
-                          {scrollLockLight, playSound},
+                          {chosen.scrollLockLight, chosen.playSound},
                           *this,
                           *widgets_.console,
                           runner_->run().searchedPatterns()};
@@ -160,7 +161,7 @@ void TarwickView::DeleteFoundAddress() {
         return;
     foundAddresses_.remove(*index);
     RefreshFoundList(false);
-    SaveSettings(false);
+    preferences_->saveFoundAddresses();
     emit foundAddressesChanged();
 }
 
@@ -173,7 +174,7 @@ void TarwickView::DeleteAllFoundAddresses() {
         return;
     foundAddresses_.removeAddresses(listed);
     RefreshFoundList(false);
-    SaveSettings(false);
+    preferences_->saveFoundAddresses();
     emit foundAddressesChanged();
 }
 

@@ -19,7 +19,7 @@ int main(int argc, char* argv[]) {
     test::AdvancableClock clock;
     test::FakeDialogs dialogs;
     test::FakeShell shell;
-    auto* view = new TarwickView({2, &clock, &dialogs, &shell});
+    auto* view = new TarwickView({2, &clock, &dialogs, &shell, std::filesystem::current_path()});
     MainFrame frame(view);
     view->OnInitialUpdate();
     frame.show();
@@ -33,7 +33,8 @@ int main(int argc, char* argv[]) {
                                  frame.close();
                          });
     } else {
-        QObject::connect(&saver, &QTimer::timeout, view, [view] { view->SaveSettings(false); });
+        QObject::connect(&saver, &QTimer::timeout, view,
+                         [view] { view->preferences().saveFoundAddresses(); });
         saver.start(1);
     }
     qobject_cast<QPushButton*>(view->control(ControlId::StartSearch))->click();

@@ -108,8 +108,8 @@ void HostileFilesTest::brokenRunFilesLoseNoKeyAndBlockNothing() {
     const auto settings = app.folder() / "Settings.ini";
     std::filesystem::remove(settings);
     QCOMPARE(::mkfifo(settings.c_str(), 0600), 0);
-    app.view->LoadSettings();
-    app.view->SaveSettings(false);
+    app.view->preferences().load(app.view->foundAddresses());
+    app.view->preferences().saveFoundAddresses();
     QVERIFY(std::filesystem::is_fifo(settings));
     QVERIFY(consoleHas(app, "'Settings.ini' could not be read"));
 }

@@ -13,7 +13,7 @@ Application::Application(int logicalProcessors, const std::string& settingsIni)
     QDir::setCurrent(workingFolder.path());
     if (!settingsIni.empty())
         std::ofstream(folder() / "Settings.ini", std::ios::binary) << settingsIni;
-    view = new TarwickView({logicalProcessors, &clock, &dialogs, &shell});
+    view = new TarwickView({logicalProcessors, &clock, &dialogs, &shell, folder()});
     frame = std::make_unique<MainFrame>(view);
     view->OnInitialUpdate();
     frame->show();
@@ -40,7 +40,7 @@ std::string settingsWithAddresses(const std::vector<std::array<std::string, 3>>&
 }
 
 void finishSaves(const Application& app) {
-    app.view->allFoundKeysSaved();
+    app.view->preferences().allFoundKeysSaved();
     QCoreApplication::sendPostedEvents();
 }
 

@@ -27,29 +27,28 @@ private slots:
         chooseItem(app, ControlId::ExternalApp, 2);
         QVERIFY(saved(app, "external_app=2"));
         chooseItem(app, ControlId::OpenClPlatform, 7);
-        QVERIFY(saved(app, "opencl_device=7") && app.view->openclDevice == "1:1");
+        QVERIFY(saved(app, "opencl_device=7") && app.view->generatorOptions().openclDevice == "1:1");
         chooseItem(app, ControlId::ExternalApp, 0);
         chooseItem(app, ControlId::CpuThreads, 3);
-        QVERIFY(saved(app, "threads_cpu=3") && app.view->cpuThreads == 4);
+        QVERIFY(saved(app, "threads_cpu=3") && app.view->generatorOptions().cpuThreads == 4);
         click(app, ControlId::PatternsFromFile);
         QVERIFY(saved(app, "select_edit_patt=0") && saved(app, "select_file_patt=1"));
         std::filesystem::remove(app.folder() / "Settings.ini");
         click(app, ControlId::PatternsFromFile); // already checked: saved all the same
         QVERIFY(saved(app, "select_file_patt=1"));
-        const std::tuple<int, bool TarwickView::*, std::string> options[] = {
-            {CommandId::CaseInsensitive, &TarwickView::caseInsensitive, "case_insensitive="},
-            {CommandId::PlaySound, &TarwickView::playSound, "play_sound_found="},
-            {CommandId::ScrollLockLight, &TarwickView::scrollLockLight, "scrollLocl_light_on="},
-            {CommandId::AvoidOverheating, &TarwickView::avoidOverheating, "avoid_overheating="}};
+        const std::tuple<int, bool ViewSettings::*, std::string> options[] = {
+            {CommandId::CaseInsensitive, &ViewSettings::caseInsensitive, "case_insensitive="},
+            {CommandId::PlaySound, &ViewSettings::playSound, "play_sound_found="},
+            {CommandId::ScrollLockLight, &ViewSettings::scrollLockLight, "scrollLocl_light_on="},
+            {CommandId::AvoidOverheating, &ViewSettings::avoidOverheating, "avoid_overheating="}};
         for (const auto& [commandId, flag, key] : options) {
             QAction* item = app.frame->command(commandId);
             for (const char* on : {"1", "0"}) {
                 item->trigger();
                 QVERIFY2(saved(app, key + on), key.c_str());
             }
-            // The check mark follows the flag when the menu opens, whoever changed it.
-            app.view->*flag = true;
-            emit qobject_cast<QMenu*>(item->associatedObjects().value(0))->aboutToShow();
+            // The check mark follows the preference, whoever changed it.
+            app.view->preferences().set(flag, true);
             QVERIFY2(item->isChecked(), key.c_str());
         }
         // Starting up rewrites nothing, so lines the program does not know are kept.
@@ -96,7 +95,7 @@ private slots:
         std::ofstream(app.folder() / "my patterns.txt") << "1Abc\n";
         app.dialogs.fileChoices = {std::nullopt, std::string("my patterns.txt")};
         click(app, ControlId::SelectFile); // cancelled: nothing changes
-        QVERIFY(app.view->patternsFilePath.empty());
+        QVERIFY(app.view->preferences().values().patternsFilePath.empty());
         click(app, ControlId::SelectFile);
         QVERIFY(saved(app, "selected_file_patterns=my patterns.txt"));
         click(app, ControlId::EditPatternsFile);
@@ -121,6 +120,39 @@ private slots:
             QCOMPARE(app.dialogs.shown.back().caption, caption);
             QVERIFY2(app.dialogs.shown.back().text.find(text) != std::string::npos, text.c_str());
         }
+    }
+
+    // Keys stay in place, new ones follow in their fixed order, unknown lines and the found
+    // addresses untouched: the file a user already has keeps its layout byte for byte.
+    void savedFileKeepsItsLayout() {
+        const std::string found = settingsWithAddresses({{"1A", "1AKept", "5KKept"}});
+        Application app(4, "; kept\r\n[Settings]\r\nunknown=x\r\nthreads_cpu=15\r\n"
+                           "pool_url=http://127.0.0.1:8080\r\n[Patterns_search]\r\n"
+                           "patterns=1Old-1Two\r\n" +
+                               found);
+        std::ofstream(app.folder() / "p.txt") << "1Abc\n";
+        app.dialogs.fileChoices = {std::string("p.txt")};
+        chooseItem(app, ControlId::ExternalApp, 2);
+        chooseItem(app, ControlId::OpenClPlatform, 9);
+        QTest::keyClicks(app.view->control(ControlId::RewardAddress), QStringLiteral("1Reward"));
+        auto* box = controlOf<QPlainTextEdit>(*app.view, ControlId::PatternsBox);
+        box->setFocus();
+        QTest::keyClick(box, Qt::Key_End, Qt::ControlModifier);
+        QTest::keyClick(box, Qt::Key_Return);
+        QTest::keyClicks(box, QStringLiteral("1New "));
+        app.frame->command(CommandId::CaseInsensitive)->trigger();
+        app.frame->command(CommandId::AvoidOverheating)->trigger();
+        click(app, ControlId::PatternsFromFile);
+        click(app, ControlId::SelectFile);
+        app.frame->close();
+        QCOMPARE(savedSettings(app),
+                 "; kept\r\n[Settings]\r\nunknown=x\r\nthreads_cpu=0\r\n"
+                 "pool_url=http://127.0.0.1:8080\r\nexternal_app=2\r\nopencl_device=9\r\n"
+                 "case_insensitive=1\r\nscrollLocl_light_on=0\r\nplay_sound_found=0\r\n"
+                 "avoid_overheating=1\r\nselect_edit_patt=0\r\nselect_file_patt=1\r\n"
+                 "selected_file_patterns=p.txt\r\nbtc_reward=1Reward\r\n[Patterns_search]\r\n"
+                 "patterns=1Old-1Two-1New\r\n" +
+                     found);
     }
 };
 

@@ -6,11 +6,11 @@
 
 namespace tarwick {
 
-// The part of the main form's state that Settings.ini keeps, with its values after the view's
-// construction. The view owns one and hands it to LoadSettings / SaveSettings.
-// On loading, the three indexes are the combo entries to select at start-up. Before saving,
-// the view puts the combos' current selections (-1 for none) into them, and the current texts
-// of the reward box and the patterns box into rewardAddress and savedPatterns.
+// The part of the main form's state that Settings.ini keeps, with its values before any is
+// loaded. Preferences owns the one the form shows.
+// On loading, the three indexes are the combo entries to select at start-up; once the form is
+// filled they follow the combos' current selections, and rewardAddress and savedPatterns the
+// current texts of the reward box and the patterns box.
 struct ViewSettings {
     int appIndex = 0;     // "External application:" entry; "external_app"
     int openclIndex = 0;  // "OpenCL platform:" entry, 6 x platform + device; "opencl_device"

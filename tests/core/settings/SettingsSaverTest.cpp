@@ -2,6 +2,7 @@
 
 #include "../found/RecordingConsole.h"
 #include "../found/TempFolder.h"
+#include "core/settings/Preferences.h"
 
 #include <fstream>
 #include <gtest/gtest.h>
@@ -52,6 +53,26 @@ TEST(SettingsSaver, WritesTheLatestStateAndSaysWhenEveryKeyIsOnDisk) {
     saver.SaveSettings(settings, store, true);
     EXPECT_TRUE(saver.allFoundKeysSaved());
     EXPECT_NE(textOf(file).find("=5KLate\r\n"), std::string::npos);
+}
+
+TEST(Preferences, AChoiceIsSavedAndAnnouncedATypedTextWaitsForTheNextSave) {
+    TempFolder folder;
+    const auto file = folder / "Settings.ini";
+    RecordingConsole console;
+    FoundAddressStore store;
+    Preferences preferences(
+        std::make_unique<SettingsSaver>(file, console, [](std::function<void()> t) { t(); }),
+        store);
+    int announced = 0;
+    preferences.onChanged([&announced] { ++announced; });
+    preferences.keep(&ViewSettings::rewardAddress, std::string("1Typed"));
+    preferences.allFoundKeysSaved();
+    EXPECT_FALSE(std::filesystem::exists(file));
+    preferences.toggle(&ViewSettings::playSound);
+    preferences.allFoundKeysSaved();
+    EXPECT_NE(textOf(file).find("play_sound_found=1\r\n"), std::string::npos);
+    EXPECT_NE(textOf(file).find("btc_reward=1Typed\r\n"), std::string::npos);
+    EXPECT_EQ(announced, 1);
 }
 
 } // namespace
