@@ -1,343 +1,169 @@
 // The miner's loop with a scripted pool, a scripted search and a clock that moves only when
-// the loop sleeps: which work it takes, what it claims and how, how it reports, and how it
+// the loop sleeps: which work it takes, what it claims and how, what it reports, and how it
 // spaces its retries, all without waiting.
 
 #include "PoolVectors.h"
 #include "ec_reference.h"
-#include "engine/encoding/Wif.h"
-#include "pool/ClaimUrl.h"
 #include "pool/Miner.h"
 
 #include <algorithm>
 #include <cstdio>
-#include <deque>
-#include <functional>
 #include <gtest/gtest.h>
-#include <map>
 
 namespace {
 
 using namespace tarwick;
-using namespace std::chrono_literals;
+using Strings = std::vector<std::string>;
+using PublicKey = std::array<std::uint8_t, 65>;
 
-class FakeClock final : public pool::MinerClock {
-public:
-    FakeClock(std::atomic<bool>& stop, std::chrono::milliseconds limit)
-        : stop_(stop), limit_(start_ + limit) {}
-    TimePoint now() const override { return now_; }
-    void sleepFor(std::chrono::milliseconds d) override {
-        now_ += d;
-        if (now_ >= limit_)
-            stop_ = true;
-    }
-    double seconds() const { return std::chrono::duration<double>(now_ - start_).count(); }
-
-private:
-    std::atomic<bool>& stop_;
-    TimePoint start_{std::chrono::hours(1)};
-    TimePoint now_{start_};
-    TimePoint limit_;
-};
-
-// Answers by URL prefix from a script; records every request with the clock's time.
-class FakeHttp final : public pool::HttpClient {
-public:
-    explicit FakeHttp(const FakeClock& clock) : clock_(clock) {}
-    std::function<pool::HttpResult(const std::string& url)> answer;
-    std::vector<std::pair<double, std::string>> requests;
-
-    pool::HttpResult get(const std::string& url) override {
-        requests.emplace_back(clock_.seconds(), url);
-        return answer(url);
-    }
-    std::vector<double> timesOf(const std::string& part) const {
-        std::vector<double> out;
-        for (const auto& [t, url] : requests) {
-            if (url.find(part) != std::string::npos)
-                out.push_back(t);
-        }
-        return out;
-    }
-
-private:
-    const FakeClock& clock_;
-};
-
-pool::HttpResult ok(const std::string& body) {
-    return {true, 200, body, {}};
-}
-pool::HttpResult unreachable() {
-    return {false, 0, {}, "Couldn't connect to server"};
+PublicKey publicKeyOf(const test::Key& key) {
+    const test::Bytes p = test::referencePublicKey(key, false);
+    PublicKey out{};
+    std::copy(p.begin(), p.end(), out.begin());
+    return out;
 }
 
-// Hands out the hits it is given once a search has started, and remembers the targets.
-class FakeSearch final : public pool::KeySearch {
-public:
-    std::vector<pool::SearchTarget> targets;
-    std::deque<pool::SearchHit> pending;
+// Clock, pool and search in one. The clock moves only when the miner sleeps and stops the run
+// at the limit; the pool answers from scripts whose last answer repeats ("!": nothing answers,
+// "#503": that status); the search hands out one hit a turn. It logs the requests and the
+// searches started, and the times of the fetches and claims ("0.0 1.0 3.0 ").
+struct Fakes final : pool::MinerClock, pool::HttpClient, pool::KeySearch {
+    TimePoint begin{std::chrono::hours(1)}, time = begin, limit;
+    std::atomic<bool> stopped{false};
+    Strings work, solve;
+    std::vector<pool::SearchHit> hits;
     bool running = false;
+    std::size_t targets = 0;
+    std::string log, fetchTimes, claimTimes;
 
+    TimePoint now() const override { return time; }
+    void sleepFor(std::chrono::milliseconds d) override {
+        time += d;
+        stopped = stopped || time >= limit;
+    }
+    pool::HttpResult get(const std::string& url) override {
+        const bool fetch = url.ends_with("/getWork");
+        char at[32];
+        std::snprintf(at, sizeof at, "%.1f ", std::chrono::duration<double>(time - begin).count());
+        (fetch ? fetchTimes : claimTimes) += at;
+        log += url + "\n";
+        Strings& script = fetch ? work : solve;
+        const std::string answer = script.front();
+        if (script.size() > 1)
+            script.erase(script.begin());
+        if (answer == "!")
+            return {false, 0, {}, "down"};
+        return answer.starts_with('#') ? pool::HttpResult{true, std::stol(answer.substr(1)), {}, {}}
+                                       : pool::HttpResult{true, 200, answer, {}};
+    }
     std::string description() const override { return "a script"; }
     std::string statusTag() const override { return "CPU"; }
     void start(const pool::SearchTarget& t) override {
-        targets.push_back(t);
+        log += "search " + test::toHex(t.publicKey) + " " +
+               std::to_string(t.patterns[0].set.size()) + "\n";
+        ++targets;
         running = true;
     }
     void stop() override { running = false; }
     std::vector<pool::SearchHit> takeHits() override {
-        std::vector<pool::SearchHit> out;
-        if (running && !pending.empty()) {
-            out.push_back(pending.front());
-            pending.pop_front();
-        }
-        return out;
+        if (!running || hits.empty())
+            return {};
+        std::vector<pool::SearchHit> taken{hits.front()};
+        hits.erase(hits.begin());
+        return taken;
     }
-    std::uint64_t keysChecked() const override { return 1000 * targets.size(); }
+    std::uint64_t keysChecked() const override { return 1000 * targets; }
 };
 
-std::string requesterKeyHex() {
-    return test::toHex(test::referencePublicKey(test::keyFromHex(test::kRequesterKey), false));
-}
-
-pool::SearchHit vectorHit() {
-    pool::SearchHit hit;
-    const test::Bytes key = test::referencePublicKey(test::keyFromHex(test::kRequesterKey), false);
-    std::copy(key.begin(), key.end(), hit.publicKey.begin());
-    hit.pattern = "1Abc";
-    hit.offset = engine::Scalar::fromUint64(test::kVectorOffset);
-    hit.address = test::kVectorAddress;
-    return hit;
-}
-
-struct Harness {
-    explicit Harness(std::chrono::milliseconds limit, unsigned interval = 300)
-        : clock(stop, limit), http(clock), out(std::tmpfile()), console(out) {
-        options.poolUrl = "https://pool.example";
+TEST(MinerLoop, Scenarios) {
+    const PublicKey requester = publicKeyOf(test::keyFromHex(test::kRequesterKey));
+    const PublicKey other = publicKeyOf(test::keyFromUint64(99));
+    const auto line = [](const char* pattern, const PublicKey& key, const char* rest) {
+        return pattern + (":" + test::toHex(key)) + ":0:" + rest + "\n";
+    };
+    const std::string vector = line("1Abc", requester, "0.05;vector");
+    struct Case {
+        const char* name;
+        int seconds, interval;
+        Strings work, solve;
+        std::vector<std::uint64_t> hits; // offsets for 1Abc on the requester's key
+        int exitCode;
+        std::size_t targets, accepted;
+        const char *fetchTimes, *claimTimes; // the first fetches, every claim
+        Strings says;
+    };
+    const std::string more = vector + line("1Xy", requester, "0.001");
+    // clang-format off
+    const Case cases[] = {
+        {"the vector solved, checked and claimed; more work asked for at once", 5, 300, {vector},
+         {"OK!"}, {test::kVectorOffset}, pool::kExitStopped, 1, 1, "0.0 0.1", "0.0 ",
+         {"search " + test::toHex(requester) + " 1", "Difficulty: 77178",
+          "Pattern: 1Abc\nAddress: 1Abc1fxZtoT1YSy9dgY7ATQf7pHnELPFnP\n"
+          "PrivkeyPart: 5HpHagT65TZzG1PH3CSu63k8DbpvD8s5ip4nEB3kEsrovYsqDh2\n",
+          "Pool answer to the claim for 1Abc: OK! (reward 0.05 BTC", "\r[", "key/s][total ",
+          "[Claimed 1, 0.05 BTC]"}},
+        {"a refused claim is reported, cleaned of control bytes, and not retried", 5, 300, {vector},
+         {"Wrong pattern\x9b" "2J\xe2\x80\xae\x1b[31m\n"}, {test::kVectorOffset}, 0, 1, 0, "0.0",
+         "0.0 ", {"claim for 1Abc: Wrong pattern 2J    [31m\n", "Claim error - "}},
+        {"a claim that does not get through is retried with growing pauses", 20, 300, {vector},
+         {"!", "#502", "!", "OK!"}, {test::kVectorOffset}, 0, 1, 1, "0.0", "0.0 1.0 3.0 7.0 ",
+         {"Pool error - the claim for 1Abc did not get through: HTTP status 502"}},
+        {"work fetched every interval, failures back off; a new reward is the same search", 40,
+         10, {vector, line("1Abc", requester, "0.07"), "!", "!", "!", more}, {}, {}, 0, 2, 0,
+         "0.0 10.0 20.0 21.0 23.0 27.0 37.0", "", {"Pool error - cannot fetch work",
+         "search " + test::toHex(requester) + " 2"}},
+        {"the key worth most in all, with all its patterns; repeats, CR LF, blank lines", 2, 300,
+         {line("1Love", other, "4;worth most alone") + vector + vector + line("1Xy", requester, "0.05\r") + "\n"},
+         {}, {}, 0,
+         1, 0, "0.0", "", {"search " + test::toHex(requester) + " 2", "Work: 2 patterns for ",
+         "Next match difficulty: "}},
+        {"a hit left over from another key", 5, 300, {vector + line("1Abc", other, "0.01")},
+         {"OK!"}, {test::kVectorOffset, test::kVectorOffset}, 0, 2, 1, "0.0", "0.0 ",
+         {"search " + test::toHex(other) + " 1"}},
+        {"a hit failing the check is never claimed", 5, 300, {vector}, {},
+         {test::kVectorOffset + 1}, pool::kExitCheckFailed, 1, 0, "0.0", "", {"Self-check error - "}},
+        {"empty lists, garbage and errors leave the miner waiting", 6, 2,
+         {"", "<html><body>Over quota</body></html>\n", "#503"}, {}, {}, 0, 0, 0, "0.0 2.0", "",
+         {"No work available", "holds no usable item", "HTTP status 503", "[No work]"}},
+    };
+    // clang-format on
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Fakes f;
+        f.limit = f.begin + std::chrono::seconds(c.seconds);
+        f.work = c.work;
+        f.solve = c.solve.empty() ? Strings{"!"} : c.solve;
+        for (const std::uint64_t k : c.hits)
+            f.hits.push_back(
+                {requester, "1Abc", 0, engine::Scalar::fromUint64(k), test::kVectorAddress});
+        char* text = nullptr;
+        std::size_t size = 0;
+        std::FILE* out = open_memstream(&text, &size);
+        pool::Console console(out);
+        pool::MinerOptions options;
+        options.poolUrl = "http://p//";
         options.rewardAddress = test::kRewardAddress;
-        options.refetchSeconds = interval;
+        options.refetchSeconds = static_cast<unsigned>(c.interval);
+        const pool::SplitKeyCheck check;
+        pool::Miner miner(options, f, check, console, f);
+        EXPECT_EQ(miner.connect() ? miner.run(f, f.stopped) : pool::kExitUsage, c.exitCode);
+        std::fclose(out);
+        const std::string all = std::string(text, size) + f.log;
+        std::free(text);
+        EXPECT_EQ(f.targets, c.targets);
+        EXPECT_FALSE(f.running);
+        EXPECT_EQ(miner.claimsAccepted(), c.accepted);
+        EXPECT_TRUE(f.fetchTimes.starts_with(c.fetchTimes)) << f.fetchTimes;
+        EXPECT_EQ(f.claimTimes, c.claimTimes);
+        for (const std::string& s : c.says)
+            EXPECT_NE(all.find(s), std::string::npos) << s << " in\n" << all;
+        // Only the part k is ever printed, and only for a solution that passed the check.
+        EXPECT_EQ(all.find("Privkey: "), std::string::npos);
+        EXPECT_EQ(all.find("PrivkeyPart: ") != std::string::npos, *c.claimTimes != 0);
+        EXPECT_TRUE(std::all_of(all.begin(), all.end(), [](char ch) {
+            return (ch >= 0x20 && ch < 0x7F) || ch == '\n' || ch == '\r';
+        })) << all;
     }
-    ~Harness() { std::fclose(out); }
-
-    int run() {
-        pool::Miner miner(options, http, check, console, clock);
-        const int code = miner.connect() ? miner.run(search, stop) : pool::kExitUsage;
-        accepted = miner.claimsAccepted();
-        rewards = miner.rewardsClaimed();
-        return code;
-    }
-    std::string output() const {
-        std::rewind(out);
-        std::string text;
-        char buffer[4096];
-        for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, out)) > 0;)
-            text.append(buffer, n);
-        return text;
-    }
-
-    std::atomic<bool> stop{false};
-    FakeClock clock;
-    FakeHttp http;
-    FakeSearch search;
-    pool::SplitKeyCheck check;
-    std::FILE* out;
-    pool::Console console;
-    pool::MinerOptions options;
-    std::size_t accepted = 0;
-    double rewards = 0;
-};
-
-TEST(MinerLoop, UnreachablePoolAtStartEndsTheRun) {
-    Harness h(10s);
-    h.http.answer = [](const std::string&) { return unreachable(); };
-    EXPECT_EQ(h.run(), pool::kExitUsage);
-    const std::string out = h.output();
-    EXPECT_NE(out.find("error "), std::string::npos) << out;
-    EXPECT_NE(out.find("https://pool.example/getWork"), std::string::npos) << out;
-    EXPECT_TRUE(h.search.targets.empty());
-}
-
-TEST(MinerLoop, SolvesChecksAndClaimsTheVector) {
-    Harness h(5s);
-    const std::string work = "1Abc:" + requesterKeyHex() + ":0:0.05;vector\n";
-    h.http.answer = [&](const std::string& url) {
-        return url.find("/getWork") != std::string::npos ? ok(work) : ok("OK!");
-    };
-    h.search.pending.push_back(vectorHit());
-    EXPECT_EQ(h.run(), pool::kExitStopped);
-
-    ASSERT_EQ(h.search.targets.size(), 1u);
-    EXPECT_EQ(test::toHex(h.search.targets[0].publicKey), requesterKeyHex());
-    const auto claims = h.http.timesOf("/solve?");
-    ASSERT_EQ(claims.size(), 1u);
-    std::array<std::uint8_t, 65> key = h.search.targets[0].publicKey;
-    const std::string expected =
-        pool::claimUrl("https://pool.example/", "1Abc", key,
-                       engine::Scalar::fromUint64(test::kVectorOffset), test::kRewardAddress);
-    EXPECT_EQ(std::count_if(h.http.requests.begin(), h.http.requests.end(),
-                            [&](const auto& r) { return r.second == expected; }),
-              1);
-    EXPECT_EQ(h.accepted, 1u);
-    EXPECT_DOUBLE_EQ(h.rewards, 0.05);
-
-    const std::string out = h.output();
-    test::Key k = test::keyFromUint64(test::kVectorOffset);
-    const std::string record = "Pattern: 1Abc\nAddress: " + std::string(test::kVectorAddress) +
-                               "\nPrivkeyPart: " + engine::wifFromPrivateKey(k.data(), false) +
-                               "\n";
-    EXPECT_NE(out.find(record), std::string::npos) << out;
-    EXPECT_EQ(out.find("Privkey: "), std::string::npos);
-    EXPECT_NE(out.find("Pool answer to the claim for 1Abc: OK!"), std::string::npos) << out;
-    EXPECT_NE(out.find("Difficulty: 77178"), std::string::npos) << out;
-    // The status: a refresh with \r whose first group holds the key rate, then the claims.
-    const std::size_t status = out.rfind("\r[");
-    ASSERT_NE(status, std::string::npos) << out;
-    EXPECT_NE(out.find("key/s]", status), std::string::npos);
-    EXPECT_NE(out.find("[Claimed 1, 0.05 BTC]", status), std::string::npos) << out.substr(status);
-    EXPECT_EQ(out.find("error "), std::string::npos) << out;
-    // The group is done: the miner asked for more work at once.
-    EXPECT_GE(h.http.timesOf("/getWork").size(), 2u);
-}
-
-TEST(MinerLoop, RefusedClaimIsReportedAndNotRetried) {
-    Harness h(5s);
-    const std::string work = "1Abc:" + requesterKeyHex() + ":0:0.05;vector\n";
-    h.http.answer = [&](const std::string& url) {
-        // An 8-bit CSI, a right-to-left override (UTF-8) and an ESC must not reach the terminal.
-        return url.find("/getWork") != std::string::npos ? ok(work)
-                                                         : ok("Wrong pattern\x9b"
-                                                              "2J\xe2\x80\xae\x1b[31m\n");
-    };
-    h.search.pending.push_back(vectorHit());
-    EXPECT_EQ(h.run(), pool::kExitStopped);
-    EXPECT_EQ(h.http.timesOf("/solve?").size(), 1u);
-    EXPECT_EQ(h.accepted, 0u);
-    const std::string out = h.output();
-    EXPECT_NE(out.find("Pool answer to the claim for 1Abc: Wrong pattern 2J    [31m"),
-              std::string::npos)
-        << out;
-    EXPECT_TRUE(std::all_of(out.begin(), out.end(), [](char c) {
-        const auto byte = static_cast<unsigned char>(c);
-        return byte < 0x7F && (byte >= 0x20 || byte == '\n' || byte == '\r');
-    })) << out;
-    EXPECT_NE(out.find("Claim error - "), std::string::npos) << out;
-    // The pool still lists the item, but it is not searched again.
-    EXPECT_EQ(h.search.targets.size(), 1u);
-}
-
-TEST(MinerLoop, ClaimThatDoesNotGetThroughIsRetriedWithGrowingPauses) {
-    Harness h(20s);
-    const std::string work = "1Abc:" + requesterKeyHex() + ":0:0.05;vector\n";
-    int solveCalls = 0;
-    h.http.answer = [&](const std::string& url) {
-        if (url.find("/getWork") != std::string::npos)
-            return ok(work);
-        return ++solveCalls <= 3 ? unreachable() : ok("OK!");
-    };
-    h.search.pending.push_back(vectorHit());
-    EXPECT_EQ(h.run(), pool::kExitStopped);
-    const auto times = h.http.timesOf("/solve?");
-    ASSERT_EQ(times.size(), 4u);
-    EXPECT_NEAR(times[1] - times[0], 1.0, 0.15);
-    EXPECT_NEAR(times[2] - times[1], 2.0, 0.15);
-    EXPECT_NEAR(times[3] - times[2], 4.0, 0.15);
-    EXPECT_EQ(h.accepted, 1u);
-    const std::string out = h.output();
-    EXPECT_NE(out.find("Pool error - the claim for 1Abc did not get through"), std::string::npos);
-}
-
-TEST(MinerLoop, WorkIsFetchedAgainEveryIntervalAndFailuresBackOff) {
-    Harness h(40s, 10);
-    const std::string work = "1Abc:" + requesterKeyHex() + ":0:0.05;vector\n";
-    int calls = 0;
-    h.http.answer = [&](const std::string&) {
-        ++calls;
-        // fetch 1 and 2 fine, then failures until 14 s past the second one, then fine.
-        if (calls <= 2 || calls >= 6)
-            return ok(work);
-        return unreachable();
-    };
-    EXPECT_EQ(h.run(), pool::kExitStopped);
-    const auto times = h.http.timesOf("/getWork");
-    ASSERT_GE(times.size(), 7u);
-    EXPECT_NEAR(times[1] - times[0], 10.0, 0.15); // the interval
-    EXPECT_NEAR(times[2] - times[1], 10.0, 0.15);
-    EXPECT_NEAR(times[3] - times[2], 1.0, 0.15); // back-off after failures
-    EXPECT_NEAR(times[4] - times[3], 2.0, 0.15);
-    EXPECT_NEAR(times[5] - times[4], 4.0, 0.15);
-    EXPECT_NEAR(times[6] - times[5], 10.0, 0.15); // back to the interval
-    // The same work all along: one search, never restarted.
-    EXPECT_EQ(h.search.targets.size(), 1u);
-    EXPECT_TRUE(h.search.running == false); // stopped at the end
-    const std::string out = h.output();
-    EXPECT_NE(out.find("Pool error - cannot fetch work"), std::string::npos) << out;
-}
-
-TEST(MinerLoop, TakesTheMostValuableKeyWithAllItsPatterns) {
-    Harness h(2s);
-    const std::string other = test::toHex(test::referencePublicKey(test::keyFromUint64(99), false));
-    const std::string work = "1Love:" + other + ":0:1;big but hard\n" +        //
-                             "1Abc:" + requesterKeyHex() + ":0:0.05;small\n" + //
-                             "1Xy:" + requesterKeyHex() + ":0:0.001;smaller\n";
-    h.http.answer = [&](const std::string&) { return ok(work); };
-    EXPECT_EQ(h.run(), pool::kExitStopped);
-    ASSERT_EQ(h.search.targets.size(), 1u);
-    const pool::SearchTarget& t = h.search.targets[0];
-    EXPECT_EQ(test::toHex(t.publicKey), requesterKeyHex());
-    ASSERT_EQ(t.patterns.size(), 1u);
-    EXPECT_EQ(t.patterns[0].set.size(), 2u);
-    EXPECT_NE(h.output().find("Next match difficulty: "), std::string::npos);
-}
-
-TEST(MinerLoop, HitLeftOverFromAnotherKeyIsDropped) {
-    // Two requesters want 1Abc; the search of the first one's key finds it twice, and the
-    // second find arrives once the miner works for the second requester.
-    Harness h(5s);
-    const std::string other = test::toHex(test::referencePublicKey(test::keyFromUint64(99), false));
-    const std::string work = "1Abc:" + requesterKeyHex() + ":0:0.05;first\n" + //
-                             "1Abc:" + other + ":0:0.01;second\n";
-    h.http.answer = [&](const std::string& url) {
-        return url.find("/getWork") != std::string::npos ? ok(work) : ok("OK!");
-    };
-    h.search.pending = {vectorHit(), vectorHit()};
-    EXPECT_EQ(h.run(), pool::kExitStopped) << h.output();
-    ASSERT_EQ(h.search.targets.size(), 2u);
-    EXPECT_EQ(test::toHex(h.search.targets[1].publicKey), other);
-    EXPECT_EQ(h.http.timesOf("/solve?").size(), 1u);
-    EXPECT_EQ(h.accepted, 1u);
-}
-
-TEST(MinerLoop, HitThatFailsTheCheckIsNeverClaimed) {
-    Harness h(5s);
-    const std::string work = "1Abc:" + requesterKeyHex() + ":0:0.05;vector\n";
-    h.http.answer = [&](const std::string&) { return ok(work); };
-    pool::SearchHit wrong = vectorHit();
-    wrong.offset = engine::Scalar::fromUint64(test::kVectorOffset + 1);
-    h.search.pending.push_back(wrong);
-    EXPECT_EQ(h.run(), pool::kExitCheckFailed);
-    EXPECT_TRUE(h.http.timesOf("/solve?").empty());
-    const std::string out = h.output();
-    EXPECT_NE(out.find("Self-check error - "), std::string::npos) << out;
-    EXPECT_EQ(out.find("PrivkeyPart: "), std::string::npos);
-}
-
-TEST(MinerLoop, GarbageAndEmptyListsLeaveTheMinerWaiting) {
-    Harness h(6s, 2);
-    int calls = 0;
-    h.http.answer = [&](const std::string&) {
-        ++calls;
-        if (calls == 1)
-            return ok("");
-        if (calls == 2)
-            return ok("<html><body>Over quota</body></html>\n");
-        return pool::HttpResult{true, 503, "Service Unavailable", {}};
-    };
-    EXPECT_EQ(h.run(), pool::kExitStopped);
-    EXPECT_TRUE(h.search.targets.empty());
-    const std::string out = h.output();
-    EXPECT_NE(out.find("No work available"), std::string::npos) << out;
-    EXPECT_NE(out.find("holds no usable item"), std::string::npos) << out;
-    EXPECT_NE(out.find("HTTP status 503"), std::string::npos) << out;
-    EXPECT_NE(out.find("[No work]"), std::string::npos) << out;
 }
 
 } // namespace
