@@ -56,31 +56,8 @@ TestPool::~TestPool() {
     thread_.join();
 }
 
-void TestPool::setWork(const std::string& body) {
-    std::lock_guard lock(mutex_);
-    work_ = body;
-}
-
-void TestPool::setDelay(std::chrono::milliseconds delay) {
-    std::lock_guard lock(mutex_);
-    delay_ = delay;
-}
-
-std::vector<TestPool::Accepted> TestPool::accepted() const {
-    std::lock_guard lock(mutex_);
-    return accepted_;
-}
-
-int TestPool::workRequests() const {
-    std::lock_guard lock(mutex_);
-    return workRequests_;
-}
-
 std::string TestPool::judge(const std::string& key, const std::string& offsetHex,
                             const std::string& rewardAddress) {
-    const auto payload = referenceBase58CheckDecode(rewardAddress);
-    if (!payload || payload->size() != 21 || ((*payload)[0] != 0 && (*payload)[0] != 5))
-        return "Invalid bitcoin address";
     const std::size_t colon = key.find(':');
     const std::string pattern = key.substr(0, colon), publicKey = key.substr(colon + 1);
     std::istringstream in(work_); // every line of the tests' lists has version 0

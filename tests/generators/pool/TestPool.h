@@ -27,10 +27,22 @@ public:
     TestPool();
     ~TestPool();
     std::string url() const { return "http://127.0.0.1:" + std::to_string(port_) + "/"; }
-    void setWork(const std::string& body);
-    void setDelay(std::chrono::milliseconds delay); // before every answer
-    std::vector<Accepted> accepted() const;
-    int workRequests() const;
+    void setWork(const std::string& body) {
+        std::lock_guard lock(mutex_);
+        work_ = body;
+    }
+    void setDelay(std::chrono::milliseconds d) { // before each answer
+        std::lock_guard lock(mutex_);
+        delay_ = d;
+    }
+    std::vector<Accepted> accepted() const {
+        std::lock_guard lock(mutex_);
+        return accepted_;
+    }
+    int workRequests() const {
+        std::lock_guard lock(mutex_);
+        return workRequests_;
+    }
 
 private:
     std::string judge(const std::string& key, const std::string& offsetHex,
