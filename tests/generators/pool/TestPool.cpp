@@ -8,7 +8,11 @@
 
 namespace tarwick::test {
 
-Bytes referenceSplitKeySum(const std::string& publicKeyHex, const std::string& offsetHex) {
+namespace {
+
+// P + k*G uncompressed, with libsecp256k1; empty when P or k is unusable or the sum is the
+// point at infinity.
+Bytes splitKeySum(const std::string& publicKeyHex, const std::string& offsetHex) {
     if ((publicKeyHex + offsetHex).find_first_not_of("0123456789abcdefABCDEF") !=
             std::string::npos ||
         publicKeyHex.size() % 2 != 0 || offsetHex.empty() || offsetHex.size() > 64)
@@ -28,6 +32,8 @@ Bytes referenceSplitKeySum(const std::string& publicKeyHex, const std::string& o
     secp256k1_ec_pubkey_serialize(context, out.data(), &length, &key, SECP256K1_EC_UNCOMPRESSED);
     return out;
 }
+
+} // namespace
 
 TestPool::TestPool() : server_(std::make_unique<httplib::Server>()) {
     server_->Get("/(getWork|solve)",
@@ -64,7 +70,7 @@ std::string TestPool::judge(const std::string& key, const std::string& offsetHex
     std::string kept, solved;
     for (std::string line; std::getline(in, line);)
         (solved.empty() && line.starts_with(pattern + ":") ? solved : kept) += line + "\n";
-    const Bytes sum = referenceSplitKeySum(publicKey, offsetHex);
+    const Bytes sum = splitKeySum(publicKey, offsetHex);
     if (colon == key.npos || solved.empty() || sum.empty())
         return "Unknown work or invalid key";
     Bytes version0(1, 0);

@@ -5,7 +5,6 @@
 // P + k*G has to begin with the pattern. It records what it accepted and drops the solved line.
 
 #include <chrono>
-#include <cstdint>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -55,10 +54,5 @@ private:
     std::chrono::milliseconds delay_{0};
     std::vector<Accepted> accepted_;
 };
-
-// P + k*G uncompressed, with libsecp256k1; empty when P or k is unusable or the sum is the
-// point at infinity.
-std::vector<std::uint8_t> referenceSplitKeySum(const std::string& publicKeyHex,
-                                               const std::string& offsetHex);
 
 } // namespace tarwick::test
