@@ -23,9 +23,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             FUZZ_CHECK(!value->empty() && value->find('\n') == std::string::npos);
 
     // Whatever the file held, appending a complete record makes it the scan's last find.
-    std::string more(text);
-    if (!more.empty() && more.back() != '\n')
-        more += '\n';
+    const std::string more = std::string(text) + (text.empty() || text.ends_with('\n') ? "" : "\n");
     const auto appended =
         parseFoundKeyRecords(more + "Pattern: 1Fz\nAddress: 1FzAppended\nPrivkey: 5Appended\n");
     FUZZ_CHECK(!appended.empty() &&

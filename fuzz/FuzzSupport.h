@@ -39,10 +39,8 @@ inline const std::filesystem::path& scratchFolder() {
 
 inline std::filesystem::path writeScratchFile(std::string_view name, std::string_view bytes) {
     const std::filesystem::path file = scratchFolder() / name;
-    std::ofstream out(file, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    out.close();
-    FUZZ_CHECK(out.good());
+    std::ofstream out(file, std::ios::binary);
+    FUZZ_CHECK(out.write(bytes.data(), static_cast<std::streamsize>(bytes.size())).flush().good());
     return file;
 }
 

@@ -9,17 +9,6 @@
 
 using namespace tarwick;
 
-namespace {
-
-// What a profile line can hold: line breaks and NUL in a value are saved as blanks.
-std::string asSaved(std::string text) {
-    std::replace_if(
-        text.begin(), text.end(), [](char c) { return c == '\r' || c == '\n' || !c; }, ' ');
-    return text;
-}
-
-} // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const ProfileFile file = ProfileFile::fromBytes(fuzz::bytesOf(data, size));
     ViewSettings loaded;
@@ -52,6 +41,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FoundAddressStore storeAgain;
     LoadSettings(ProfileFile::fromBytes(saved.toBytes()), again, storeAgain);
 
+    // What a profile line can hold: line breaks and NUL in a value are saved as blanks.
+    const auto asSaved = [](std::string text) {
+        std::replace_if(
+            text.begin(), text.end(), [](char c) { return c == '\r' || c == '\n' || !c; }, ' ');
+        return text;
+    };
     FoundAddressStore expected;
     for (const FoundAddress& record : store.records())
         expected.AddFoundAddress(false, asSaved(record.pattern), asSaved(record.publicAddress),

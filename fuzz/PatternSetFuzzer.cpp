@@ -9,12 +9,9 @@
 #include <fuzzer/FuzzedDataProvider.h>
 
 using namespace tarwick;
-using engine::PatternSet;
 using Hash = std::array<std::uint8_t, 20>;
 
-namespace {
-
-Hash step(Hash hash, int by) { // hash + by (by = 1 or -1), wrapping around
+static Hash step(Hash hash, int by) { // hash + by (by = 1 or -1), wrapping around
     for (auto byte = hash.rbegin(); byte != hash.rend(); ++byte) {
         const int value = *byte + by;
         *byte = static_cast<std::uint8_t>(value);
@@ -25,14 +22,12 @@ Hash step(Hash hash, int by) { // hash + by (by = 1 or -1), wrapping around
 }
 
 // A fast match must be an exact one, and without one no pattern may match exactly.
-void checkAgainstBase58(const PatternSet& set, const Hash& hash) {
+static void checkAgainstBase58(const engine::PatternSet& set, const Hash& hash) {
     const auto found = set.match(hash.data());
     FUZZ_CHECK(!found || (*found < set.size() && set.matchesExactly(hash.data(), *found)));
     for (std::size_t i = 0; i < set.size() && !found; ++i)
         FUZZ_CHECK(!set.matchesExactly(hash.data(), i));
 }
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     FuzzedDataProvider input(data, size);
@@ -51,7 +46,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         FUZZ_CHECK(!pattern.empty() && pattern.find_first_of("\r\n") == std::string::npos);
 
     std::vector<std::string> warnings;
-    const PatternSet set = PatternSet::build(patterns, caseInsensitive, version, warnings);
+    const auto set = engine::PatternSet::build(patterns, caseInsensitive, version, warnings);
     FUZZ_CHECK(set.size() + warnings.size() >= patterns.size() &&
                set.empty() == (set.difficulty() == 0));
 

@@ -4,15 +4,12 @@
 #include "core/search/PatternText.h"
 #include "core/search/StartDecision.h"
 
-#include <algorithm>
-
 using namespace tarwick;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view text = fuzz::bytesOf(data, size);
-    FUZZ_CHECK(IsBase58Text(text) == std::all_of(text.begin(), text.end(), [](char c) {
-                   return kPatternCharacters.find(c) != std::string_view::npos;
-               }));
+    FUZZ_CHECK(IsBase58Text(text) ==
+               (text.find_first_not_of(kPatternCharacters) == std::string_view::npos));
     const int count = CountPatterns(text);
     FUZZ_CHECK(count >= 0 && static_cast<std::size_t>(count) <= text.size());
     const std::string trimmed = TrimWhiteSpace(text);

@@ -1,8 +1,7 @@
 #pragma once
 
-// A bounty pool on 127.0.0.1 for the miner's tests. It serves a work list and judges every
-// solve request on its own, with libsecp256k1 and OpenSSL, as a real pool must: the address of
-// P + k*G has to begin with the pattern. It records what it accepted and drops the solved line.
+// A bounty pool on 127.0.0.1 that judges every solve request on its own (libsecp256k1, OpenSSL):
+// the address of P + k*G must begin with the pattern. It keeps what it accepted, drops the line.
 
 #include <chrono>
 #include <memory>

@@ -1,8 +1,6 @@
-// The pool miner's parts against libsecp256k1: its command line, the reward address, the
-// claim's encoding, the pool's work list and the cap on the work it takes, the split-key walker
-// and the independent check. Then its loop with a scripted pool, a scripted search and a clock
-// that moves only when the loop sleeps: which work it takes, what it claims and how, what it
-// reports, and how it spaces its retries, all without waiting.
+// The pool miner's parts (against libsecp256k1 where there is arithmetic), then its loop with a
+// scripted pool, a scripted search and a clock that moves only when the loop sleeps: which work
+// it takes, what it claims and how, what it reports, and how it spaces its retries.
 
 #include "PoolVectors.h"
 #include "ec_reference.h"
