@@ -33,9 +33,9 @@ PublicKey publicKeyOf(const Key& key) {
 }
 
 TEST(MinerOptions, RefusedCommandLines) {
-    for (const char* line : {"-a1x", "-uhttps://p/", "-uftp://p/ -a1x", "-uhttps://p/ -a1x -i0",
-                             "-uhttps://p/ -a1x -t5s", "-uhttps://p/ -a1x -q", "-uhttps://p/ -a",
-                             "-uhttps://p/ -a1x 1Abc" /* the pool chooses the patterns */}) {
+    for (const char* line : {"-a1x", "-uhttp://p", "-uftp://p -a1x", "-uhttp://p -a1x -i0",
+                             "-uhttp://p -a1x -t5s", "-uhttp://p -a1x -q", "-uhttp://p -D0:1 -a",
+                             "-uhttp://p -a1x 1Abc" /* the pool chooses the patterns */}) {
         std::istringstream in(line);
         const std::vector<std::string> args{std::istream_iterator<std::string>(in), {}};
         MinerOptions options;
