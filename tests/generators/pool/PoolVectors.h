@@ -1,7 +1,6 @@
 #pragma once
 
-// The split-key vector (from an independent implementation): the requester's key a, and the
-// offset k whose P + k*G (P = a*G) has an address beginning "1Abc"; and a reward address.
+// From an independent implementation: key a, and k with P + k*G at "1Abc..." (P = a*G).
 namespace tarwick::test {
 inline constexpr const char* kRequesterKey =
     "18E14A7B6A307F426A94F8114701E7C8E774E7F9A47E2C2035DB29A206321725";

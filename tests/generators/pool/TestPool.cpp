@@ -10,23 +10,25 @@ namespace tarwick::test {
 
 namespace {
 
-// P + k*G uncompressed, with libsecp256k1; empty when P or k is unusable or the sum is the
-// point at infinity. (Text that is no hex at all is answered with an HTTP error.)
-Bytes splitKeySum(const std::string& publicKeyHex, const std::string& offsetHex) {
+// The address (version 0) of P + k*G, with libsecp256k1 and OpenSSL; empty when P or k is
+// unusable or the sum is the point at infinity. (Text that is no hex is an HTTP error.)
+std::string splitKeyAddress(const std::string& publicKeyHex, const std::string& offsetHex) {
     Bytes bytes;
     for (std::size_t i = 0; i < publicKeyHex.size(); i += 2)
         bytes.push_back(
             static_cast<std::uint8_t>(std::stoul(publicKeyHex.substr(i, 2), nullptr, 16)));
     const Key offset = keyFromHex(offsetHex);
     secp256k1_pubkey key;
-    Bytes out(65);
-    std::size_t length = out.size();
+    Bytes payload(1, 0), point(65);
+    std::size_t length = point.size();
     const secp256k1_context* context = secp256k1_context_static;
     if (!secp256k1_ec_pubkey_parse(context, &key, bytes.data(), bytes.size()) ||
         !secp256k1_ec_pubkey_tweak_add(context, &key, offset.data()))
         return {};
-    secp256k1_ec_pubkey_serialize(context, out.data(), &length, &key, SECP256K1_EC_UNCOMPRESSED);
-    return out;
+    secp256k1_ec_pubkey_serialize(context, point.data(), &length, &key, SECP256K1_EC_UNCOMPRESSED);
+    const Bytes hash = referenceHash160(point);
+    payload.insert(payload.end(), hash.begin(), hash.end());
+    return referenceBase58CheckEncode(payload);
 }
 
 } // namespace
@@ -63,13 +65,9 @@ std::string TestPool::judge(const std::string& key, const std::string& offsetHex
     std::string kept, solved;
     for (std::string line; std::getline(in, line);)
         (solved.empty() && line.starts_with(pattern + ":") ? solved : kept) += line + "\n";
-    const Bytes sum = splitKeySum(publicKey, offsetHex);
-    if (colon == key.npos || solved.empty() || sum.empty())
+    const std::string address = splitKeyAddress(publicKey, offsetHex);
+    if (colon == key.npos || solved.empty() || address.empty())
         return "Unknown work or invalid key";
-    Bytes version0(1, 0);
-    const Bytes hash = referenceHash160(sum);
-    version0.insert(version0.end(), hash.begin(), hash.end());
-    const std::string address = referenceBase58CheckEncode(version0);
     if (!address.starts_with(pattern))
         return "Wrong pattern";
     accepted_.push_back({pattern, publicKey, offsetHex, rewardAddress, address});
