@@ -3,17 +3,15 @@
 #include "FuzzSupport.h"
 #include "pool/ClaimReply.h"
 
+#include <algorithm>
+
 using namespace tarwick;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view body = fuzz::bytesOf(data, size);
     const std::string text = pool::claimReplyText(body);
-    FUZZ_CHECK(text.size() <= pool::kClaimReplyShown + 3);
-    for (const char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        FUZZ_CHECK(byte >= 0x20 && byte < 0x7F);
-    }
-    if (pool::claimAccepted(text))
-        FUZZ_CHECK(body.find("OK!") != std::string_view::npos);
+    FUZZ_CHECK(text.size() <= pool::kClaimReplyShown + 3 &&
+               std::all_of(text.begin(), text.end(), [](char c) { return c >= 0x20 && c < 0x7F; }));
+    FUZZ_CHECK(!pool::claimAccepted(text) || body.find("OK!") != std::string_view::npos);
     return 0;
 }

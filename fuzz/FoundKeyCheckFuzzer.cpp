@@ -14,8 +14,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         FUZZ_CHECK(EncodeBase58(*bytes) == text);
 
     // Three fields, split at the first two line feeds: pattern, address, key.
-    const std::size_t first = text.find('\n');
-    const std::size_t second = first == std::string_view::npos ? first : text.find('\n', first + 1);
+    const std::size_t first = text.find('\n'), second = text.find('\n', first + 1);
     if (second == std::string_view::npos)
         return 0;
     const FoundKeyRecord record{std::string(text.substr(0, first)),
@@ -24,9 +23,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const SearchedPatterns searched{size % 2 == 0, {record.pattern}};
     if (!WhyFoundKeyFails(record, &searched)) {
         const auto key = DecodeWif(record.privateKey);
-        FUZZ_CHECK(std::holds_alternative<WifKey>(key));
-        FUZZ_CHECK(AddressOf(std::get<WifKey>(key)) == record.publicAddress);
-        FUZZ_CHECK(EncodeWif(std::get<WifKey>(key)) == record.privateKey);
+        FUZZ_CHECK(std::holds_alternative<WifKey>(key) &&
+                   AddressOf(std::get<WifKey>(key)) == record.publicAddress &&
+                   EncodeWif(std::get<WifKey>(key)) == record.privateKey);
     }
     return 0;
 }

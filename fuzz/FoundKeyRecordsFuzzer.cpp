@@ -13,29 +13,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto found = parseFoundKeyRecords(text);
 
     // Nothing after the last line feed is read: it may be a key cut in the middle.
-    const std::size_t lastFeed = text.rfind('\n');
-    const std::string_view whole =
-        lastFeed == std::string_view::npos ? std::string_view{} : text.substr(0, lastFeed + 1);
-    FUZZ_CHECK(parseFoundKeyRecords(whole) == found);
-
-    std::size_t lines = static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
-    FUZZ_CHECK(found.size() <= lines);
-    for (const FoundKeyRecord& record : found) {
-        FUZZ_CHECK(!record.pattern.empty() && !record.publicAddress.empty() &&
-                   !record.privateKey.empty());
-        // Values stand as written (a second CR before the line feed stays), within one line.
+    FUZZ_CHECK(parseFoundKeyRecords(text.substr(0, text.rfind('\n') + 1)) == found);
+    FUZZ_CHECK(found.size() <=
+               static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')));
+    // Values stand as written (a second CR before the line feed stays), within one line.
+    for (const FoundKeyRecord& record : found)
         for (const std::string* value :
              {&record.pattern, &record.publicAddress, &record.privateKey})
-            FUZZ_CHECK(value->find('\n') == std::string::npos);
-    }
+            FUZZ_CHECK(!value->empty() && value->find('\n') == std::string::npos);
 
     // Whatever the file held, appending a complete record makes it the scan's last find.
-    std::string more(text);
-    if (!more.empty() && more.back() != '\n')
-        more += '\n';
-    more += "Pattern: 1Fz\nAddress: 1FzAppended\nPrivkey: 5Appended\n";
-    const auto appended = parseFoundKeyRecords(more);
-    FUZZ_CHECK(!appended.empty());
-    FUZZ_CHECK(appended.back() == (FoundKeyRecord{"1Fz", "1FzAppended", "5Appended"}));
+    const std::string more = std::string(text) + (text.empty() || text.ends_with('\n') ? "" : "\n");
+    const auto appended =
+        parseFoundKeyRecords(more + "Pattern: 1Fz\nAddress: 1FzAppended\nPrivkey: 5Appended\n");
+    FUZZ_CHECK(!appended.empty() &&
+               appended.back() == (FoundKeyRecord{"1Fz", "1FzAppended", "5Appended"}));
     return 0;
 }

@@ -1,32 +1,47 @@
 #pragma once
 
-#include <cstddef>
+// What the fuzz targets share: a check that stays on in optimised builds (libFuzzer saves the
+// input that failed it), and a folder of this process's own for parsers that read a file.
+
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <string_view>
-
-namespace tarwick::fuzz {
-
-// Stops the run with the failed condition: libFuzzer saves the input that did it. Unlike
-// assert() it stays on in optimised builds.
-[[noreturn]] void fail(const char* condition, const char* file, int line);
+#include <unistd.h>
 
 #define FUZZ_CHECK(condition)                                                                      \
-    do {                                                                                           \
-        if (!(condition))                                                                          \
-            ::tarwick::fuzz::fail(#condition, __FILE__, __LINE__);                                 \
-    } while (false)
+    ((condition) ? void()                                                                          \
+                 : (std::fprintf(stderr, "FUZZ_CHECK failed: %s at %s:%d\n", #condition, __FILE__, \
+                                 __LINE__),                                                        \
+                    std::abort()))
+
+namespace tarwick::fuzz {
 
 inline std::string_view bytesOf(const std::uint8_t* data, std::size_t size) {
     return {reinterpret_cast<const char*>(data), size};
 }
 
-// A folder of this process's own for parsers that read a file, made once and emptied at exit;
-// in memory (/dev/shm) where the system has it, so each run stays fast.
-const std::filesystem::path& scratchFolder();
+// Made once and emptied at exit; in memory (/dev/shm) where there is one, so runs stay fast.
+inline const std::filesystem::path& scratchFolder() {
+    namespace fs = std::filesystem;
+    static const fs::path folder =
+        (fs::is_directory("/dev/shm") ? "/dev/shm" : fs::temp_directory_path()) /
+        ("tarwick-fuzz-" + std::to_string(::getpid()));
+    [[maybe_unused]] static const int cleanup = (fs::create_directories(folder), std::atexit([] {
+                                                     std::error_code ignored;
+                                                     fs::remove_all(folder, ignored);
+                                                 }));
+    return folder;
+}
 
-// Writes the bytes to a file of that folder and returns its path.
-std::filesystem::path writeScratchFile(std::string_view name, std::string_view bytes);
+inline std::filesystem::path writeScratchFile(std::string_view name, std::string_view bytes) {
+    const std::filesystem::path file = scratchFolder() / name;
+    std::ofstream out(file, std::ios::binary);
+    FUZZ_CHECK(out.write(bytes.data(), static_cast<std::streamsize>(bytes.size())).flush().good());
+    return file;
+}
 
 } // namespace tarwick::fuzz

@@ -8,34 +8,26 @@
 #include <array>
 #include <fuzzer/FuzzedDataProvider.h>
 
-using tarwick::engine::PatternSet;
-
-namespace {
-
+using namespace tarwick;
 using Hash = std::array<std::uint8_t, 20>;
 
-Hash step(Hash hash, int by) {
-    for (int i = 19; i >= 0; --i) {
-        const int value = hash[static_cast<std::size_t>(i)] + by;
-        hash[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(value & 0xFF);
+static Hash step(Hash hash, int by) { // hash + by (by = 1 or -1), wrapping around
+    for (auto byte = hash.rbegin(); byte != hash.rend(); ++byte) {
+        const int value = *byte + by;
+        *byte = static_cast<std::uint8_t>(value);
         if (value >= 0 && value <= 0xFF)
             break;
     }
     return hash;
 }
 
-void checkAgainstBase58(const PatternSet& set, const Hash& hash) {
+// A fast match must be an exact one, and without one no pattern may match exactly.
+static void checkAgainstBase58(const engine::PatternSet& set, const Hash& hash) {
     const auto found = set.match(hash.data());
-    if (found) {
-        FUZZ_CHECK(*found < set.size());
-        FUZZ_CHECK(set.matchesExactly(hash.data(), *found));
-        return;
-    }
-    for (std::size_t i = 0; i < set.size(); ++i)
+    FUZZ_CHECK(!found || (*found < set.size() && set.matchesExactly(hash.data(), *found)));
+    for (std::size_t i = 0; i < set.size() && !found; ++i)
         FUZZ_CHECK(!set.matchesExactly(hash.data(), i));
 }
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     FuzzedDataProvider input(data, size);
@@ -45,37 +37,30 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Hash probe{};
     const auto probeBytes = input.ConsumeBytes<std::uint8_t>(probe.size());
     std::copy(probeBytes.begin(), probeBytes.end(), probe.begin());
-    const std::string fileBytes = input.ConsumeRemainingBytesAsString();
 
     bool ok = false;
-    const auto path = tarwick::fuzz::writeScratchFile("patterns.txt", fileBytes);
-    const std::vector<std::string> patterns = tarwick::engine::readPatternFile(path.string(), ok);
+    const auto file = fuzz::writeScratchFile("patterns.txt", input.ConsumeRemainingBytesAsString());
+    const std::vector<std::string> patterns = engine::readPatternFile(file.string(), ok);
     FUZZ_CHECK(ok);
-    for (const std::string& pattern : patterns) {
-        FUZZ_CHECK(!pattern.empty());
-        FUZZ_CHECK(pattern.find_first_of("\r\n") == std::string::npos);
-    }
+    for (const std::string& pattern : patterns)
+        FUZZ_CHECK(!pattern.empty() && pattern.find_first_of("\r\n") == std::string::npos);
 
     std::vector<std::string> warnings;
-    const PatternSet set = PatternSet::build(patterns, caseInsensitive, version, warnings);
-    FUZZ_CHECK(set.size() + warnings.size() >= patterns.size());
-    FUZZ_CHECK(set.empty() == (set.difficulty() == 0));
+    const auto set = engine::PatternSet::build(patterns, caseInsensitive, version, warnings);
+    FUZZ_CHECK(set.size() + warnings.size() >= patterns.size() &&
+               set.empty() == (set.difficulty() == 0));
 
     checkAgainstBase58(set, probe);
     const auto ranges = set.hashRanges();
-    const std::size_t checked = std::min<std::size_t>(ranges.size(), 16);
-    for (std::size_t r = 0; r < checked; ++r) {
+    for (std::size_t r = 0; r < ranges.size() && r < 16; ++r) {
         const auto& range = ranges[r];
-        FUZZ_CHECK(range.first <= range.last);
-        FUZZ_CHECK(range.pattern < set.size());
-        FUZZ_CHECK(set.match(range.first.data()) == range.pattern);
-        FUZZ_CHECK(set.match(range.last.data()) == range.pattern);
-        checkAgainstBase58(set, range.first);
-        checkAgainstBase58(set, range.last);
-        checkAgainstBase58(set, step(range.first, -1));
-        checkAgainstBase58(set, step(range.last, 1));
-        if (r + 1 < ranges.size())
-            FUZZ_CHECK(range.last < ranges[r + 1].first);
+        FUZZ_CHECK(range.first <= range.last && range.pattern < set.size());
+        FUZZ_CHECK(set.match(range.first.data()) == range.pattern &&
+                   set.match(range.last.data()) == range.pattern);
+        for (const Hash& hash :
+             {range.first, range.last, step(range.first, -1), step(range.last, 1)})
+            checkAgainstBase58(set, hash);
+        FUZZ_CHECK(r + 1 == ranges.size() || range.last < ranges[r + 1].first);
     }
     return 0;
 }

@@ -20,20 +20,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const std::string key = input.ConsumeRandomLengthString(24);
         const bool remove = input.ConsumeBool();
         const std::string value = input.ConsumeRandomLengthString(48);
-        const std::optional<std::string_view> written =
-            remove ? std::nullopt : std::optional<std::string_view>(value);
+        const auto expected = remove ? std::nullopt : std::optional<std::string>(value);
         const std::string before = profile.toBytes();
-        if (!profile.write(section, key, written)) {
+        if (!profile.write(section, key,
+                           remove ? std::nullopt : std::optional<std::string_view>(value))) {
             FUZZ_CHECK(profile.toBytes() == before);
             continue;
         }
-        const std::optional<std::string> expected =
-            remove ? std::nullopt : std::optional<std::string>(value);
-        FUZZ_CHECK(profile.value(section, key) == expected);
-        const std::string saved = profile.toBytes();
-        const ProfileFile reloaded = ProfileFile::fromBytes(saved);
-        FUZZ_CHECK(reloaded.value(section, key) == expected);
-        FUZZ_CHECK(reloaded.toBytes() == saved);
+        const ProfileFile reloaded = ProfileFile::fromBytes(profile.toBytes());
+        FUZZ_CHECK(profile.value(section, key) == expected &&
+                   reloaded.value(section, key) == expected);
+        FUZZ_CHECK(reloaded.toBytes() == profile.toBytes());
         profile = reloaded;
     }
     return 0;

@@ -13,19 +13,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string_view text = fuzz::bytesOf(data, size);
     std::vector<std::string> warnings;
     const std::vector<pool::WorkItem> items = pool::parseWorkList(text, warnings);
-    const auto lines = static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
-    FUZZ_CHECK(items.size() + warnings.size() <= lines + 1);
-    for (const pool::WorkItem& item : items) {
-        FUZZ_CHECK(!item.pattern.empty());
-        FUZZ_CHECK(item.publicKey[0] == 4);
-        FUZZ_CHECK(std::isfinite(item.reward) && item.reward >= 0);
-        FUZZ_CHECK(item.difficulty > 0);
-        FUZZ_CHECK(item.pattern.find_first_of(":;\n") == std::string::npos);
-    }
+    FUZZ_CHECK(items.size() + warnings.size() <=
+               static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) + 1);
+    for (const pool::WorkItem& item : items)
+        FUZZ_CHECK(!item.pattern.empty() &&
+                   item.pattern.find_first_of(":;\n") == std::string::npos &&
+                   item.publicKey[0] == 4 && std::isfinite(item.reward) && item.reward >= 0 &&
+                   item.difficulty > 0);
     for (const std::string& warning : warnings)
-        for (const char c : warning) {
-            const auto byte = static_cast<unsigned char>(c);
-            FUZZ_CHECK(byte >= 0x20 && byte != 0x7F);
-        }
+        FUZZ_CHECK(std::all_of(warning.begin(), warning.end(),
+                               [](char c) { return c >= 0x20 && c != 0x7F; }));
     return 0;
 }

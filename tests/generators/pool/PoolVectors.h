@@ -1,19 +1,10 @@
 #pragma once
 
-// The split-key vector the pool miner is checked against (computed with an independent
-// implementation): the requester's key a, its public key P = a*G, and the offset k whose
-// P + k*G has an address beginning "1Abc".
-
+// From an independent implementation: key a, and k with P + k*G at "1Abc..." (P = a*G).
 namespace tarwick::test {
-
 inline constexpr const char* kRequesterKey =
     "18E14A7B6A307F426A94F8114701E7C8E774E7F9A47E2C2035DB29A206321725";
-inline constexpr const char* kRequesterAddress = "16UwLL9Risc3QfPqBUvKofHmBQ7wMtjvM";
 inline constexpr unsigned kVectorOffset = 0x1398;
 inline constexpr const char* kVectorAddress = "1Abc1fxZtoT1YSy9dgY7ATQf7pHnELPFnP";
-inline constexpr const char* kVectorFullKey =
-    "18E14A7B6A307F426A94F8114701E7C8E774E7F9A47E2C2035DB29A206322ABD";
-// A reward address of the miner's user (key 1, uncompressed).
-inline constexpr const char* kRewardAddress = "1EHNa6Q4Jz2uvNExL497mE43ikXhwF6kZm";
-
+inline constexpr const char* kRewardAddress = "1EHNa6Q4Jz2uvNExL497mE43ikXhwF6kZm"; // key 1
 } // namespace tarwick::test

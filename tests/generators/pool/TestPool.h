@@ -1,12 +1,9 @@
 #pragma once
 
-// A bounty pool for the miner's tests: serves a work list on 127.0.0.1 (an ephemeral port)
-// and checks every solve request on its own, with libsecp256k1 and OpenSSL, the way a real
-// pool must: the address of P + k*G (P from the work list, k from the request) has to begin
-// with the pattern. It records what it accepted and drops the solved line from its list.
+// A bounty pool on 127.0.0.1 that judges every solve request on its own (libsecp256k1, OpenSSL):
+// the address of P + k*G must begin with the pattern. It keeps what it accepted, drops the line.
 
 #include <chrono>
-#include <cstdint>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -22,50 +19,39 @@ namespace tarwick::test {
 class TestPool {
 public:
     struct Accepted {
-        std::string pattern;
-        std::string publicKeyHex; // as the request spelled it
-        std::string offsetHex;
-        std::string rewardAddress;
+        std::string pattern, publicKeyHex /* as requested */, offsetHex, rewardAddress;
         std::string address; // of P + k*G, computed by the pool
     };
-
     TestPool();
     ~TestPool();
-    TestPool(const TestPool&) = delete;
-    TestPool& operator=(const TestPool&) = delete;
-
-    int port() const { return port_; }
-    // "http://127.0.0.1:PORT/"
-    std::string url() const;
-
-    void setWork(const std::string& body);
-    // Every answer waits this long first.
-    void setDelay(std::chrono::milliseconds delay);
-
-    std::vector<Accepted> accepted() const;
-    int workRequests() const;
+    std::string url() const { return "http://127.0.0.1:" + std::to_string(port_) + "/"; }
+    void setWork(const std::string& body) {
+        std::lock_guard lock(mutex_);
+        work_ = body;
+    }
+    void setDelay(std::chrono::milliseconds d) { // before each answer
+        std::lock_guard lock(mutex_);
+        delay_ = d;
+    }
+    std::vector<Accepted> accepted() const {
+        std::lock_guard lock(mutex_);
+        return accepted_;
+    }
+    int workRequests() const {
+        std::lock_guard lock(mutex_);
+        return workRequests_;
+    }
 
 private:
-    // The verdict on a solve request: "OK!" or the error text.
-    std::string judge(const std::string& key, const std::string& privateKey,
-                      const std::string& bitcoinAddress);
-
+    std::string judge(const std::string& key, const std::string& offsetHex,
+                      const std::string& rewardAddress); // "OK!" or the error text
     std::unique_ptr<httplib::Server> server_;
     std::thread thread_;
-    int port_ = 0;
+    int port_ = 0, workRequests_ = 0;
     mutable std::mutex mutex_;
     std::string work_;
     std::chrono::milliseconds delay_{0};
     std::vector<Accepted> accepted_;
-    int workRequests_ = 0;
 };
-
-// P + k*G, uncompressed, with libsecp256k1; empty when the key or offset is unusable or the sum
-// is the point at infinity. `publicKeyHex` may be compressed.
-std::vector<std::uint8_t> referenceSplitKeySum(const std::string& publicKeyHex,
-                                               const std::string& offsetHex);
-// Its address for the version byte, hashed by OpenSSL; empty when there is no sum.
-std::string referenceSplitKeyAddress(const std::string& publicKeyHex, const std::string& offsetHex,
-                                     std::uint8_t version);
 
 } // namespace tarwick::test
