@@ -1,30 +1,19 @@
-// The results file: created owner-only, appended record by record, byte for byte.
+// The results file: created owner-only whatever the umask, keeping what it held, each record
+// appended at once, byte for byte.
 
+#include "ProgramRun.h"
 #include "engine/search/ResultFile.h"
-
-#include <filesystem>
-#include <fstream>
-#include <gtest/gtest.h>
-#include <sstream>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace tarwick::engine {
 namespace {
 
-std::string readAll(const std::filesystem::path& path) {
-    std::stringstream s;
-    s << std::ifstream(path, std::ios::binary).rdbuf();
-    return s.str();
-}
+namespace fs = std::filesystem;
 
 TEST(ResultFile, OwnerOnlyKeepsWhatItHeldAndAppendsEachRecordAtOnce) {
-    const auto dir = std::filesystem::path(::testing::TempDir()) /
-                     ("tarwick_results_" + std::to_string(::getpid()));
-    std::filesystem::create_directories(dir);
+    const test::TempFolder dir;
     std::string error;
     for (const char* earlier : {"", "earlier\n"}) {
-        const auto path = dir / (std::string("results") + earlier);
+        const auto path = dir.path / (std::string("results") + earlier);
         if (*earlier)
             std::ofstream(path, std::ios::binary) << earlier;
         const mode_t previous = ::umask(0);
@@ -32,20 +21,16 @@ TEST(ResultFile, OwnerOnlyKeepsWhatItHeldAndAppendsEachRecordAtOnce) {
         const bool opened = file.open(path.string(), error);
         ::umask(previous);
         ASSERT_TRUE(opened) << error;
-        struct stat info {};
-        ASSERT_EQ(::stat(path.c_str(), &info), 0);
-        EXPECT_TRUE(*earlier || (info.st_mode & 0777) == 0600) << "a new file, umask 0";
+        EXPECT_TRUE(*earlier || (fs::status(path).permissions() & fs::perms::all) ==
+                                    (fs::perms::owner_read | fs::perms::owner_write));
         std::string expected = earlier;
         for (const char* record : {"Pattern: 1A\nAddress: 1Aa\nPrivkey: K1\n", "Pattern: 1B\n"}) {
             ASSERT_TRUE(file.append(record, error)) << error;
-            EXPECT_EQ(readAll(path), expected += record); // before the file is closed
+            EXPECT_EQ(test::readAll(path), expected += record); // before the file is closed
         }
     }
     ResultFile file;
-    EXPECT_FALSE(file.open((dir / "missing" / "results.txt").string(), error));
-    EXPECT_FALSE(error.empty());
-    EXPECT_FALSE(file.append("x", error));
-    std::filesystem::remove_all(dir);
+    EXPECT_FALSE(file.append("x", error)); // never opened
 }
 
 } // namespace

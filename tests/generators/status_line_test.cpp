@@ -1,9 +1,12 @@
 // The status line the front-end reads: bracketed groups, the key rate first, the chance and
-// time groups appearing and going as the search goes on.
+// time groups appearing and going as the search goes on; durations and rates in the largest
+// unit.
 
+#include "engine/match/Difficulty.h"
 #include "engine/search/StatusLine.h"
 
 #include <gtest/gtest.h>
+#include <limits>
 
 namespace tarwick::engine {
 namespace {
@@ -21,7 +24,7 @@ SearchStatus figures(double rate, std::uint64_t total, std::uint64_t sinceFind, 
     return s;
 }
 
-TEST(SearchStatusLine, Groups) {
+TEST(StatusLine, Groups) {
     const std::pair<SearchStatus, const char*> cases[] = {
         // 1 - e^(-0.131) = 12.3%; (1e9 ln 2 - 131028262) / 12.34e6 = 45.6 s
         {figures(12.34e6, 123456789, 131028262, 1e9, 1),
@@ -40,9 +43,7 @@ TEST(SearchStatusLine, Groups) {
     };
     for (const auto& [status, line] : cases)
         EXPECT_EQ(formatStatusGroups(status), line);
-}
-
-TEST(SearchStatusLine, RefreshCoversALongerOldLineAndNeverCutsALongOne) {
+    // A refresh covers a longer old line and never cuts a long one.
     SearchStatus wide = figures(12.34e6, 12345678901234567ull, 131028262, 1e30, 10);
     wide.patterns = 2000;
     for (const SearchStatus& s : {figures(500, 1, 1, 1e9), wide}) {
@@ -50,6 +51,26 @@ TEST(SearchStatusLine, RefreshCoversALongerOldLineAndNeverCutsALongOne) {
         const std::size_t pad = groups.size() < 79 ? 79 - groups.size() : 0;
         EXPECT_EQ(formatStatusRefresh(s), "\r" + groups + std::string(pad, ' ')) << pad;
     }
+}
+
+TEST(StatusLine, DurationsAndRates) {
+    constexpr double kYear = 365 * 86400.0;
+    const std::pair<double, const char*> durations[] = {
+        {42, "42.0s"},
+        {60, "60.0s"},
+        {192, "3.2min"},
+        {2 * 3600 + 1800, "2.5h"},
+        {3 * 86400, "3.0d"},
+        {999999 * kYear, "999999.0y"},
+        {3.996106e8 * kYear, "3.996106e+08y"},
+        {1e300, "3.170979e+292y"},
+        {std::numeric_limits<double>::infinity(), "inf"}};
+    for (const auto& [seconds, text] : durations)
+        EXPECT_EQ(formatDuration(seconds), text);
+    const std::pair<double, const char*> rates[] = {
+        {0, "0.00 key/s"}, {1.23e9, "1.23 Gkey/s"}, {4.5e12, "4500.00 Gkey/s"}};
+    for (const auto& [rate, text] : rates)
+        EXPECT_EQ(formatRate(rate), text);
 }
 
 } // namespace
