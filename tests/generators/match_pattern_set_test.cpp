@@ -96,8 +96,7 @@ TEST(PatternSet, RangesAgreeWithBase58) {
         Texts patterns;
         int random, perPattern, minHits;
     };
-    // Version texts run from 31h1... to 3R2c..., mfWx... to n4rZ..., MvaN... to NKuy...,
-    // 2mcB... to 2n1X...
+    // Version texts run from 31h1... to 3R2c..., mfWx... to n4rZ..., 2mcB... to 2n1X...
     // clang-format off
     const Case cases[] = {
         {0, false, {"1A", "1Ab", "1z", "11", "111", "1111", "1112", "1Love", "1bit", "12", "1QQ",
@@ -105,7 +104,6 @@ TEST(PatternSet, RangesAgreeWithBase58) {
         {0, true, {"1abc", "1LOVE", "1iol", "1zz", "1Q", "11x", "1kKkK", "1Ii"}, 4000, 60, 300},
         {5, false, {"3", "3A", "3Ab", "3Q", "36", "3R"}, 500, 25, 100},
         {111, false, {"m", "n", "mz", "n1", "mgb", "n4"}, 500, 25, 100},
-        {52, false, {"M", "N", "N5", "Mz"}, 500, 25, 100},
         {255, false, {"2m", "2n", "2mz", "2mcz"}, 500, 25, 100},
         {0, false, {"1"}, 200, 0, 200},
         {0, false, longPrefixes, 0, 1, 20},
@@ -180,15 +178,13 @@ TEST(PatternSet, WarningsForUnusablePatterns) {
     };
     // clang-format off
     const Case cases[] = {
-        {{"1Ab ", "1Ab", "2abc", "10", "1O", "1l", "1I", "", "1Ab", tooLong}, false, 0, {"1Ab"},
+        {{"1Ab ", "1Ab", "2abc", "10", "1O", "", "1Ab", tooLong}, false, 0, {"1Ab"},
          {"Invalid character ' ' in prefix '1Ab '", "Prefix '2abc' not possible",
           "Invalid character '0' in prefix '10'", "Invalid character 'O' in prefix '1O'",
-          "Invalid character 'l' in prefix '1l'", "Invalid character 'I' in prefix '1I'",
           "Empty prefix ignored", "Prefix '1Ab' ignored, duplicate of '1Ab'",
           "Prefix '" + tooLong + "' not possible"}},
-        {{"3zz", "3S", "31h", "mAb", "n5", "2n2"}, false, 5, {"31h"},
-         {"Prefix '3zz' not possible", "Prefix '3S' not possible", "Prefix 'mAb' not possible",
-          "Prefix 'n5' not possible", "Prefix '2n2' not possible"}},
+        {{"3zz", "31h", "n5"}, false, 5, {"31h"},
+         {"Prefix '3zz' not possible", "Prefix 'n5' not possible"}},
         {{"2abc", "3x"}, false, 0, {}, {"Prefix '2abc' not possible", "Prefix '3x' not possible",
                                         "Hint: valid bitcoin addresses begin with \"1\""}},
         {{"1abc"}, false, 111, {},
