@@ -19,9 +19,9 @@ FoundKey referenceFoundKey(std::uint64_t key) {
     const test::Bytes hash = test::referenceHash160(found.publicKey);
     std::copy(hash.begin(), hash.end(), found.hash160.begin());
     found.address = test::referenceAddress(found.privateKey, true);
-    test::Bytes wif = {0x80};
-    wif.insert(wif.end(), found.privateKey.begin(), found.privateKey.end());
-    wif.push_back(0x01);
+    test::Bytes wif(34, 0x80);
+    std::copy(found.privateKey.begin(), found.privateKey.end(), wif.begin() + 1);
+    wif.back() = 0x01;
     found.privateKeyWif = test::referenceBase58CheckEncode(wif);
     found.pattern = found.address.substr(0, 3);
     return found;

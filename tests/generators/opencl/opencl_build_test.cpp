@@ -21,7 +21,8 @@ TEST(OpenClBuild, BinaryCacheHoldsOnlyTheUsersOwnEntries) {
     const auto valuesAfter = [&](const std::string& source) {
         cl::Kernel kernel(opencl::buildProgram(context, *device, source, "", cache), "scale");
         std::vector<cl_uint> values = {1, 2, 3, 4};
-        cl::Buffer buffer(context, CL_MEM_READ_WRITE | CL_MEM_COPY_HOST_PTR, 16, values.data());
+        cl::Buffer buffer(context, CL_MEM_READ_WRITE | CL_MEM_COPY_HOST_PTR, std::size_t{16},
+                          values.data());
         kernel.setArg(0, buffer);
         queue.enqueueNDRangeKernel(kernel, cl::NullRange, cl::NDRange(values.size()));
         queue.enqueueReadBuffer(buffer, CL_TRUE, 0, 16, values.data());

@@ -109,7 +109,7 @@ TEST(OpenClKernel, PointsAndHashesMatchTheReferences) {
     const std::optional<cl::Device> device = openclDeviceOrSkip(reason);
     if (!device)
         GTEST_SKIP() << reason;
-    for (const auto [compressed, pointsOnly] :
+    for (const auto& [compressed, pointsOnly] :
          {std::pair{true, false}, {false, false}, {false, true}}) {
         SCOPED_TRACE(std::string(compressed ? "compressed" : "uncompressed") +
                      (pointsOnly ? ", split-key walk" : ""));

@@ -21,8 +21,8 @@ TEST(OpenClProgram, Runs) {
         many += std::string("1A") + c + "\n";
     // clang-format off
     const ProgramCase cases[] = {
-        {{"-D", "99:99", "-o", "results.txt", "1Tarwick"}, 1, listing.c_str(), 0, "the probe"},
-        {{"-D", "0:99", "1A"}, 1, "Available OpenCL platforms:\n0: [", 0, "no such device"},
+        {{"-D", "99:99", "-o", "results.txt", "1Tarwick"}, 5, listing.c_str(), 0, "the probe"},
+        {{"-D", "0:99", "1A"}, 5, "Available OpenCL platforms:\n0: [", 0, "no such device"},
         {{"-D", "0:0", "-o", "results.txt", "1A", "1Ab"}, 0,
          "Next match difficulty: 22 (2 prefixes)\n", 2, "two patterns"},
         {{"-i", "-D", "0:0", "-o", "results.txt", "1aBc"}, 0, "Pattern: 1aBc", 1, "any case"},
