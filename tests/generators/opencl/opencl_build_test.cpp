@@ -17,7 +17,6 @@ TEST(OpenClBuild, BinaryCacheHoldsOnlyTheUsersOwnEntries) {
     const TempFolder folder;
     const fs::path cache = folder.path / "cache";
     const cl::CommandQueue queue(context, *device);
-    // The values the program's kernel makes of 1 2 3 4.
     const auto valuesAfter = [&](const std::string& source) {
         cl::Kernel kernel(opencl::buildProgram(context, *device, source, "", cache), "scale");
         std::vector<cl_uint> values = {1, 2, 3, 4};
