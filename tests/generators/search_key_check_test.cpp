@@ -1,7 +1,8 @@
-// The final check before a key is reported: it accepts a right key and refuses every kind
-// of wrong one.
+// The final check before a key is reported refuses every kind of wrong key (every right key
+// the programs find passes it), and a key it refuses never reaches the search's observer.
 
 #include "ec_reference.h"
+#include "engine/search/Search.h"
 #include "engine/verify/ReferenceKeyCheck.h"
 
 #include <functional>
@@ -11,38 +12,25 @@ namespace tarwick::engine {
 namespace {
 
 // A found key built entirely by the test's references.
-FoundKey referenceFoundKey(const test::Key& key, bool compressed, const std::string& pattern) {
+FoundKey referenceFoundKey(std::uint64_t key) {
     FoundKey found;
-    found.privateKey = key;
-    found.compressed = compressed;
-    found.publicKey = test::referencePublicKey(key, compressed);
+    found.privateKey = test::keyFromUint64(key);
+    found.publicKey = test::referencePublicKey(found.privateKey, true);
     const test::Bytes hash = test::referenceHash160(found.publicKey);
     std::copy(hash.begin(), hash.end(), found.hash160.begin());
-    found.address = test::referenceAddress(key, compressed);
-    test::Bytes wif(key.begin(), key.end());
-    wif.insert(wif.begin(), 0x80);
-    if (compressed)
-        wif.push_back(0x01);
+    found.address = test::referenceAddress(found.privateKey, true);
+    test::Bytes wif(34, 0x80);
+    std::copy(found.privateKey.begin(), found.privateKey.end(), wif.begin() + 1);
+    wif.back() = 0x01;
     found.privateKeyWif = test::referenceBase58CheckEncode(wif);
-    found.pattern = pattern.empty() ? found.address.substr(0, 3) : pattern;
+    found.pattern = found.address.substr(0, 3);
     return found;
-}
-
-TEST(SearchKeyCheck, AcceptsRightKeys) {
-    const ReferenceKeyCheck check;
-    test::TestRandom random(40);
-    for (int i = 0; i < test::iterations(100); ++i)
-        EXPECT_EQ(check.problem(referenceFoundKey(random.key(), i % 2 == 0, ""), false), "");
-    // A case-insensitive pattern only with the option.
-    const FoundKey one = referenceFoundKey(test::keyFromUint64(1), true, "1bgGz9");
-    EXPECT_NE(check.problem(one, false), "");
-    EXPECT_EQ(check.problem(one, true), "");
 }
 
 TEST(SearchKeyCheck, RefusesEveryKindOfWrongKey) {
     const ReferenceKeyCheck check;
-    const FoundKey right = referenceFoundKey(test::keyFromUint64(12345), true, "");
-    const FoundKey other = referenceFoundKey(test::keyFromUint64(12346), true, "");
+    const FoundKey right = referenceFoundKey(12345);
+    const FoundKey other = referenceFoundKey(12346);
     const std::pair<std::function<void(FoundKey&)>, const char*> wrongs[] = {
         {[&](FoundKey& k) { k.privateKey = other.privateKey; }, "another key"},
         {[&](FoundKey& k) { k.publicKey = other.publicKey; }, "another public key"},
@@ -67,6 +55,32 @@ TEST(SearchKeyCheck, RefusesEveryKindOfWrongKey) {
         EXPECT_NE(problem, "") << name;
         EXPECT_EQ(problem.find(right.privateKeyWif), std::string::npos) << "reason shows the key";
     }
+}
+
+struct Recorder final : SearchObserver {
+    void status(const SearchStatus&) override {}
+    void found(const FoundKey& key) override { keys.push_back(key); }
+    void failed(const std::string& message) override { failures.push_back(message); }
+    std::vector<FoundKey> keys;
+    std::vector<std::string> failures;
+};
+
+struct RefusingCheck final : KeyCheck {
+    std::string problem(const FoundKey&, bool) const override { return "rejected by the test"; }
+};
+
+TEST(SearchEngine, KeyFailingTheCheckIsNeverReported) {
+    Recorder recorder;
+    RefusingCheck check;
+    SystemStartKeys starts;
+    std::vector<std::string> warnings;
+    Search search(SearchSettings{}, PatternSet::build({"1A", "1B"}, false, 0, warnings), check,
+                  recorder, starts);
+    EXPECT_EQ(search.run(), SearchOutcome::CheckFailed);
+    EXPECT_TRUE(recorder.keys.empty());
+    ASSERT_EQ(recorder.failures.size(), 1u);
+    EXPECT_NE(recorder.failures[0].find("error "), std::string::npos) << recorder.failures[0];
+    EXPECT_NE(recorder.failures[0].find("rejected by the test"), std::string::npos);
 }
 
 } // namespace

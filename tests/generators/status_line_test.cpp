@@ -1,27 +1,23 @@
 // The status line the front-end reads: bracketed groups, the key rate first, the chance and
-// time groups appearing and going as the search goes on.
+// time groups appearing and going as the search goes on; durations and rates in the largest
+// unit.
 
+#include "engine/match/Difficulty.h"
 #include "engine/search/StatusLine.h"
 
 #include <gtest/gtest.h>
+#include <limits>
 
 namespace tarwick::engine {
 namespace {
 
-SearchStatus figures(double rate, std::uint64_t total, std::uint64_t sinceFind, double difficulty,
-                     unsigned found = 0, bool keepGoing = false) {
-    SearchStatus s;
-    s.keysPerSecond = rate;
-    s.totalKeys = total;
-    s.keysSinceLastFind = sinceFind;
-    s.difficulty = difficulty;
-    s.patterns = 2;
-    s.found = found;
-    s.keepGoing = keepGoing;
-    return s;
+// Rate, total, since the last find, difficulty, found; of two patterns.
+SearchStatus figures(double rate, std::uint64_t total, std::uint64_t since, double difficulty,
+                     std::size_t found = 0, bool keepGoing = false) {
+    return {rate, total, since, difficulty, found, 2, keepGoing};
 }
 
-TEST(SearchStatusLine, Groups) {
+TEST(StatusLine, GroupsAndDurations) {
     const std::pair<SearchStatus, const char*> cases[] = {
         // 1 - e^(-0.131) = 12.3%; (1e9 ln 2 - 131028262) / 12.34e6 = 45.6 s
         {figures(12.34e6, 123456789, 131028262, 1e9, 1),
@@ -40,16 +36,20 @@ TEST(SearchStatusLine, Groups) {
     };
     for (const auto& [status, line] : cases)
         EXPECT_EQ(formatStatusGroups(status), line);
-}
-
-TEST(SearchStatusLine, RefreshCoversALongerOldLineAndNeverCutsALongOne) {
-    SearchStatus wide = figures(12.34e6, 12345678901234567ull, 131028262, 1e30, 10);
-    wide.patterns = 2000;
-    for (const SearchStatus& s : {figures(500, 1, 1, 1e9), wide}) {
-        const std::string groups = formatStatusGroups(s);
-        const std::size_t pad = groups.size() < 79 ? 79 - groups.size() : 0;
-        EXPECT_EQ(formatStatusRefresh(s), "\r" + groups + std::string(pad, ' ')) << pad;
-    }
+    // A refresh is padded to cover a longer old line (see the console report), and never cuts
+    // a long one.
+    const SearchStatus wide{12.34e6, 12345678901234567ull, 131028262, 1e30, 10, 2000};
+    EXPECT_EQ(formatStatusRefresh(wide), "\r" + formatStatusGroups(wide));
+    // Durations in the largest unit.
+    constexpr double kYear = 365 * 86400.0;
+    // clang-format off
+    const std::pair<double, const char*> durations[] = {
+        {42, "42.0s"}, {60, "60.0s"}, {192, "3.2min"}, {9000, "2.5h"}, {3 * 86400, "3.0d"},
+        {999999 * kYear, "999999.0y"}, {3.996106e8 * kYear, "3.996106e+08y"},
+        {1e300, "3.170979e+292y"}, {std::numeric_limits<double>::infinity(), "inf"}};
+    // clang-format on
+    for (const auto& [seconds, text] : durations)
+        EXPECT_EQ(formatDuration(seconds), text);
 }
 
 } // namespace
