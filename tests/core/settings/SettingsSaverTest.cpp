@@ -1,35 +1,30 @@
 #include "core/settings/SettingsSaver.h"
 
-#include "../found/RecordingConsole.h"
-#include "../found/TempFolder.h"
+#include "found/RecordingConsole.h"
+#include "search/TempFolder.h"
 
-#include <fstream>
 #include <gtest/gtest.h>
-#include <sstream>
 
 namespace tarwick {
 namespace {
 
-using testing::RecordingConsole;
-using testing::TempFolder;
+using testing::ReadBytes;
 
-std::string textOf(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-TEST(SettingsSaver, WritesTheLatestStateAndSaysWhenEveryKeyIsOnDisk) {
-    TempFolder folder;
+TEST(SettingsSaver, WritesTheLatestStateKeepsWhatOthersWroteAndMakesAFailedSaveGood) {
+    testing::TempFolder folder;
     const auto file = folder / "Settings.ini";
-    RecordingConsole console;
+    testing::RecordingConsole console;
     // Messages come on the saver's thread; allFoundKeysSaved waits for it, so they can be read.
     SettingsSaver saver(file, console, [](std::function<void()> task) { task(); });
     ViewSettings settings;
     FoundAddressStore store;
     saver.LoadSettings(settings, store);
-    EXPECT_TRUE(saver.allFoundKeysSaved());
+    EXPECT_FALSE(std::filesystem::exists(file)) << "loading creates no file";
+    testing::WriteBytes(file,
+                        "; mine\r\n[Settings]\r\nexternal_app=2\r\nextra=1\r\n[Else]\r\nk=v\r\n");
+    saver.LoadSettings(settings, store);
+    EXPECT_EQ(settings.appIndex, 2);
+    settings.appIndex = 0;
 
     // Saves asked for faster than they are written: the file ends with the last state.
     for (int i = 0; i < 40; ++i) {
@@ -38,20 +33,33 @@ TEST(SettingsSaver, WritesTheLatestStateAndSaysWhenEveryKeyIsOnDisk) {
         saver.SaveSettings(settings, store, true); // does not turn the found save into less
     }
     EXPECT_TRUE(saver.allFoundKeysSaved());
-    EXPECT_NE(textOf(file).find("BTC_KEY_PRIV_ENCON_39=5K39\r\n"), std::string::npos);
+    std::string saved = ReadBytes(file);
+    EXPECT_TRUE(saved.starts_with("; mine\r\n[Settings]\r\nexternal_app=0\r\nextra=1\r\n"));
+    EXPECT_NE(saved.find("[Else]\r\nk=v\r\n"), std::string::npos);
+    EXPECT_NE(saved.find("BTC_KEY_PRIV_ENCON_39=5K39\r\n"), std::string::npos);
 
-    // A key that cannot be written is reported unsaved until a later save, of any kind, writes it.
-    std::filesystem::remove(file);
-    std::filesystem::create_directory(file);
-    store.AddFoundAddress(true, "1P", "1Late", "5KLate");
-    saver.SaveSettings(settings, store, false);
-    saver.SaveSettings(settings, store, true);
-    EXPECT_FALSE(saver.allFoundKeysSaved());
-    EXPECT_EQ(console.pieces.size(), 1u); // told once
-    std::filesystem::remove(file);
-    saver.SaveSettings(settings, store, true);
-    EXPECT_TRUE(saver.allFoundKeysSaved());
-    EXPECT_NE(textOf(file).find("=5KLate\r\n"), std::string::npos);
+    // A save that fails keeps the old file whole, is told once, and the key waits for any
+    // later save.
+    for (int failure = 1; failure <= 2; ++failure) {
+        const std::string key = "5KLate" + std::to_string(failure);
+        store.AddFoundAddress(true, "1P", "1Late" + std::to_string(failure), key);
+        {
+            testing::FileSizeLimit limit(saved.size() + 10);
+            saver.SaveSettings(settings, store, false);
+            saver.SaveSettings(settings, store, true);
+            EXPECT_FALSE(saver.allFoundKeysSaved());
+        }
+        EXPECT_EQ(ReadBytes(file), saved);
+        EXPECT_EQ(testing::EntriesIn(folder.path()), 1);
+        ASSERT_EQ(console.pieces.size(), static_cast<std::size_t>(failure))
+            << "told again after a success";
+        EXPECT_TRUE(
+            console.pieces.back().text.starts_with("[ERROR] The settings could not be saved"));
+        saver.SaveSettings(settings, store, true);
+        EXPECT_TRUE(saver.allFoundKeysSaved());
+        saved = ReadBytes(file);
+        EXPECT_NE(saved.find("=" + key + "\r\n"), std::string::npos);
+    }
 }
 
 } // namespace
