@@ -8,11 +8,8 @@ namespace tarwick {
 namespace {
 
 TEST(ChoiceLists, ItemsAndTheFallbackOfAStoredIndex) {
-    const auto devices = openClDeviceItems();
-    ASSERT_EQ(devices.size(), 24u);
-    EXPECT_EQ(devices[5], "0:5");
-    EXPECT_EQ(devices[6], "1:0");
-    EXPECT_EQ(devices.back(), "3:5");
+    EXPECT_EQ(openClDeviceItems().size(), 24u);
+    EXPECT_EQ(openClDeviceItems()[6], "1:0");
     EXPECT_EQ(cpuThreadItems(3), (std::vector<std::string>{"1", "2", "3"}));
     EXPECT_TRUE(cpuThreadItems(-3).empty());
     // A stored index outside its list falls back to the first item.

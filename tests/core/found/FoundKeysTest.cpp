@@ -20,39 +20,35 @@ using testing::ConsolePiece;
 using testing::kAb1;
 using testing::kCd;
 
+std::string recordText(std::string p, std::string a, std::string k, std::string eol = "\n") {
+    return "Pattern: " + p + eol + "Address: " + a + eol + "Privkey: " + k + eol;
+}
+
 TEST(FoundKeyRecords, ParsesTheResultsFile) {
-    const FoundKeyRecord jenny{"1Jenny", "1JennyQwRz", "5KJenny"},
-        mary{"1Mary", "1MaryAbCd", "5KM"};
-    const std::string j = "Pattern: 1Jenny\nAddress: 1JennyQwRz\nPrivkey: 5KJenny\n";
+    const FoundKeyRecord jenny{"1J", "1Ja", "5K"}, mary{"1M", "1Ma", "5L"};
+    const std::string j = recordText("1J", "1Ja", "5K"),
+                      crlf = recordText("1J", "1Ja", "5K", "\r\n");
     const std::pair<std::string, std::vector<FoundKeyRecord>> cases[] = {
         {j, {jenny}},
-        {"Pattern: 1Jenny\r\nAddress: 1JennyQwRz\r\nPrivkey: 5KJenny\r\n", {jenny}},
-        {"junk\n\nmore junk\n" + j, {jenny}}, // off the multiples of three
-        {j + "Pattern: 1Mary\nAddress: 1MaryAbCd\nPrivkey: 5KM\n", {jenny, mary}},
+        {crlf, {jenny}},
+        {"junk\n\nmore\n" + j, {jenny}},
+        {j + recordText("1M", "1Ma", "5L"), {jenny, mary}},
         {j + j, {jenny, jenny}}, // the store drops the second
-        // Labels in another case, or without their blank, are not labels.
-        {"pattern: 1Jenny\nAddress: 1JennyQwRz\nPrivkey: 5KJenny\n"
-         "Pattern: 1Jenny\nADDRESS: 1JennyQwRz\nPrivkey: 5KJenny\n"
-         "Pattern: 1Jenny\nAddress: 1JennyQwRz\nprivkey: 5KJenny\n"
-         "Pattern:1Jenny\nAddress: 1JennyQwRz\nPrivkey: 5KJenny\n",
+        // Labels in another case, or without their blank, are not labels; no value may be empty.
+        {"pattern: 1J\nAddress: 1Ja\nPrivkey: 5K\nPattern:1J\nAddress: 1Ja\nPrivkey: 5K\n", {}},
+        {recordText("", "1Ja", "5K") + recordText("1J", "", "5K") + recordText("1J", "1Ja", ""),
          {}},
-        {"Pattern: \nAddress: 1JennyQwRz\nPrivkey: 5KJenny\n", {}},
-        {"Pattern: 1Jenny\nAddress: \nPrivkey: 5KJenny\n", {}},
-        {"Pattern: 1Jenny\nAddress: 1JennyQwRz\nPrivkey: \n", {}},
-        {"Address: 1JennyQwRz\nPattern: 1Jenny\nPrivkey: 5KJenny\n", {}},
+        {"Address: 1Ja\nPattern: 1J\nPrivkey: 5K\n", {}},
         // A record still being written, or cut by a killed writer, never counts: its key may be
         // cut.
-        {"x\nPattern: 1Jenny", {}},
-        {"Pattern: 1Jenny\r\nAddress: 1JennyQwRz\r\nPrivkey: 5KJenny\r", {}},
+        {"x\nPattern: 1J", {}},
+        {crlf.substr(0, crlf.size() - 1), {}},
         {j.substr(0, j.size() - 1), {}},
-        {"Pattern: 1Jenny \nAddress: 1JennyQwRz\t\nPrivkey: 5KJenny  \n",
-         {{"1Jenny ", "1JennyQwRz\t", "5KJenny  "}}},
-        // A label not at the start gives the text after it.
-        {"  Pattern: 1Jenny\n> Address: 1JennyQwRz\n\xEF\xBB\xBFPrivkey: 5KJenny\n", {jenny}},
-        {"Pattern: 1Old\n" + j, {jenny}}, // a second pattern line starts the record again
-        {"Pattern: 1a Pattern: b\nAddress: 1x\nPrivkey: 5y\n", {{"1a Pattern: b", "1x", "5y"}}},
-        {"\n\n\n\n", {}},
-    };
+        {recordText("1J ", "1Ja\t", "5K  "), {{"1J ", "1Ja\t", "5K  "}}},
+        // A label not at the start gives the text after it; a second pattern line starts again.
+        {"  Pattern: 1J\n> Address: 1Ja\n\xEF\xBB\xBFPrivkey: 5K\n", {jenny}},
+        {"Pattern: 1Old\n" + j, {jenny}},
+        {recordText("1a Pattern: b", "1x", "5y"), {{"1a Pattern: b", "1x", "5y"}}}};
     for (const auto& [text, expected] : cases)
         EXPECT_EQ(parseFoundKeyRecords(text), expected) << text;
 }
@@ -85,8 +81,7 @@ TEST(VerifyFoundKey, KeyMustGiveTheAddressOfASearchedPattern) {
          "the address does not begin with the pattern 1Cd"},
         {record("1ab", a, k), {false, {"1ab"}}, "the address does not begin with the pattern 1ab"},
         {record("1ab", a, k), {true, {"1AB"}}, std::nullopt},
-        {record("1Ab", a, k), {false, {"1Cd"}}, "the pattern 1Ab was not searched by the run"},
-    };
+        {record("1Ab", a, k), {false, {"1Cd"}}, "the pattern 1Ab was not searched by the run"}};
     for (const auto& [found, searched, failure] : cases)
         EXPECT_EQ(WhyFoundKeyFails(found, &searched), failure) << found.privateKey;
     EXPECT_EQ(WhyFoundKeyFails(record("1Ab", a, k), nullptr),

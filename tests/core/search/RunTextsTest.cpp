@@ -45,8 +45,7 @@ TEST(ClosingMessage, FirstCaseThatHoldsWinsAndFailedStartReadsTheLog) {
         {true, false, false, 1, false, search, pool, "", error(noOpenCl)},
         {true, false, false, 1, false, search, pool, "bad url", error("[ERROR]\nbad url")},
         {true, false, false, 1, false, search, cpu, "", error(failed)},
-        {true, false, false, 1, false, search, cpu, "error Invalid character", error(failed)},
-    };
+        {true, false, false, 1, false, search, cpu, "error Invalid character", error(failed)}};
     for (const Case& c : cases) {
         SCOPED_TRACE(::testing::Message() << c.generator << " passes " << c.passes << " log "
                                           << c.log.value_or("<none>"));
@@ -95,8 +94,7 @@ TEST(RunTexts, ProgressGroupsUpToTheKeyRateInTheLogsLast301Characters) {
         {"[a key/s]" + std::string(293, 'x'), ""},
         // A group whose "[" lies before the tail is dropped; the groups after it remain.
         {"[old key/s" + std::string(301 - 1 - late.size(), ']') + late, "[c]  [d]  "},
-        {std::string(5000, '\n') + wide, wide + "  "},
-    };
+        {std::string(5000, '\n') + wide, wide + "  "}};
     testing::TempFolder dir;
     EXPECT_EQ(ReadProgressLine(dir / "stdout.log"), "");
     for (const auto& [content, line] : cases) {
@@ -134,8 +132,7 @@ TEST(GeneratorCommand, ArgumentsPerGeneratorAndOption) {
          {"-D", odd, "-o", "results.txt", "-f", odd}},
         {options(kPoolMiner, true),
          kPoolExecutable,
-         {"-u", "https://pool.example/", "-a", "1Boat", "-D", "0:1", "-i", "300"}},
-    };
+         {"-u", "https://pool.example/", "-a", "1Boat", "-D", "0:1", "-i", "300"}}};
     for (const auto& [in, executable, arguments] : cases) {
         const GeneratorCommand cmd = BuildGeneratorCommand(in, RunMode::Search);
         EXPECT_EQ(cmd.generatorName, in.externalApp);

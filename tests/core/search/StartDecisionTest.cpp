@@ -79,8 +79,7 @@ TEST(StartDecision, BoxBranchAndRewardAddress) {
         {box("1Abc", pool, boat + " "), Error, std::string(kRewardInvalidError), 1, {}},
         {box("1Abc", pool, boat), Go, "", 1, "1Abc\n"},
         {box("", pool), Error, kBoxEmpty, 0, {}}, // the box is checked first
-        {box("1Abc", kCpuGenerator, "not checked"), Go, "", 1, "1Abc\n"},
-    };
+        {box("1Abc", kCpuGenerator, "not checked"), Go, "", 1, "1Abc\n"}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.in.boxText + " / " + c.in.rewardAddress);
         const StartDecision d = DecideStart(c.in, ".");
@@ -120,8 +119,7 @@ TEST(StartDecision, FileBranch) {
          std::string("\0"
                      "1Abc",
                      5),
-         Error, kFileNone, 0},
-    };
+         Error, kFileNone, 0}};
     testing::TempFolder dir;
     std::filesystem::create_directory(dir / "folder");
     for (const Case& c : cases) {

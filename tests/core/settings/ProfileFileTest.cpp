@@ -8,32 +8,32 @@
 namespace tarwick {
 namespace {
 
+using Row = std::tuple<const char*, const char*, std::optional<std::string>>;
+
 TEST(ProfileFile, ReadsAsWindowsDoes) {
     const ProfileFile file = ProfileFile::fromBytes(
         "orphan=before any section\r\n[Settings]\r\nplain=1\r\n  spaced  =   two words  \t\r\n"
         "quoted=\"q v\"\r\nsingle='s'\r\nhalf=\"open\r\nonequote=\"\r\nempty=\r\ndup=first\r\n"
         "dup=second\r\n; comment=not a key\r\nno equals sign\r\nequals=a=b\r\nhigh=caf\xE9\xFF\r\n"
         "[ Other ]\nlf=only\n[settings]\r\nlast=no line end");
-    const std::tuple<const char*, const char*, std::optional<std::string>> cases[] = {
-        {"SETTINGS", "PLAIN", "1"},
-        {" Settings ", " plain ", "1"},
-        {"Settings", "spaced", "two words"},
-        {"Settings", "quoted", "q v"},
-        {"Settings", "single", "s"},
-        {"Settings", "half", "\"open"},
-        {"Settings", "onequote", "\""},
-        {"Settings", "empty", ""},
-        {"Settings", "dup", "first"},
-        {"Settings", "; comment", std::nullopt},
-        {"Settings", "no equals sign", std::nullopt},
-        {"Settings", "equals", "a=b"},
-        {"Settings", "high", "caf\xE9\xFF"},
-        {"Settings", "orphan", std::nullopt},
-        {"Other", "lf", "only"},
-        {"Missing", "plain", std::nullopt},
-        {"Settings", "last", std::nullopt}, // a repeated section is not searched
-    };
-    for (const auto& [section, key, expected] : cases)
+    // The last key is in a repeated section, which is not searched.
+    for (const auto& [section, key, expected] : {Row{"SETTINGS", "PLAIN", "1"},
+                                                 {" Settings ", " plain ", "1"},
+                                                 {"Settings", "spaced", "two words"},
+                                                 {"Settings", "quoted", "q v"},
+                                                 {"Settings", "single", "s"},
+                                                 {"Settings", "half", "\"open"},
+                                                 {"Settings", "onequote", "\""},
+                                                 {"Settings", "empty", ""},
+                                                 {"Settings", "dup", "first"},
+                                                 {"Settings", "; comment", {}},
+                                                 {"Settings", "no equals sign", {}},
+                                                 {"Settings", "equals", "a=b"},
+                                                 {"Settings", "high", "caf\xE9\xFF"},
+                                                 {"Settings", "orphan", {}},
+                                                 {"Other", "lf", "only"},
+                                                 {"Missing", "plain", {}},
+                                                 {"Settings", "last", {}}})
         EXPECT_EQ(file.value(section, key), expected) << section << "/" << key;
     EXPECT_EQ(file.valueOr("Settings", "missing", "fallback"), "fallback");
     EXPECT_EQ(file.valueOr("Settings", "empty", "fallback"), "");
@@ -83,8 +83,7 @@ TEST(ProfileFile, WritesAsWindowsDoes) {
           {"S", "q", "\"q\""},
           {"S", "s", "'a'"},
           {"S", "m", "\"a'"}},
-         "[S]\r\nk=\"5Kkey  \"\r\nj=\" x\"\r\nq=\"\"q\"\"\r\ns=\"'a'\"\r\nm=\"a'\r\n"},
-    };
+         "[S]\r\nk=\"5Kkey  \"\r\nj=\" x\"\r\nq=\"\"q\"\"\r\ns=\"'a'\"\r\nm=\"a'\r\n"}};
     for (const auto& [before, writes, after] : cases) {
         ProfileFile file = ProfileFile::fromBytes(before);
         for (const Write& w : writes)
@@ -106,8 +105,7 @@ TEST(ProfileFile, RefusesWhatALineCannotHold) {
         {"S", "a", "cr\ronly"}, {"S", "a", "lf\nonly"}, {"S", "a", std::string("n\0l", 3)},
         {"S", "k=v", "1"},      {"S", "", "1"},         {"S", "[T]", "1"},
         {"S", ";c", "1"},       {"", "a", "1"},         {"S]", "a", "1"},
-        {"S\r\n[T", "a", "1"},
-    };
+        {"S\r\n[T", "a", "1"}};
     for (const Write& w : refused) {
         ProfileFile file = ProfileFile::fromBytes("[S]\r\na=1\r\n");
         EXPECT_FALSE(file.write(w.section, w.key, *w.value)) << w.section << "/" << w.key;

@@ -97,8 +97,7 @@ TEST(Settings, FlagsIndexesAndTexts) {
              s.poolUrl = "http://h/";
          })},
         {"[Patterns_search]\r\npatterns=1Jen-ny-1Mary-\r\n",
-         with([](auto& s) { s.savedPatterns = "1Jen\r\nny\r\n1Mary\r\n"; })},
-    };
+         with([](auto& s) { s.savedPatterns = "1Jen\r\nny\r\n1Mary\r\n"; })}};
     for (const auto& [file, expected] : cases)
         EXPECT_EQ(load(file).settings, expected) << file;
     // An empty value leaves the member as it was, but for the reward address.
@@ -119,16 +118,15 @@ TEST(Settings, FlagsIndexesAndTexts) {
 }
 
 TEST(Settings, AtoiAndPatternsEncoding) {
-    const std::pair<const char*, int> cases[] = {{"", 0},
-                                                 {"  7", 7},
-                                                 {"\t-3", -3},
-                                                 {"+4", 4},
-                                                 {"1e5", 1},
-                                                 {"- 1", 0},
-                                                 {"x1", 0},
-                                                 {"2147483648", INT_MAX},
-                                                 {"-2147483649", INT_MIN}};
-    for (const auto& [text, value] : cases)
+    for (const auto& [text, value] : {std::pair{"", 0},
+                                      {"  7", 7},
+                                      {"\t-3", -3},
+                                      {"+4", 4},
+                                      {"1e5", 1},
+                                      {"- 1", 0},
+                                      {"x1", 0},
+                                      {"2147483648", INT_MAX},
+                                      {"-2147483649", INT_MIN}})
         EXPECT_EQ(atoiClamped(text), value) << text;
     EXPECT_EQ(encodePatterns("  \r\n1Jenny\r\n\r\n1Mary \t\r\n "), "1Jenny--1Mary");
     EXPECT_EQ(encodePatterns(std::string("1A\n1B\r1C\0", 9) + "1Jen-ny"), "1A-1B-1C-1Jen-ny");
