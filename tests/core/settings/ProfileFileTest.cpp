@@ -49,6 +49,8 @@ TEST(ProfileFile, WritesAsWindowsDoes) {
         {"",
          {{"S", "a", "1"}, {"S", "e", ""}, {"S", "k", "\xE9\xA3\x80"}},
          "[S]\r\na=1\r\ne=\r\nk=\xE9\xA3\x80\r\n"},
+        // Removing what is not there changes nothing, byte for byte.
+        {"[S]\r\n\r\na=1\n", {{"Missing", "gone", {}}, {"S", "gone", {}}}, "[S]\r\n\r\na=1\n"},
         // A changed key keeps its place and its spelling.
         {"[S]\r\nFirst=1\r\n  Second = 2 \r\nThird=3\r\n",
          {{"s", "SECOND", "two"}},
