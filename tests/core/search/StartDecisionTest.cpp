@@ -30,20 +30,8 @@ StartInputs box(std::string text, std::string_view app = kCpuGenerator, std::str
     return in;
 }
 
-TEST(PatternText, Base58TextPatternCountAndTrim) {
-    for (const auto& [text, accepted] :
-         {std::pair<std::string, bool>{"", true},
-          {"123456789ABCDEFGHJKLMNPQRSTUVWXYZabcdefghijkmnopqrstuvwxyz\r\n", true},
-          {"10", false},
-          {"1O", false},
-          {"1I", false},
-          {"1l", false},
-          {"1Ab\t1Cd", false},
-          {std::string("1A\0B", 4), false},
-          {"\xEF\xBB\xBF"
-           "1A",
-           false}})
-        EXPECT_EQ(IsBase58Text(text), accepted) << text;
+// Which characters a pattern may hold is checked against a model by the pattern text fuzz target.
+TEST(PatternText, PatternCountAndTrim) {
     // Lines starting with 1 count; CRs are dropped and never start a line; no LF is needed last.
     for (const auto& [text, count] : {std::pair<std::string, int>{"", 0},
                                       {"1Abc\r\nAbc\r\n1", 2},
