@@ -1,9 +1,9 @@
 #pragma once
 
+#include "TempFolder.h"
 #include "core/common/Clock.h"
 #include "core/search/ChildProcess.h"
 #include "core/search/SearchRunView.h"
-#include "search/TempFolder.h"
 
 #include <optional>
 #include <string>
