@@ -6,7 +6,7 @@
 
 #include <cstdio>
 
-namespace tarwick::cpu {
+namespace tarwick::program {
 namespace {
 
 std::string contents(std::FILE* f) {
@@ -49,4 +49,4 @@ TEST(ConsoleReport, StatusThenFoundThenFailure) {
 }
 
 } // namespace
-} // namespace tarwick::cpu
+} // namespace tarwick::program

@@ -11,24 +11,36 @@ namespace tarwick::testing {
 struct ConsolePiece {
     std::string text;
     ConsoleStyle style = ConsoleStyle::Plain;
-    bool lineBreak = false;
+    bool lineBreak = true;
 
     friend bool operator==(const ConsolePiece&, const ConsolePiece&) = default;
-    friend std::ostream& operator<<(std::ostream& out, const ConsolePiece& piece) {
-        return out << "{\"" << piece.text << "\", style " << static_cast<int>(piece.style)
-                   << (piece.lineBreak ? ", break}" : ", no break}");
+    friend std::ostream& operator<<(std::ostream& out, const ConsolePiece& p) {
+        return out << "{\"" << p.text << "\", " << static_cast<int>(p.style) << ", " << p.lineBreak
+                   << "}";
     }
 };
 
-// Keeps every piece appended to the console, in order.
+// Keeps every piece appended to the console, in order, and counts the clearings.
 class RecordingConsole : public ConsoleSink {
 public:
     void append(std::string_view text, ConsoleStyle style, bool lineBreak) override {
         pieces.push_back({std::string(text), style, lineBreak});
     }
-    void clear() override { pieces.clear(); }
+    void clear() override {
+        pieces.clear();
+        ++clears;
+    }
+    const ConsolePiece& last() const { return pieces.back(); }
+    // True when a piece in red holds the text.
+    bool saysInRed(std::string_view text) const {
+        for (const ConsolePiece& piece : pieces)
+            if (piece.style == ConsoleStyle::Error && piece.text.find(text) != std::string::npos)
+                return true;
+        return false;
+    }
 
     std::vector<ConsolePiece> pieces;
+    int clears = 0;
 };
 
 } // namespace tarwick::testing

@@ -1,11 +1,13 @@
 #pragma once
 
-#include <atomic>
+#include <csignal>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <random>
+#include <iterator>
+#include <stdexcept>
 #include <string>
-#include <string_view>
+#include <sys/resource.h>
 
 namespace tarwick::testing {
 
@@ -13,11 +15,10 @@ namespace tarwick::testing {
 class TempFolder {
 public:
     TempFolder() {
-        static std::atomic<unsigned> counter{0};
-        std::random_device random;
-        path_ = std::filesystem::temp_directory_path() /
-                ("tarwick-test-" + std::to_string(random()) + "-" + std::to_string(++counter));
-        std::filesystem::create_directories(path_);
+        std::string pattern = (std::filesystem::temp_directory_path() / "tarwick-XXXXXX").string();
+        if (!::mkdtemp(pattern.data()))
+            throw std::runtime_error("mkdtemp failed");
+        path_ = pattern;
     }
     ~TempFolder() {
         std::error_code ignored;
@@ -33,16 +34,47 @@ private:
     std::filesystem::path path_;
 };
 
-// Writes the bytes exactly, creating the file's folder when needed.
-inline void WriteBytes(const std::filesystem::path& file, std::string_view bytes) {
-    std::filesystem::create_directories(file.parent_path());
-    std::ofstream out(file, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
-
 inline std::string ReadBytes(const std::filesystem::path& file) {
+    if (!std::filesystem::is_regular_file(file))
+        return {};
     std::ifstream in(file, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
+
+// Writes the bytes exactly, creating the file's folder when needed.
+inline void WriteBytes(const std::filesystem::path& file, std::string_view bytes) {
+    std::filesystem::create_directories(file.parent_path());
+    std::ofstream(file, std::ios::binary).write(bytes.data(), std::ssize(bytes));
+}
+
+// The entry's own permission bits (a link's, never what it names).
+inline unsigned ModeOf(const std::filesystem::path& file) {
+    return static_cast<unsigned>(std::filesystem::symlink_status(file).permissions() &
+                                 std::filesystem::perms::mask);
+}
+
+inline auto EntriesIn(const std::filesystem::path& folder) {
+    return std::distance(std::filesystem::directory_iterator(folder), {});
+}
+
+// Makes every write past the given size fail with EFBIG while it lives: a real failure in the
+// middle of writing a file, which works even for root. Ignoring SIGXFSZ lets write() fail.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes) : handler_(std::signal(SIGXFSZ, SIG_IGN)) {
+        ::getrlimit(RLIMIT_FSIZE, &previous_);
+        rlimit limited = previous_;
+        limited.rlim_cur = bytes;
+        ::setrlimit(RLIMIT_FSIZE, &limited);
+    }
+    ~FileSizeLimit() {
+        ::setrlimit(RLIMIT_FSIZE, &previous_);
+        std::signal(SIGXFSZ, handler_);
+    }
+
+private:
+    void (*handler_)(int);
+    rlimit previous_{};
+};
 
 } // namespace tarwick::testing

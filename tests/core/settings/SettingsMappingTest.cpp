@@ -14,12 +14,11 @@ const std::string kOriginalFile =
     "scrollLocl_light_on=1\r\nplay_sound_found=0\r\navoid_overheating=1\r\n"
     "select_edit_patt=1\r\nselect_file_patt=0\r\n"
     "selected_file_patterns=C:\\vanity\\patterns.txt\r\nbtc_reward=\r\n"
-    "[Patterns_search]\r\npatterns=1Jenny-1Mary\r\n"
-    "[BTCs_found]\r\n"
-    "BTC_PATTERN_PUB_ENCON_0=1Jenny\r\nBTC_ADDR_PUB_ENCON_0=1JennyQwRzT\r\n"
-    "BTC_KEY_PRIV_ENCON_0=5KJennyKey\r\n"
-    "BTC_PATTERN_PUB_ENCON_1=1Mary\r\nBTC_ADDR_PUB_ENCON_1=1MaryAbCd\r\n"
-    "BTC_KEY_PRIV_ENCON_1=5KMaryKey\r\n";
+    "[Patterns_search]\r\npatterns=1Jenny-1Mary\r\n[BTCs_found]\r\n"
+    "BTC_PATTERN_PUB_ENCON_0=1Jenny\r\nBTC_ADDR_PUB_ENCON_0=1JennyQwRzT\r\nBTC_KEY_PRIV_ENCON_0="
+    "5KJ\r\n"
+    "BTC_PATTERN_PUB_ENCON_1=1Mary\r\nBTC_ADDR_PUB_ENCON_1=1MaryAbCd\r\nBTC_KEY_PRIV_ENCON_1="
+    "5KM\r\n";
 
 // The default settings with some members changed.
 template <typename Change>
@@ -29,21 +28,10 @@ ViewSettings with(Change change) {
     return s;
 }
 
-ViewSettings originalSettings() {
-    return with([](ViewSettings& s) {
-        s.appIndex = 1;
-        s.openclIndex = 7;
-        s.threadsIndex = 3;
-        s.scrollLockLight = s.avoidOverheating = true;
-        s.patternsFilePath = "C:\\vanity\\patterns.txt";
-        s.savedPatterns = "1Jenny\r\n1Mary";
-    });
-}
-
-FoundAddressStore originalStore() {
+FoundAddressStore storeOf(const std::vector<FoundAddress>& records) {
     FoundAddressStore store;
-    store.AddFoundAddress(false, "1Jenny", "1JennyQwRzT", "5KJennyKey");
-    store.AddFoundAddress(false, "1Mary", "1MaryAbCd", "5KMaryKey");
+    for (const FoundAddress& r : records)
+        store.AddFoundAddress(r.isNew, r.pattern, r.publicAddress, r.privateKey);
     return store;
 }
 
@@ -52,8 +40,8 @@ struct Loaded {
     FoundAddressStore store;
 };
 
-Loaded load(std::string_view bytes) {
-    Loaded loaded;
+Loaded load(std::string_view bytes, ViewSettings settings = {}) {
+    Loaded loaded{std::move(settings), {}};
     LoadSettings(ProfileFile::fromBytes(bytes), loaded.settings, loaded.store);
     return loaded;
 }
@@ -66,12 +54,22 @@ std::string save(std::string_view bytes, const ViewSettings& settings,
 }
 
 TEST(Settings, OriginalFileLoadsAndSavesByteForByte) {
-    const std::string afterClose = save("", originalSettings(), originalStore(), true);
+    const ViewSettings settings = with([](ViewSettings& s) {
+        s.appIndex = 1;
+        s.openclIndex = 7;
+        s.threadsIndex = 3;
+        s.scrollLockLight = s.avoidOverheating = true;
+        s.patternsFilePath = "C:\\vanity\\patterns.txt";
+        s.savedPatterns = "1Jenny\r\n1Mary";
+    });
+    const FoundAddressStore store =
+        storeOf({{false, "1Jenny", "1JennyQwRzT", "5KJ"}, {false, "1Mary", "1MaryAbCd", "5KM"}});
+    const std::string afterClose = save("", settings, store, true);
     EXPECT_EQ(afterClose, kOriginalFile.substr(0, kOriginalFile.find("[BTCs_found]")));
-    EXPECT_EQ(save(afterClose, originalSettings(), originalStore(), false), kOriginalFile);
+    EXPECT_EQ(save(afterClose, settings, store, false), kOriginalFile);
     const Loaded loaded = load(kOriginalFile);
-    EXPECT_EQ(loaded.settings, originalSettings());
-    EXPECT_EQ(loaded.store.records(), originalStore().records());
+    EXPECT_EQ(loaded.settings, settings);
+    EXPECT_EQ(loaded.store.records(), store.records());
     for (const bool optionsOnly : {false, true})
         EXPECT_EQ(save(kOriginalFile, loaded.settings, loaded.store, optionsOnly), kOriginalFile);
 }
@@ -99,45 +97,37 @@ TEST(Settings, FlagsIndexesAndTexts) {
              s.poolUrl = "http://h/";
          })},
         {"[Patterns_search]\r\npatterns=1Jen-ny-1Mary-\r\n",
-         with([](auto& s) { s.savedPatterns = "1Jen\r\nny\r\n1Mary\r\n"; })},
-    };
+         with([](auto& s) { s.savedPatterns = "1Jen\r\nny\r\n1Mary\r\n"; })}};
     for (const auto& [file, expected] : cases)
         EXPECT_EQ(load(file).settings, expected) << file;
-}
-
-TEST(Settings, EmptyValueLeavesTheMemberAsItWas) {
-    ViewSettings settings = with([](auto& s) {
+    // An empty value leaves the member as it was, but for the reward address.
+    const ViewSettings before = with([](auto& s) {
         s.appIndex = 2;
         s.patternsFromBox = false;
         s.patternsFilePath = "kept";
         s.rewardAddress = "replaced";
         s.savedPatterns = "kept too";
     });
-    ViewSettings expected = settings;
+    ViewSettings expected = before;
     expected.rewardAddress = "";
-    FoundAddressStore store;
-    LoadSettings(ProfileFile::fromBytes("[Settings]\r\nexternal_app=\r\nselect_edit_patt=\r\n"
-                                        "selected_file_patterns=\r\nbtc_reward=\r\n"
-                                        "[Patterns_search]\r\npatterns=\r\n"),
-                 settings, store);
-    EXPECT_EQ(settings, expected);
+    EXPECT_EQ(load("[Settings]\r\nexternal_app=\r\nselect_edit_patt=\r\nselected_file_patterns=\r\n"
+                   "btc_reward=\r\n[Patterns_search]\r\npatterns=\r\n",
+                   before)
+                  .settings,
+              expected);
 }
 
-TEST(Settings, AtoiIsTheCLibrarysWithoutOverflow) {
-    const std::pair<const char*, int> cases[] = {{"", 0},
-                                                 {"  7", 7},
-                                                 {"\t-3", -3},
-                                                 {"+4", 4},
-                                                 {"1e5", 1},
-                                                 {"- 1", 0},
-                                                 {"x1", 0},
-                                                 {"2147483648", INT_MAX},
-                                                 {"-2147483649", INT_MIN}};
-    for (const auto& [text, value] : cases)
+TEST(Settings, AtoiAndPatternsEncoding) {
+    for (const auto& [text, value] : {std::pair{"", 0},
+                                      {"  7", 7},
+                                      {"\t-3", -3},
+                                      {"+4", 4},
+                                      {"1e5", 1},
+                                      {"- 1", 0},
+                                      {"x1", 0},
+                                      {"2147483648", INT_MAX},
+                                      {"-2147483649", INT_MIN}})
         EXPECT_EQ(atoiClamped(text), value) << text;
-}
-
-TEST(Settings, PatternsBoxEncoding) {
     EXPECT_EQ(encodePatterns("  \r\n1Jenny\r\n\r\n1Mary \t\r\n "), "1Jenny--1Mary");
     EXPECT_EQ(encodePatterns(std::string("1A\n1B\r1C\0", 9) + "1Jen-ny"), "1A-1B-1C-1Jen-ny");
     // A dash typed inside a pattern comes back as a line break.
@@ -152,8 +142,7 @@ TEST(Settings, SlotsReadUntilTheFirstEmptyPatternAndBeyondAGap) {
         "BTC_PATTERN_PUB_ENCON_3=1D\r\nBTC_ADDR_PUB_ENCON_3=1Ddd\r\nBTC_KEY_PRIV_ENCON_3=5Kd\r\n"
         "BTC_ADDR_PUB_ENCON_5=1Fff\r\nBTC_KEY_PRIV_ENCON_5=5Kf\r\n"
         "BTC_PATTERN_PUB_ENCON_4=1E\r\nBTC_ADDR_PUB_ENCON_4=1Eee\r\nBTC_KEY_PRIV_ENCON_4=5Ke\r\n"
-        "BTC_KEY_PRIV_ENCON_07=not a slot of ours\r\n"
-        "Other=kept\r\n";
+        "BTC_KEY_PRIV_ENCON_07=not a slot of ours\r\nOther=kept\r\n";
     const Loaded loaded = load(file);
     // No key in the file is dropped: slots after the gap follow in slot order.
     EXPECT_EQ(loaded.store.records(), (std::vector<FoundAddress>{{false, "1A", "1Aaa", "5Ka"},
@@ -161,43 +150,30 @@ TEST(Settings, SlotsReadUntilTheFirstEmptyPatternAndBeyondAGap) {
                                                                  {false, "1D", "1Ddd", "5Kd"},
                                                                  {false, "1E", "1Eee", "5Ke"},
                                                                  {false, "", "1Fff", "5Kf"}}));
-    // The next full save closes the gaps; unknown keys stay.
-    const std::string saved = save(file, loaded.settings, loaded.store, false);
+    // A full save closes the gaps and drops removed addresses; an options-only save leaves them.
+    const std::string saved = save(file, {}, loaded.store, false);
     EXPECT_EQ(load(saved).store.records(), loaded.store.records());
     EXPECT_EQ(saved.find("ENCON_5"), std::string::npos);
     EXPECT_NE(saved.find("BTC_KEY_PRIV_ENCON_07=not a slot of ours\r\nOther=kept\r\n"),
               std::string::npos);
+    EXPECT_EQ(load(save(saved, {}, {}, true)).store.records(), loaded.store.records());
+    EXPECT_EQ(save(saved, {}, {}, false).find("ENCON_0="), std::string::npos);
     // A slot without an address key loads with an empty address.
     EXPECT_EQ(load("[BTCs_found]\r\nBTC_PATTERN_PUB_ENCON_0=1A\r\n").store[0],
               (FoundAddress{false, "1A", "", ""}));
 }
 
-TEST(Settings, FullSaveRemovesStaleSlotsAndOptionsLeaveThemAlone) {
-    FoundAddressStore five;
-    for (const char* a : {"1A", "1B", "1C", "1D", "1E"})
-        five.AddFoundAddress(false, "p", a, std::string("5K") + a);
-    const std::string withFive = save("", {}, five, false);
-    FoundAddressStore two = five;
-    for (int i = 0; i < 3; ++i)
-        two.remove(0);
-    const std::string withTwo = save(withFive, {}, two, false);
-    EXPECT_EQ(load(withTwo).store.records(), two.records());
-    EXPECT_EQ(withTwo.find("ENCON_2"), std::string::npos);
-    EXPECT_EQ(save(withFive, {}, {}, false).find("ENCON"), std::string::npos);
-    EXPECT_EQ(load(save(withFive, {}, two, true)).store.records(), five.records());
-}
-
 TEST(Settings, EveryFoundAddressAndEveryValueComesBack) {
-    FoundAddressStore store;
-    store.AddFoundAddress(false, " 1Lead", "1Addr\"", "5Ktrailing  ");
-    store.AddFoundAddress(false, "\"1Q\"", "1Second", "5K\xE9");
+    FoundAddressStore store = storeOf(
+        {{false, " 1Lead", "1Addr\"", "5Ktrailing  "}, {false, "\"1Q\"", "1Second", "5K\xE9"}});
     for (int i = 0; i < 600; ++i) // not only the first 512
         store.AddFoundAddress(false, "1P", "1Addr" + std::to_string(i), "5K" + std::to_string(i));
     store.AddFoundAddress(false, "1Break", "1Third", "5K\rx");
-    ViewSettings settings;
-    settings.appIndex = -1;
-    settings.rewardAddress = "'1Reward'";
-    settings.patternsFilePath = "/p with spaces/x.txt ";
+    const ViewSettings settings = with([](auto& s) {
+        s.appIndex = -1;
+        s.rewardAddress = "'1Reward'";
+        s.patternsFilePath = "/p with spaces/x.txt ";
+    });
     const Loaded loaded = load(save("", settings, store, false));
     EXPECT_EQ(loaded.settings, settings);
     std::vector<FoundAddress> expected = store.records();

@@ -1,36 +1,31 @@
 #include "core/settings/SettingsSaver.h"
 
-#include "../found/RecordingConsole.h"
-#include "../found/TempFolder.h"
 #include "core/settings/Preferences.h"
+#include "found/RecordingConsole.h"
+#include "search/TempFolder.h"
 
-#include <fstream>
 #include <gtest/gtest.h>
-#include <sstream>
 
 namespace tarwick {
 namespace {
 
-using testing::RecordingConsole;
-using testing::TempFolder;
+using testing::ReadBytes;
 
-std::string textOf(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-TEST(SettingsSaver, WritesTheLatestStateAndSaysWhenEveryKeyIsOnDisk) {
-    TempFolder folder;
+TEST(SettingsSaver, WritesTheLatestStateKeepsWhatOthersWroteAndMakesAFailedSaveGood) {
+    testing::TempFolder folder;
     const auto file = folder / "Settings.ini";
-    RecordingConsole console;
+    testing::RecordingConsole console;
     // Messages come on the saver's thread; allFoundKeysSaved waits for it, so they can be read.
     SettingsSaver saver(file, console, [](std::function<void()> task) { task(); });
     ViewSettings settings;
     FoundAddressStore store;
     saver.LoadSettings(settings, store);
-    EXPECT_TRUE(saver.allFoundKeysSaved());
+    EXPECT_FALSE(std::filesystem::exists(file)) << "loading creates no file";
+    testing::WriteBytes(file,
+                        "; mine\r\n[Settings]\r\nexternal_app=2\r\nextra=1\r\n[Else]\r\nk=v\r\n");
+    saver.LoadSettings(settings, store);
+    EXPECT_EQ(settings.appIndex, 2);
+    settings.appIndex = 0;
 
     // Saves asked for faster than they are written: the file ends with the last state.
     for (int i = 0; i < 40; ++i) {
@@ -39,26 +34,40 @@ TEST(SettingsSaver, WritesTheLatestStateAndSaysWhenEveryKeyIsOnDisk) {
         saver.SaveSettings(settings, store, true); // does not turn the found save into less
     }
     EXPECT_TRUE(saver.allFoundKeysSaved());
-    EXPECT_NE(textOf(file).find("BTC_KEY_PRIV_ENCON_39=5K39\r\n"), std::string::npos);
+    std::string saved = ReadBytes(file);
+    EXPECT_TRUE(saved.starts_with("; mine\r\n[Settings]\r\nexternal_app=0\r\nextra=1\r\n"));
+    EXPECT_NE(saved.find("[Else]\r\nk=v\r\n"), std::string::npos);
+    EXPECT_NE(saved.find("BTC_KEY_PRIV_ENCON_39=5K39\r\n"), std::string::npos);
 
-    // A key that cannot be written is reported unsaved until a later save, of any kind, writes it.
-    std::filesystem::remove(file);
-    std::filesystem::create_directory(file);
-    store.AddFoundAddress(true, "1P", "1Late", "5KLate");
-    saver.SaveSettings(settings, store, false);
-    saver.SaveSettings(settings, store, true);
-    EXPECT_FALSE(saver.allFoundKeysSaved());
-    EXPECT_EQ(console.pieces.size(), 1u); // told once
-    std::filesystem::remove(file);
-    saver.SaveSettings(settings, store, true);
-    EXPECT_TRUE(saver.allFoundKeysSaved());
-    EXPECT_NE(textOf(file).find("=5KLate\r\n"), std::string::npos);
+    // A save that fails keeps the old file whole, is told once, and the key waits for any
+    // later save.
+    for (int failure = 1; failure <= 2; ++failure) {
+        const std::string key = "5KLate" + std::to_string(failure);
+        store.AddFoundAddress(true, "1P", "1Late" + std::to_string(failure), key);
+        {
+            testing::FileSizeLimit limit(saved.size() + 10);
+            saver.SaveSettings(settings, store, false);
+            EXPECT_FALSE(saver.allFoundKeysSaved()); // each save runs: the second is not told
+            saver.SaveSettings(settings, store, true);
+            EXPECT_FALSE(saver.allFoundKeysSaved());
+        }
+        EXPECT_EQ(ReadBytes(file), saved);
+        EXPECT_EQ(testing::EntriesIn(folder.path()), 1);
+        ASSERT_EQ(console.pieces.size(), static_cast<std::size_t>(failure))
+            << "told again after a success";
+        EXPECT_TRUE(
+            console.pieces.back().text.starts_with("[ERROR] The settings could not be saved"));
+        saver.SaveSettings(settings, store, true);
+        EXPECT_TRUE(saver.allFoundKeysSaved());
+        saved = ReadBytes(file);
+        EXPECT_NE(saved.find("=" + key + "\r\n"), std::string::npos);
+    }
 }
 
 TEST(Preferences, AChoiceIsSavedAndAnnouncedATypedTextWaitsForTheNextSave) {
-    TempFolder folder;
+    testing::TempFolder folder;
     const auto file = folder / "Settings.ini";
-    RecordingConsole console;
+    testing::RecordingConsole console;
     FoundAddressStore store;
     Preferences preferences(
         std::make_unique<SettingsSaver>(file, console, [](std::function<void()> t) { t(); }),
@@ -70,8 +79,8 @@ TEST(Preferences, AChoiceIsSavedAndAnnouncedATypedTextWaitsForTheNextSave) {
     EXPECT_FALSE(std::filesystem::exists(file));
     preferences.toggle(&ViewSettings::playSound);
     preferences.allFoundKeysSaved();
-    EXPECT_NE(textOf(file).find("play_sound_found=1\r\n"), std::string::npos);
-    EXPECT_NE(textOf(file).find("btc_reward=1Typed\r\n"), std::string::npos);
+    EXPECT_NE(ReadBytes(file).find("play_sound_found=1\r\n"), std::string::npos);
+    EXPECT_NE(ReadBytes(file).find("btc_reward=1Typed\r\n"), std::string::npos);
     EXPECT_EQ(announced, 1);
 }
 

@@ -1,0 +1,62 @@
+#include "core/form/ChoiceLists.h"
+#include "core/form/ControlStates.h"
+#include "core/layout/DialogUnits.h"
+
+#include <gtest/gtest.h>
+
+namespace tarwick {
+namespace {
+
+TEST(ChoiceLists, ItemsAndTheFallbackOfAStoredIndex) {
+    EXPECT_EQ(openClDeviceItems().size(), 24u);
+    EXPECT_EQ(openClDeviceItems()[6], "1:0");
+    EXPECT_EQ(cpuThreadItems(3), (std::vector<std::string>{"1", "2", "3"}));
+    EXPECT_TRUE(cpuThreadItems(-3).empty());
+    // A stored index outside its list falls back to the first item.
+    for (const auto& [stored, count, expected] :
+         {std::tuple{2, 3, 2}, {3, 3, 0}, {-1, 24, 0}, {-2147483647 - 1, 24, 0}, {5, 0, -1}})
+        EXPECT_EQ(selectableIndex(stored, count), expected) << stored << "/" << count;
+}
+
+TEST(ControlStates, GeneratorDecidesPlatformThreadsAndRewardAndTheBoxFlagThePatternSource) {
+    struct Case {
+        const char* app;
+        bool platform, threads, reward;
+    };
+    for (const Case& t :
+         {Case{"Vanitygen (CPU)", false, true, false},
+          Case{"Vanitygen (OpenCL GPU)", true, false, false},
+          Case{"Vanityminer pool (OpenCL GPU)", true, false, true},
+          Case{"vanitygen (cpu)", true, false, false}, Case{"", true, false, false}}) {
+        for (const bool box : {true, false}) {
+            const ControlStates s = controlStatesFor(t.app, box);
+            EXPECT_EQ(s.openClPlatform, t.platform) << t.app;
+            EXPECT_EQ(s.cpuThreads, t.threads) << t.app;
+            EXPECT_EQ(s.rewardAddress, t.reward) << t.app;
+            EXPECT_EQ(s.patternsBox, box);
+            EXPECT_EQ(s.selectFile && s.patternsFilePath && s.editPatternsFile, !box);
+        }
+    }
+}
+
+TEST(DialogUnits, RoundingOfBaseUnitsAndRects) {
+    // 52 letters 286 px wide: 11 per pair of letters, so 5.5 rounds up to 6; 285 px gives 5.
+    EXPECT_EQ(baseUnitsFromFont(286, 13).averageCharWidth, 6);
+    EXPECT_EQ(baseUnitsFromFont(285, 13).averageCharWidth, 5);
+    EXPECT_EQ(baseUnitsFromFont(364, 16).charHeight, 16);
+    for (const auto& [a, b, c, expected] : {std::tuple{7, 6, 4, 11},
+                                            {5, 1, 2, 3},
+                                            {-5, 1, 2, -3},
+                                            {5, -1, 2, -3},
+                                            {3, 4, 0, 0},
+                                            {2'000'000'000, 3, 4, 1'500'000'000}})
+        EXPECT_EQ(mulDivRounded(a, b, c), expected) << a << "*" << b << "/" << c;
+    const DialogBaseUnits base{7, 16};
+    EXPECT_EQ(dialogRectToPixels(7, 192, 283, 86, base), (PixelRect{12, 384, 496, 172}));
+    // Right edge equals the left edge of a control that starts where this one ends.
+    const PixelRect left = dialogRectToPixels(9, 174, 40, 12, base);
+    EXPECT_EQ(left.x + left.width, dialogRectToPixels(49, 174, 10, 12, base).x);
+}
+
+} // namespace
+} // namespace tarwick

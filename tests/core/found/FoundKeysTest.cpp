@@ -1,0 +1,241 @@
+#include "ValidKeys.h"
+#include "core/found/CheckFoundKeys.h"
+#include "core/found/FoundKeyScanner.h"
+#include "core/found/VerifyFoundKey.h"
+#include "found/RecordingConsole.h"
+#include "search/TempFolder.h"
+
+#include <fstream>
+#include <gtest/gtest.h>
+
+namespace tarwick {
+
+void PrintTo(const FoundKeyRecord& r, std::ostream* out) {
+    *out << "{" << r.pattern << " | " << r.publicAddress << " | " << r.privateKey << "}";
+}
+
+namespace {
+
+using testing::ConsolePiece;
+using testing::kAb1;
+using testing::kCd;
+
+std::string recordText(std::string p, std::string a, std::string k, std::string eol = "\n") {
+    return "Pattern: " + p + eol + "Address: " + a + eol + "Privkey: " + k + eol;
+}
+
+TEST(FoundKeyRecords, ParsesTheResultsFile) {
+    const FoundKeyRecord jenny{"1J", "1Ja", "5K"}, mary{"1M", "1Ma", "5L"};
+    const std::string j = recordText("1J", "1Ja", "5K"),
+                      crlf = recordText("1J", "1Ja", "5K", "\r\n");
+    const std::pair<std::string, std::vector<FoundKeyRecord>> cases[] = {
+        {j, {jenny}},
+        {crlf, {jenny}},
+        {"junk\n\nmore\n" + j, {jenny}},
+        {j + recordText("1M", "1Ma", "5L"), {jenny, mary}},
+        {j + j, {jenny, jenny}}, // the store drops the second
+        // Labels in another case, or without their blank, are not labels; no value may be empty.
+        {"pattern: 1J\nAddress: 1Ja\nPrivkey: 5K\nPattern:1J\nAddress: 1Ja\nPrivkey: 5K\n", {}},
+        {recordText("", "1Ja", "5K") + recordText("1J", "", "5K") + recordText("1J", "1Ja", ""),
+         {}},
+        {"Address: 1Ja\nPattern: 1J\nPrivkey: 5K\n", {}},
+        // A record still being written, or cut by a killed writer, never counts: its key may be
+        // cut.
+        {"x\nPattern: 1J", {}},
+        {crlf.substr(0, crlf.size() - 1), {}},
+        {j.substr(0, j.size() - 1), {}},
+        {recordText("1J ", "1Ja\t", "5K  "), {{"1J ", "1Ja\t", "5K  "}}},
+        // A label not at the start gives the text after it; a second pattern line starts again.
+        {"  Pattern: 1J\n> Address: 1Ja\n\xEF\xBB\xBFPrivkey: 5K\n", {jenny}},
+        {"Pattern: 1Old\n" + j, {jenny}},
+        {recordText("1a Pattern: b", "1x", "5y"), {{"1a Pattern: b", "1x", "5y"}}}};
+    for (const auto& [text, expected] : cases)
+        EXPECT_EQ(parseFoundKeyRecords(text), expected) << text;
+}
+
+FoundKeyRecord record(std::string_view pattern, std::string_view address, std::string_view key) {
+    return {std::string(pattern), std::string(address), std::string(key)};
+}
+
+TEST(VerifyFoundKey, KeyMustGiveTheAddressOfASearchedPattern) {
+    const std::string_view a = kAb1.address, k = kAb1.key;
+    const SearchedPatterns ab{false, {"1Ab"}};
+    const std::tuple<FoundKeyRecord, SearchedPatterns, std::optional<std::string>> cases[] = {
+        {record("1Ab", a, k), ab, std::nullopt},
+        {record("1Ab", testing::kAbUncompressed.address, testing::kAbUncompressed.key), ab, {}},
+        // Secret 1, as published widely: an oracle independent of our generators.
+        {record("1Bg", "1BgGZ9tcN4rm9KBzDn7KprQz87SZ26SAMH",
+                "KwDiBf89QgGbjEhKnhXJuH7LrciVrZi3qYjgd9M7rFU73sVHnoWn"),
+         {false, {"1Bg"}},
+         {}},
+        {record("1EHN", "1EHNa6Q4Jz2uvNExL497mE43ikXhwF6kZm",
+                "5HpHagT65TZzG1PH3CSu63k8DbpvD8s5ip4nEB3kEsreAnchuDf"),
+         {false, {"1EHN"}},
+         {}},
+        {record("1Ab", a, testing::kAb2.key), ab, "the private key is not the key of this address"},
+        {record("1Ab", a, std::string(k.substr(0, k.size() - 1)) + "t"), ab,
+         "the private key's checksum is wrong"},
+        {record("1Ab", a, "5KFirst"), ab, "the private key is not a WIF key"},
+        {record("1Cd", a, k),
+         {false, {"1Ab", "1Cd"}},
+         "the address does not begin with the pattern 1Cd"},
+        {record("1ab", a, k), {false, {"1ab"}}, "the address does not begin with the pattern 1ab"},
+        {record("1ab", a, k), {true, {"1AB"}}, std::nullopt},
+        {record("1Ab", a, k), {false, {"1Cd"}}, "the pattern 1Ab was not searched by the run"}};
+    for (const auto& [found, searched, failure] : cases)
+        EXPECT_EQ(WhyFoundKeyFails(found, &searched), failure) << found.privateKey;
+    EXPECT_EQ(WhyFoundKeyFails(record("1Ab", a, k), nullptr),
+              "the patterns of the run that wrote it are unknown");
+    // The patterns of a run, as kept beside its results.
+    const SearchedPatterns written{true, {"1Ab", "1Cd"}};
+    SearchedPatterns read;
+    EXPECT_TRUE(ParseRunPatternsFile(RunPatternsFileText(written), read));
+    EXPECT_EQ(read, written);
+    EXPECT_FALSE(ParseRunPatternsFile("1Ab\n", read));
+    EXPECT_EQ(PatternsOfText("1Ab\r\r\n\r\nxyz\n1Cd"), (std::vector<std::string>{"1Ab", "1Cd"}));
+}
+
+TEST(FoundAddressStore, DuplicateIsDecidedByPublicAddressAlone) {
+    FoundAddressStore store;
+    for (int i = 0; i < 20000; ++i) // large enough that a stale index would show
+        ASSERT_TRUE(store.AddFoundAddress(false, "p", "1A" + std::to_string(i), "k"));
+    for (const auto& [address, added] :
+         {std::pair{"1A7", false}, {"1a7", true}, {"1A7 ", true}, {"", true}})
+        EXPECT_EQ(store.AddFoundAddress(true, "other", address, "other"), added) << address;
+    EXPECT_EQ(store[7], (FoundAddress{false, "p", "1A7", "k"}))
+        << "a refused duplicate changes nothing";
+    EXPECT_TRUE(store.remove(1));
+    EXPECT_FALSE(store.remove(20002));
+    EXPECT_EQ(store[1].publicAddress, "1A2");
+    EXPECT_FALSE(store.contains("1A1"));
+    EXPECT_FALSE(store.AddFoundAddress(true, "p", "1A19999", "k2"));
+    EXPECT_TRUE(store.AddFoundAddress(true, "p", "1A1", "k2"))
+        << "a removed address goes to the end";
+    EXPECT_EQ(store.indexOf("1A1"), 20002u);
+    store.removeAddresses({"1A0", "1A2", "1Unknown"});
+    EXPECT_EQ(store.indexOf("1A3"), 0u) << "the others keep their order";
+    EXPECT_EQ(store.indexOf("1A1"), 20000u);
+    EXPECT_EQ(store.indexOf("1A0"), std::nullopt);
+}
+
+// Logs the lamp, beep and row events and the console lines into one sequence.
+struct Recorder : FoundKeyEvents, ConsoleSink {
+    void SetScrollLockLight(bool on) override { log.push_back(on ? "lamp on" : "lamp off"); }
+    void beep(int hz, int ms) override {
+        log.push_back("beep " + std::to_string(hz) + " " + std::to_string(ms));
+    }
+    void foundAddressAdded(std::size_t index) override {
+        log.push_back("row " + std::to_string(index));
+    }
+    void append(std::string_view, ConsoleStyle, bool) override { log.push_back("console"); }
+    void clear() override {}
+    std::vector<std::string> log;
+};
+
+const SearchedPatterns kSearched{false, {"1Ab", "1Cd", "1Ef"}};
+
+TEST(CheckFoundKeys, ReportsEachNewAddressOnceAfterLampAndBeep) {
+    const std::string sameAddressOtherKey =
+        "Pattern: 1Ab\r\nAddress: " + std::string(kAb1.address) +
+        "\r\nPrivkey: " + std::string(kCd.key) + "\r\n";
+    for (const auto& [lamp, sound, before] : {std::tuple{false, false, std::vector<std::string>{}},
+                                              {true, false, {"lamp on"}},
+                                              {false, true, {"beep 650 30"}},
+                                              {true, true, {"lamp on", "beep 650 30"}}}) {
+        FoundAddressStore store;
+        store.AddFoundAddress(false, "1Cd", std::string(kCd.address), std::string(kCd.key));
+        Recorder recorder;
+        FoundKeyTarget target{store, {lamp, sound}, recorder, recorder, &kSearched};
+        // An address stored from an earlier run, and one seen twice, are announced at most once.
+        EXPECT_TRUE(
+            checkFoundKeysInText(kCd.record() + kAb1.record() + sameAddressOtherKey, target));
+        std::vector<std::string> expected = before;
+        expected.resize(expected.size() + 8, "console");
+        expected.push_back("row 1");
+        EXPECT_EQ(recorder.log, expected) << "lamp " << lamp << " sound " << sound;
+        EXPECT_EQ(store[1].privateKey, kAb1.key);
+        EXPECT_FALSE(checkFoundKeysInText(kAb1.record(), target))
+            << "the next pass reports nothing";
+    }
+    testing::RecordingConsole console;
+    FoundAddressStore store;
+    Recorder events;
+    FoundKeyTarget target{store, {}, events, console, &kSearched};
+    EXPECT_TRUE(checkFoundKeysInText(kAb1.record(), target));
+    EXPECT_EQ(store[0],
+              (FoundAddress{true, "1Ab", std::string(kAb1.address), std::string(kAb1.key)}));
+    EXPECT_EQ(console.pieces, (std::vector<ConsolePiece>{
+                                  {"***** FOUND Bitcoin address *****", ConsoleStyle::Heading},
+                                  {"Pattern: ", ConsoleStyle::Label, false},
+                                  {"1Ab", ConsoleStyle::FoundValue},
+                                  {"BTC address: ", ConsoleStyle::Label, false},
+                                  {std::string(kAb1.address), ConsoleStyle::FoundValue},
+                                  {"Private key: ", ConsoleStyle::Label, false},
+                                  {std::string(kAb1.key), ConsoleStyle::FoundValue},
+                                  {std::string(41, '-')}}));
+}
+
+class FoundKeyScannerTest : public ::testing::Test {
+protected:
+    void append(const std::string& bytes) { std::ofstream(results, std::ios::app) << bytes; }
+
+    testing::TempFolder folder;
+    const std::filesystem::path results = folder / "results.txt";
+    FoundAddressStore store;
+    Recorder events;
+    testing::RecordingConsole console;
+    FoundKeyTarget target{store, {}, events, console, &kSearched};
+    FoundKeyScanner scanner{results};
+};
+
+TEST_F(FoundKeyScannerTest, RecordWrittenByteByByteIsTakenOnceWhenWholeAndTheFileIsLeftAsItIs) {
+    const std::string junk = "junk\nmore junk\n", ab = kAb1.record();
+    const std::string text = junk + ab + ab + kCd.record("\n");
+    EXPECT_FALSE(scanner.check(target));
+    std::size_t firstSeenAt = 0;
+    for (std::size_t length = 0; length < text.size(); ++length) {
+        append(text.substr(length, 1));
+        scanner.check(target);
+        if (store.size() == 1 && firstSeenAt == 0)
+            firstSeenAt = length + 1;
+    }
+    ASSERT_EQ(store.size(), 2u);
+    EXPECT_EQ(firstSeenAt, junk.size() + ab.size());
+    EXPECT_EQ(testing::ReadBytes(results), text);
+}
+
+TEST_F(FoundKeyScannerTest, LaterPassesReadWhatIsNewAndAShorterOrRestartedFileWhole) {
+    append(std::string(5000, 'j') + "\n" + std::string(1000, 'j') + "\n" + std::string(1000, 'j') +
+           "\n");
+    EXPECT_FALSE(scanner.check(target));
+    EXPECT_EQ(scanner.offset(), 5001u) << "only the last two lines are read again";
+    append(kAb1.record());
+    EXPECT_TRUE(scanner.check(target));
+    // A new run deleted the file; its generator's first record is shorter than the old file.
+    std::filesystem::remove(results);
+    EXPECT_FALSE(scanner.check(target));
+    append(kCd.record("\n"));
+    EXPECT_TRUE(scanner.check(target));
+    // Replaced between two passes by a longer file: restart() makes the pass read it whole.
+    std::filesystem::remove(results);
+    append(std::string(9000, 'j') + "\n" + testing::kEf.record());
+    scanner.restart();
+    EXPECT_TRUE(scanner.check(target));
+    EXPECT_EQ(store.size(), 3u);
+}
+
+TEST_F(FoundKeyScannerTest, RefusedRecordIsToldOnceAndKeepsTheFileUntilARestart) {
+    // The address of kAb2 with its last letter changed: the key is not its key.
+    append(
+        testing::ValidKey{"1Ab", "1AbCyDb866km1pRimFa2wj62sVZ9hGf58x", testing::kAb2.key}.record());
+    EXPECT_FALSE(scanner.check(target));
+    EXPECT_FALSE(scanner.check(target));
+    EXPECT_TRUE(store.empty());
+    EXPECT_EQ(console.pieces.size(), 1u);
+    EXPECT_TRUE(scanner.holdsRefusedKeys());
+    scanner.restart();
+    EXPECT_FALSE(scanner.holdsRefusedKeys());
+}
+
+} // namespace
+} // namespace tarwick

@@ -1,0 +1,103 @@
+#include "core/found/AddressExport.h"
+#include "core/found/PrivateFile.h"
+#include "found/RecordingConsole.h"
+#include "search/TempFolder.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+namespace tarwick {
+namespace {
+
+using testing::EntriesIn;
+using testing::ModeOf;
+using testing::ReadBytes;
+
+TEST(PrivateFile, NewFileIsOwnerOnlyAndAReplacedOneKeepsAStricterMode) {
+    const mode_t umask = ::umask(0); // the mode the writer chose, not one the umask narrowed
+    for (const auto& [before, after] :
+         {std::pair{-1, 0600u}, {0644, 0600u}, {0666, 0600u}, {0400, 0400u}, {0200, 0200u}}) {
+        testing::TempFolder folder;
+        if (before >= 0) {
+            testing::WriteBytes(folder / "Settings.ini", "old");
+            std::filesystem::permissions(folder / "Settings.ini", std::filesystem::perms(before));
+        }
+        ASSERT_TRUE(writePrivateFile(folder / "Settings.ini", "new").ok());
+        EXPECT_EQ(ModeOf(folder / "Settings.ini"), after) << before;
+        EXPECT_EQ(ReadBytes(folder / "Settings.ini"), "new");
+        EXPECT_EQ(EntriesIn(folder.path()), 1);
+    }
+    ::umask(umask);
+}
+
+TEST(PrivateFile, FailedWriteLeavesTheOldFileWholeAndNoTemporary) {
+    testing::TempFolder folder;
+    testing::WriteBytes(folder / "Settings.ini", "[Settings]\r\n");
+    PrivateFileResult result;
+    {
+        testing::FileSizeLimit limit(100);
+        result = writePrivateFile(folder / "Settings.ini", std::string(5000, 'x'));
+    }
+    EXPECT_EQ(result.status, PrivateFileStatus::Failed);
+    EXPECT_EQ(result.error, std::errc::file_too_large);
+    EXPECT_EQ(ReadBytes(folder / "Settings.ini"), "[Settings]\r\n");
+    // A folder in the way is left alone; a missing folder is told apart.
+    testing::WriteBytes(folder / "folder" / "inside", "kept");
+    EXPECT_EQ(writePrivateFile(folder / "folder", "x").status, PrivateFileStatus::Failed);
+    EXPECT_EQ(ReadBytes(folder / "folder" / "inside"), "kept");
+    EXPECT_EQ(writePrivateFile(folder / "Data/x.txt", "x").status,
+              PrivateFileStatus::FolderMissing);
+    EXPECT_EQ(EntriesIn(folder.path()), 2);
+}
+
+TEST(AddressExport, FilesByteForByteReplacedWholeAndOnlyWithADataFolder) {
+    testing::TempFolder folder;
+    testing::RecordingConsole console;
+    const FoundAddress jenny{true, "1Jenny", "1JennyQwRz", "5KJennyKey"};
+    FoundAddressStore store;
+    store.AddFoundAddress(false, "1A,b", "1Aaa", "5K\"a\"");
+    EXPECT_EQ(ExportAddress(jenny, folder.path(), console), ExportStatus::NotSaved);
+    EXPECT_EQ(ExportAllAddresses(store, folder.path(), console), ExportStatus::NotSaved);
+    EXPECT_EQ(EntriesIn(folder.path()), 0) << "no Data folder: nothing written, nothing said";
+    EXPECT_TRUE(console.pieces.empty());
+
+    const auto one = folder / "Data/Tarwick_1JennyQwRz.txt";
+    const auto all = folder / "Data/Tarwick_Bitcoin_addresses_found.txt";
+    testing::WriteBytes(one, "an older, longer export that must not survive in part\r\n");
+    EXPECT_EQ(ExportAddress(jenny, folder.path(), console), ExportStatus::Saved);
+    EXPECT_EQ(ExportAllAddresses(store, folder.path(), console), ExportStatus::Saved);
+    EXPECT_EQ(ExportAllAddresses({}, folder.path(), console), ExportStatus::NotSaved);
+    const std::string text = "Pattern: 1Jenny\r\nBitcoin Public address: 1JennyQwRz\r\n"
+                             "Bitcoin Private key: 5KJennyKey";
+    EXPECT_EQ(addressText(jenny), text);
+    EXPECT_EQ(ReadBytes(one), text + "\r\n");
+    EXPECT_EQ(ReadBytes(all),
+              "Pattern,Bitcoin Public address,Bitcoin Private key\r\n1A,b,1Aaa,5K\"a\"\r\n");
+    EXPECT_EQ(ModeOf(one) | ModeOf(all), 0600u);
+    EXPECT_EQ(ExportAddress({false, "1", "../x", "5K"}, folder.path(), console),
+              ExportStatus::UnsafeAddress);
+    EXPECT_TRUE(console.saysInRed("cannot be used in a file name"));
+    console.pieces.pop_back();
+    EXPECT_EQ(
+        console.pieces,
+        (std::vector<testing::ConsolePiece>{
+            {"Bitcoin address '1JennyQwRz' saved in\n'Data//Tarwick_1JennyQwRz.txt' file\n",
+             ConsoleStyle::Heading},
+            {"Bitcoin addresses found saved in 'Data//Tarwick_Bitcoin_addresses_found.txt' file\n",
+             ConsoleStyle::Heading}}));
+
+    // A write that fails keeps the older file and says so in red.
+    for (int i = 0; i < 200; ++i)
+        store.AddFoundAddress(false, "1A", "1Addr" + std::to_string(i), std::string(51, 'K'));
+    {
+        testing::FileSizeLimit limit(1024);
+        EXPECT_EQ(ExportAllAddresses(store, folder.path(), console), ExportStatus::Failed);
+    }
+    EXPECT_EQ(ReadBytes(all),
+              "Pattern,Bitcoin Public address,Bitcoin Private key\r\n1A,b,1Aaa,5K\"a\"\r\n");
+    EXPECT_EQ(EntriesIn(folder / "Data"), 2);
+    EXPECT_TRUE(console.saysInRed("Bitcoin addresses found could not be saved"));
+}
+
+} // namespace
+} // namespace tarwick

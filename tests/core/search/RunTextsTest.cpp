@@ -1,0 +1,153 @@
+#include "core/output/ProgressLine.h"
+#include "core/search/ClosingMessage.h"
+#include "core/search/ElapsedTime.h"
+#include "core/search/GeneratorCommand.h"
+#include "core/search/HeatPause.h"
+#include "search/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+namespace tarwick {
+namespace {
+
+using namespace std::chrono_literals;
+using Strings = std::vector<std::string>;
+
+TEST(ClosingMessage, FirstCaseThatHoldsWinsAndFailedStartReadsTheLog) {
+    const std::string failed(kStartFailedMessage), noOpenCl(kNoOpenClMessage), listing = "0: x\n";
+    const ClosingMessage canceled{std::string(kCanceledMessage), ConsoleStyle::Canceled};
+    const ClosingMessage paused{std::string(kPausedMessage), ConsoleStyle::Heading};
+    const ClosingMessage completed{std::string(kCompletedMessage), ConsoleStyle::Completed};
+    const auto error = [](std::string text) { return ClosingMessage{text, ConsoleStyle::Error}; };
+    const auto cpu = kCpuGenerator, gpu = kGpuGenerator, pool = kPoolMiner;
+    const auto list = RunMode::ListPlatforms, search = RunMode::Search;
+    struct Case {
+        bool started, cancel, heat;
+        unsigned passes;
+        bool found;
+        RunMode mode;
+        std::string_view generator;
+        std::optional<std::string> log;
+        ClosingMessage expected;
+    };
+    const Case cases[] = {
+        {false, true, true, 1, false, search, cpu, "log", error(std::string(kNotStartedMessage))},
+        {true, true, true, 1, false, search, cpu, "log", canceled},
+        {true, false, true, 1, false, search, cpu, "log", paused},
+        {true, false, false, 2, false, search, cpu, "log", completed},
+        {true, false, false, 1, true, search, cpu, "log", completed},
+        {true, false, false, 0, false, search, gpu, "log", error("[ERROR]\nlog")},
+        {true, false, false, 1, false, list, gpu, std::nullopt, error(failed)},
+        {true, false, false, 1, false, list, gpu, "", error(noOpenCl)},
+        {true, false, false, 1, false, list, gpu, listing, error(listing)},
+        {true, false, false, 1, false, search, gpu, "", error(noOpenCl)},
+        {true, false, false, 1, false, search, pool, std::nullopt, error(failed)},
+        {true, false, false, 1, false, search, pool, "", error(noOpenCl)},
+        {true, false, false, 1, false, search, pool, "bad url", error("[ERROR]\nbad url")},
+        {true, false, false, 1, false, search, cpu, "", error(failed)},
+        {true, false, false, 1, false, search, cpu, "error Invalid character", error(failed)}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::Message() << c.generator << " passes " << c.passes << " log "
+                                          << c.log.value_or("<none>"));
+        const RunEnding e{
+            c.started, c.cancel, c.heat, c.passes, c.found, c.mode, std::string(c.generator)};
+        EXPECT_EQ(ChooseClosingMessage(e, c.log), c.expected);
+    }
+}
+
+TEST(RunTexts, ElapsedTimeAndHeatPauseCountdown) {
+    for (const auto& [seconds, text] : {std::pair{0LL, "00h:00m:00s"},
+                                        {3599LL, "00h:59m:59s"},
+                                        {86400LL, "00h:00m:00s"},
+                                        {-3LL, "00h:00m:00s"},
+                                        {400LL * 86400 + 13 * 3600 + 7 * 60 + 9, "13h:07m:09s"}})
+        EXPECT_EQ(FormatElapsed(std::chrono::seconds(seconds)), text) << seconds;
+    const auto start = std::chrono::steady_clock::time_point{} + 5000s;
+    for (const auto& [paused, countdown, resume] :
+         {std::tuple{0ms, std::optional<std::string>("600 seconds"), false},
+          {1400ms, "599 seconds", false},
+          {1600ms, "598 seconds", false},
+          {599'700ms, "0 seconds", false},
+          {600'000ms, "0 seconds", true},
+          {600'001ms, std::nullopt, true}}) {
+        const HeatPauseTick tick = heatPauseTick(start, start + paused);
+        EXPECT_EQ(tick.countdown, countdown) << paused.count();
+        EXPECT_EQ(tick.resume, resume) << paused.count();
+    }
+}
+
+TEST(RunTexts, ProgressGroupsUpToTheKeyRateInTheLogsLast301Characters) {
+    const std::string late = "[c][d]", wide = "[b key/s" + std::string(292, ' ') + "]";
+    const std::pair<std::string, std::string> cases[] = {
+        {"Difficulty: 77178\n", ""},
+        {"[1][2 key/s][3][4]", "[2 key/s]  [3]  [4]  "},
+        {"[2 key/s][3][4", "[2 key/s]  [3]  []  "}, // the child is still writing
+        {"x[a]y[b]", "[a]  [b]  "},                 // no group holds the marker
+        {"[a]b]c]", "[abc]  "},                     // a second ] continues the same group
+        {"[x key/s][[y]", "[x key/s]  []  [y]  "},
+        {std::string(100, '\0') + "[r key/s]" + std::string(3, '\0') + "[t]", "[r key/s]  [t]  "},
+        // As the generators write it: a status refreshed with CR, padded, no newline.
+        {"\r[944.12 Kkey/s][total 713472][50% in 3901.0y]     \r[951.30 Kkey/s][Prob 0.0%]     ",
+         "[951.30 Kkey/s]  [Prob 0.0%]  "},
+        // 9 + 292 = 301 characters: the "[" is the tail's first; one more and it falls out.
+        {"[a key/s]" + std::string(292, 'x'), "[a key/s]  "},
+        {"[a key/s]" + std::string(293, 'x'), ""},
+        // A group whose "[" lies before the tail is dropped; the groups after it remain.
+        {"[old key/s" + std::string(301 - 1 - late.size(), ']') + late, "[c]  [d]  "},
+        {std::string(5000, '\n') + wide, wide + "  "}};
+    testing::TempFolder dir;
+    EXPECT_EQ(ReadProgressLine(dir / "stdout.log"), "");
+    for (const auto& [content, line] : cases) {
+        testing::WriteBytes(dir / "stdout.log", content);
+        EXPECT_EQ(ReadProgressLine(dir / "stdout.log"), line) << content;
+    }
+}
+
+GeneratorOptions options(std::string_view app, bool caseInsensitive, std::string file = {},
+                         std::string device = "0:1") {
+    GeneratorOptions o;
+    o.externalApp = app;
+    o.cpuThreads = 4;
+    o.openclDevice = std::move(device);
+    o.caseInsensitive = caseInsensitive;
+    o.patternsFromBox = file.empty();
+    o.patternsFilePath = std::move(file);
+    o.rewardAddress = "1Boat";
+    o.poolUrl = "https://pool.example/";
+    return o;
+}
+
+TEST(GeneratorCommand, ArgumentsPerGeneratorAndOption) {
+    // A path or device with blanks or quotes stays one argument: it cannot add a second "-o".
+    const std::string odd = "/my lists/a\" -o /etc/passwd \".txt", box(kPatternsFile);
+    const std::string_view cpu = kCpuGenerator, gpu = kGpuGenerator;
+    const std::tuple<GeneratorOptions, std::string_view, Strings> cases[] = {
+        {options(cpu, false), kCpuExecutable, {"-t", "4", "-o", "results.txt", "-f", box}},
+        {options(cpu, true, odd),
+         kCpuExecutable,
+         {"-t", "4", "-i", "-o", "results.txt", "-f", odd}},
+        {options(gpu, true), kGpuExecutable, {"-i", "-D", "0:1", "-o", "results.txt", "-f", box}},
+        {options(gpu, false, odd, odd),
+         kGpuExecutable,
+         {"-D", odd, "-o", "results.txt", "-f", odd}},
+        {options(kPoolMiner, true),
+         kPoolExecutable,
+         {"-u", "https://pool.example/", "-a", "1Boat", "-D", "0:1", "-i", "300"}}};
+    for (const auto& [in, executable, arguments] : cases) {
+        const GeneratorCommand cmd = BuildGeneratorCommand(in, RunMode::Search);
+        EXPECT_EQ(cmd.generatorName, in.externalApp);
+        EXPECT_EQ(cmd.executable, executable);
+        EXPECT_EQ(cmd.arguments, arguments);
+    }
+    // The listing ignores the selected generator and its options.
+    for (const std::string_view app : {cpu, gpu, kPoolMiner}) {
+        const GeneratorCommand cmd =
+            BuildGeneratorCommand(options(app, true, odd), RunMode::ListPlatforms);
+        EXPECT_EQ(cmd.generatorName, kGpuGenerator) << app;
+        EXPECT_EQ(cmd.executable, kGpuExecutable) << app;
+        EXPECT_EQ(cmd.arguments, (Strings{"-D", "99:99", "-o", "results.txt", "1Tarwick"})) << app;
+    }
+}
+
+} // namespace
+} // namespace tarwick
