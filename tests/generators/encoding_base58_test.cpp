@@ -1,6 +1,7 @@
 // Base58 and Base58Check against Bitcoin Core's published encode/decode vectors and against a
 // plain big-integer conversion written here, independent of the engine's code.
 
+#include "ec_reference.h"
 #include "engine/encoding/Base58.h"
 
 #include <cstdint>
@@ -93,8 +94,8 @@ std::string referenceEncode(const std::vector<std::uint8_t>& bytes) {
 }
 
 TEST(Base58, RandomDataRoundTripsAndMatchesTheReference) {
-    std::mt19937_64 rng(58);
-    for (int round = 0; round < 2000; ++round) {
+    auto rng = tarwick::test::randomEngine(58);
+    for (int round = 0; round < tarwick::test::randomIterations(2000); ++round) {
         std::vector<std::uint8_t> bytes(rng() % 40);
         for (auto& b : bytes)
             b = static_cast<std::uint8_t>(rng());

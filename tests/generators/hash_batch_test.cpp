@@ -1,6 +1,7 @@
 // Every backend of hash160Batch against OpenSSL, on random public-key-sized inputs and on
 // batch sizes that do not fill the lanes.
 
+#include "ec_reference.h"
 #include "engine/hash/Hash160.h"
 
 #include <cstdint>
@@ -56,13 +57,13 @@ protected:
 };
 
 TEST_P(HashBatch, CompressedKeysAgreeWithOpenSsl) {
-    std::mt19937_64 rng(33);
+    auto rng = tarwick::test::randomEngine(33);
     for (std::size_t count : {1, 2, 3, 7, 8, 9, 15, 16, 17, 31, 33, 47, 100, 257, 1000})
         checkBatch(33, count, rng);
 }
 
 TEST_P(HashBatch, UncompressedKeysAgreeWithOpenSsl) {
-    std::mt19937_64 rng(65);
+    auto rng = tarwick::test::randomEngine(65);
     for (std::size_t count : {1, 2, 5, 8, 13, 16, 17, 24, 40, 63, 255, 1000})
         checkBatch(65, count, rng);
 }
@@ -74,7 +75,7 @@ TEST_P(HashBatch, EmptyBatchWritesNothing) {
 }
 
 TEST_P(HashBatch, AgreesWithSingleHash160) {
-    std::mt19937_64 rng(7);
+    auto rng = tarwick::test::randomEngine(7);
     std::vector<std::uint8_t> keys(65 * 19);
     for (auto& byte : keys)
         byte = static_cast<std::uint8_t>(rng());
@@ -88,7 +89,7 @@ TEST_P(HashBatch, AgreesWithSingleHash160) {
 }
 
 TEST_P(HashBatch, OtherKeyLengthsAreHashedToo) {
-    std::mt19937_64 rng(20);
+    auto rng = tarwick::test::randomEngine(20);
     for (std::size_t length : {0, 1, 32, 34, 64, 100}) {
         std::vector<std::uint8_t> keys(length * 5 + 1);
         for (auto& byte : keys)

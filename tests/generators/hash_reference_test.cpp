@@ -1,6 +1,7 @@
 // SHA-256, RIPEMD-160 and hash160 of the portable code against OpenSSL, on the published test
 // messages and on random data of every length around the block boundaries.
 
+#include "ec_reference.h"
 #include "engine/hash/Hash160.h"
 #include "engine/hash/Ripemd160.h"
 #include "engine/hash/Sha256.h"
@@ -73,7 +74,7 @@ TEST(HashReference, Ripemd160PublishedVectors) {
 }
 
 TEST(HashReference, RandomMessagesOfEveryLengthAgreeWithOpenSsl) {
-    std::mt19937_64 rng(20240601);
+    auto rng = tarwick::test::randomEngine(20240601);
     std::vector<std::uint8_t> data(300);
     for (std::size_t length = 0; length <= 300; ++length) {
         for (auto& byte : data)

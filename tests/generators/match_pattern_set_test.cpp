@@ -2,6 +2,7 @@
 // with OpenSSL's SHA-256 and a plain big-integer Base58, for random hash160 values, for values
 // built to start with each pattern, and for the values on both sides of every range end.
 
+#include "ec_reference.h"
 #include "engine/match/PatternSet.h"
 
 #include <algorithm>
@@ -228,7 +229,7 @@ TEST(PatternSet, CaseSensitiveRangesAgreeWithBase58) {
                       "1zzzz", "11A", "11z", "1111z", "1abcdef"},
                      false);
     ASSERT_EQ(set.size(), 16u);
-    std::mt19937_64 rng(1);
+    auto rng = tarwick::test::randomEngine(1);
     Checker checker(set, 0);
     checker.checkRandom(rng, 4000);
     checker.checkBuiltFromPatterns(rng, 60);
@@ -240,7 +241,7 @@ TEST(PatternSet, CaseInsensitiveRangesAgreeWithBase58) {
     const PatternSet set =
         buildQuietly({"1abc", "1LOVE", "1iol", "1zz", "1Q", "11x", "1kKkK", "1Ii"}, true);
     ASSERT_EQ(set.size(), 8u);
-    std::mt19937_64 rng(2);
+    auto rng = tarwick::test::randomEngine(2);
     Checker checker(set, 0);
     checker.checkRandom(rng, 4000);
     checker.checkBuiltFromPatterns(rng, 60);
@@ -249,7 +250,7 @@ TEST(PatternSet, CaseInsensitiveRangesAgreeWithBase58) {
 }
 
 TEST(PatternSet, OtherVersionBytes) {
-    std::mt19937_64 rng(3);
+    auto rng = tarwick::test::randomEngine(3);
     struct Case {
         std::uint8_t version;
         std::vector<std::string> patterns;
@@ -274,7 +275,7 @@ TEST(PatternSet, OtherVersionBytes) {
 }
 
 TEST(PatternSet, LongPrefixesAreDecidedByTheRealChecksum) {
-    std::mt19937_64 rng(4);
+    auto rng = tarwick::test::randomEngine(4);
     for (int round = 0; round < 40; ++round) {
         Hash h;
         for (auto& b : h)
@@ -363,7 +364,7 @@ TEST(PatternSet, CaseFoldingRules) {
 
 TEST(PatternSet, OverlappingPatternsReportTheNarrowestAndRemoveShiftsIndices) {
     PatternSet set = buildQuietly({"1A", "1Ab", "1z"}, false);
-    std::mt19937_64 rng(5);
+    auto rng = tarwick::test::randomEngine(5);
     // Find hashes whose addresses start with 1Ab, 1A (not 1Ab) and 1z.
     Hash ab{}, a{}, z{};
     bool haveAb = false, haveA = false, haveZ = false;
@@ -399,7 +400,7 @@ TEST(PatternSet, OverlappingPatternsReportTheNarrowestAndRemoveShiftsIndices) {
 
 TEST(PatternSet, ManyPatternsAgreeWithBase58) {
     // Enough ranges that the rejection table has to grow finer.
-    std::mt19937_64 rng(7);
+    auto rng = tarwick::test::randomEngine(7);
     std::vector<std::string> patterns;
     for (int i = 0; i < 1000; ++i) {
         std::string p = "1";
@@ -424,7 +425,7 @@ TEST(PatternSet, ManyPatternsAgreeWithBase58) {
 TEST(PatternSet, EverythingPatternMatchesAll) {
     const PatternSet set = buildQuietly({"1"}, false);
     EXPECT_EQ(set.difficulty(), 1);
-    std::mt19937_64 rng(6);
+    auto rng = tarwick::test::randomEngine(6);
     Checker checker(set, 0);
     checker.checkRandom(rng, 200);
     EXPECT_EQ(checker.hits(), 200);

@@ -43,7 +43,7 @@ TEST(SearchKeyCheck, AcceptsTheKnownKeys) {
     EXPECT_EQ(oneUncompressed.privateKeyWif, "5HpHagT65TZzG1PH3CSu63k8DbpvD8s5ip4nEB3kEsreAnchuDf");
     EXPECT_EQ(check.problem(oneUncompressed, false), "");
     test::TestRandom random(40);
-    for (int i = 0; i < test::iterations(100); ++i) {
+    for (int i = 0; i < test::randomIterations(100); ++i) {
         EXPECT_EQ(check.problem(referenceFoundKey(random.key(), i % 2 == 0, ""), false), "");
     }
 }
