@@ -64,6 +64,7 @@ std::mt19937_64 randomEngine(std::uint64_t stream) {
                                                         std::random_device{}();
         std::printf("random test values from TARWICK_TEST_SEED=%llu\n",
                     static_cast<unsigned long long>(s));
+        std::fflush(stdout); // before a failed engine check aborts the run
         return s;
     }();
     std::seed_seq sequence{seed, seed >> 32, stream};

@@ -23,7 +23,7 @@ int iterations(int normal);
 int randomIterations(int normal);
 
 // Random test values come from one seed per run: fresh each run and printed, or replayed
-// from TARWICK_TEST_SEED. Each stream number gives a test values of its own from that seed.
+// from TARWICK_TEST_SEED. Each stream number gives a test its own values from that seed.
 std::mt19937_64 randomEngine(std::uint64_t stream);
 
 class TestRandom {
