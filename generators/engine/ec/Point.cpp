@@ -68,9 +68,7 @@ AffinePoint toAffine(const JacobianPoint& p) {
     const FieldElement zInverse = fieldInverse(p.z);
     const FieldElement zInverse2 = fieldSqr(zInverse);
     const FieldElement zInverse3 = fieldMul(zInverse2, zInverse);
-    const AffinePoint r = {fieldMul(p.x, zInverse2), fieldMul(p.y, zInverse3), false};
-    TARWICK_ENGINE_CHECK(pointIsValid(r));
-    return r;
+    return {fieldMul(p.x, zInverse2), fieldMul(p.y, zInverse3), false};
 }
 
 JacobianPoint pointDouble(const JacobianPoint& p) {
