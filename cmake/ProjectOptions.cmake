@@ -1,4 +1,7 @@
 option(TARWICK_WERROR "Treat compiler warnings as errors (on in scripts/test and CI)" OFF)
+option(TARWICK_ENGINE_CHECKS
+    "Check the key search engine's internal invariants at run time (slow; on with TARWICK_SANITIZE)"
+    OFF)
 
 # One place for the compiler flags of every target of ours.
 add_library(tarwick_options INTERFACE)

@@ -58,8 +58,9 @@ const BIGNUM* order() {
     return n.get();
 }
 
-// Values below the modulus m: random, and the edges (0, 1, small, m-1, m-2, values with
-// long runs of one bits, powers of two) that exercise every carry path.
+// Values below the modulus m: the edges (0, 1, small, m-1, m-2, values with long runs of one
+// bits, powers of two) that exercise every carry path, then random values, uniform and with
+// long runs of equal bits in turn.
 std::vector<Bytes> testValues(const BIGNUM* m, TestRandom& random, int count) {
     std::vector<Bytes> values;
     BN_CTX* ctx = BN_CTX_new();
@@ -87,7 +88,7 @@ std::vector<Bytes> testValues(const BIGNUM* m, TestRandom& random, int count) {
         add(ones.get());
     }
     for (int i = 0; i < count; ++i) {
-        const Bytes raw = random.bytes(32);
+        const Bytes raw = i % 2 == 0 ? random.bytes(32) : random.edgeBytes(32);
         add(bnFromBytes(raw.data()).get());
     }
     BN_CTX_free(ctx);
@@ -108,7 +109,7 @@ Scalar toScalar(const Bytes& b) {
 
 TEST(EcField, ArithmeticMatchesOpenSslBigNumbers) {
     TestRandom random(1);
-    const auto values = testValues(prime(), random, test::iterations(300));
+    const auto values = testValues(prime(), random, test::randomIterations(300));
     BN_CTX* ctx = BN_CTX_new();
     std::size_t checked = 0;
     for (std::size_t i = 0; i < values.size(); ++i) {
@@ -153,7 +154,7 @@ std::vector<FieldBackend> supportedBackends() {
 
 TEST(EcField, EveryBackendMultipliesLikeOpenSsl) {
     TestRandom random(4);
-    const auto values = testValues(prime(), random, test::iterations(3000));
+    const auto values = testValues(prime(), random, test::randomIterations(3000));
     BN_CTX* ctx = BN_CTX_new();
     for (FieldBackend backend : supportedBackends()) {
         SCOPED_TRACE(fieldBackendName(backend));
@@ -195,7 +196,7 @@ TEST(EcField, IfmaLanesMultiplyAndSubtractLikeOpenSsl) {
         GTEST_SKIP() << "this CPU lacks AVX-512 IFMA";
     }
     TestRandom random(5);
-    const auto values = testValues(prime(), random, test::iterations(3000));
+    const auto values = testValues(prime(), random, test::randomIterations(3000));
     BN_CTX* ctx = BN_CTX_new();
     // Eight lanes of neighbouring values against three partners each: every edge value
     // meets every other edge value's neighbourhood in some lane.
@@ -246,6 +247,12 @@ TEST(EcField, BytesBelowThePrimeOnly) {
     ASSERT_TRUE(FieldElement::fromBytes(pMinusOne.data(), f));
     EXPECT_EQ(fieldBytes(f), pMinusOne);
     EXPECT_TRUE(fieldAdd(f, FieldElement::fromUint64(1)).isZero());
+    // The checked build's invariant, on p - 1, p and values next to them in other limbs.
+    constexpr std::uint64_t kOnes = ~0ULL, kPrimeLow = 0xFFFFFFFEFFFFFC2FULL;
+    EXPECT_TRUE(fieldIsReduced(f));
+    EXPECT_TRUE(fieldIsReduced({{kOnes, kOnes, kOnes - 1, kOnes}}));
+    EXPECT_FALSE(fieldIsReduced({{kPrimeLow, kOnes, kOnes, kOnes}}));
+    EXPECT_FALSE(fieldIsReduced({{kOnes, kOnes, kOnes, kOnes}}));
 }
 
 TEST(EcField, BatchInverseMatchesSingleInversions) {
@@ -283,7 +290,7 @@ TEST(EcField, BatchInverseRefusesZeroAndLeavesValues) {
 
 TEST(EcScalar, ArithmeticMatchesOpenSslBigNumbers) {
     TestRandom random(3);
-    const auto values = testValues(order(), random, test::iterations(200));
+    const auto values = testValues(order(), random, test::randomIterations(200));
     BN_CTX* ctx = BN_CTX_new();
     for (std::size_t i = 0; i < values.size(); ++i) {
         const std::size_t j = (i * 5 + 1) % values.size();
@@ -309,6 +316,8 @@ TEST(EcScalar, BytesBelowTheOrderOnlyAndRanges) {
     const Bn nMinusOne(BN_dup(order()));
     BN_sub_word(nMinusOne.get(), 1);
     ASSERT_TRUE(Scalar::fromBytes(bnToBytes(nMinusOne.get()).data(), s));
+    EXPECT_TRUE(scalarIsReduced(s));
+    EXPECT_FALSE(scalarIsReduced(kGroupOrder));
     EXPECT_TRUE(scalarRangeFits(s, 1));
     EXPECT_FALSE(scalarRangeFits(s, 2));
     const Bn nMinus100(BN_dup(order()));

@@ -56,7 +56,7 @@ TEST(EcPoint, GeneratorMultiplesMatchLibsecp256k1) {
         keys.push_back(test::keyFromUint64(v));
         keys.push_back(orderMinus(v));
     }
-    for (int i = 0; i < test::iterations(1500); ++i) {
+    for (int i = 0; i < test::randomIterations(1500); ++i) {
         keys.push_back(random.key());
     }
     for (const Key& k : keys) {
@@ -80,6 +80,12 @@ TEST(EcPoint, AdditionSpecialCases) {
     const AffinePoint minusG = multiplyGenerator(toScalar(orderMinus(1)));
     EXPECT_EQ(minusG, pointNegate(g));
     EXPECT_TRUE(toAffine(pointAdd(toJacobian(minusG), g)).infinity);
+    // The checked build's point invariant.
+    const AffinePoint offCurve{g.x, fieldAdd(g.y, FieldElement::fromUint64(1)), false};
+    const JacobianPoint zeroZ{g.x, g.y, {}, false};
+    EXPECT_TRUE(pointIsValid(minusG) && pointIsValid(pointDouble(toJacobian(g))) &&
+                pointIsValid(infinity));
+    EXPECT_FALSE(pointIsValid(offCurve) || pointIsValid(zeroZ));
 }
 
 // Walks `batches` batches from `first` and compares every point with libsecp256k1.
@@ -168,7 +174,7 @@ TEST(EcCandidates, SixKeysPerPointMatchLibsecp256k1) {
     TestRandom random(12);
     const Key lambda = toKey(endomorphismLambda());
     std::vector<Key> keys = {test::keyFromUint64(1), test::keyFromUint64(2), orderMinus(1)};
-    for (int i = 0; i < test::iterations(1000); ++i) {
+    for (int i = 0; i < test::randomIterations(1000); ++i) {
         keys.push_back(random.key());
     }
     for (const Key& k : keys) {

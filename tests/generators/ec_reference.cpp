@@ -1,6 +1,8 @@
 #include "ec_reference.h"
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <openssl/bn.h>
 #include <openssl/evp.h>
@@ -49,6 +51,26 @@ int iterations(int normal) {
 #endif
 }
 
+int randomIterations(int normal) {
+    const char* count = std::getenv("TARWICK_TEST_ITERATIONS");
+    return count != nullptr ? std::max(1, std::atoi(count)) : iterations(normal);
+}
+
+std::mt19937_64 randomEngine(std::uint64_t stream) {
+    static const std::uint64_t seed = [] {
+        const char* replay = std::getenv("TARWICK_TEST_SEED");
+        const std::uint64_t s = replay != nullptr ? std::strtoull(replay, nullptr, 10)
+                                                  : (std::uint64_t{std::random_device{}()} << 32) |
+                                                        std::random_device{}();
+        std::printf("random test values from TARWICK_TEST_SEED=%llu\n",
+                    static_cast<unsigned long long>(s));
+        std::fflush(stdout); // before a failed engine check aborts the run
+        return s;
+    }();
+    std::seed_seq sequence{seed, seed >> 32, stream};
+    return std::mt19937_64(sequence);
+}
+
 Bytes TestRandom::bytes(std::size_t length) {
     Bytes out(length);
     for (auto& b : out) {
@@ -57,12 +79,25 @@ Bytes TestRandom::bytes(std::size_t length) {
     return out;
 }
 
-Key TestRandom::key() {
-    for (;;) {
-        Key k;
-        for (auto& b : k) {
-            b = static_cast<std::uint8_t>(engine_());
+Bytes TestRandom::edgeBytes(std::size_t length) {
+    Bytes out(length, 0);
+    for (std::size_t bit = 0; bit < 8 * length;) {
+        // Runs of 1 to 64 bits, short and long ones about equally often.
+        const std::uint64_t run = 1 + below(std::uint64_t{1} << below(7));
+        const bool one = (engine_() & 1) != 0;
+        for (std::uint64_t i = 0; i < run && bit < 8 * length; ++i, ++bit) {
+            out[bit / 8] |= static_cast<std::uint8_t>(one ? 0x80 >> (bit % 8) : 0);
         }
+    }
+    return out;
+}
+
+Key TestRandom::key() {
+    nextKeyAtEdge_ = !nextKeyAtEdge_;
+    for (;;) {
+        const Bytes b = nextKeyAtEdge_ ? edgeBytes(32) : bytes(32);
+        Key k;
+        std::copy(b.begin(), b.end(), k.begin());
         if (referenceKeyValid(k)) {
             return k;
         }

@@ -18,18 +18,28 @@ using Key = std::array<std::uint8_t, 32>;
 
 // Loop counts shrink in sanitizer builds, where everything runs many times slower.
 int iterations(int normal);
+// The count of a loop over random values: TARWICK_TEST_ITERATIONS when set (a long run, or a
+// short replay), otherwise iterations(normal).
+int randomIterations(int normal);
 
-// A deterministic source of test values (fixed seed per test).
+// Random test values come from one seed per run: fresh each run and printed, or replayed
+// from TARWICK_TEST_SEED. Each stream number gives a test its own values from that seed.
+std::mt19937_64 randomEngine(std::uint64_t stream);
+
 class TestRandom {
 public:
-    explicit TestRandom(std::uint64_t seed) : engine_(seed) {}
+    explicit TestRandom(std::uint64_t stream) : engine_(randomEngine(stream)) {}
     Bytes bytes(std::size_t length);
-    // A private key in [1, n - 1], uniform.
+    // Long runs of zero bits and of one bits, which reach the carries and the values next to
+    // the moduli that uniform bytes almost never do.
+    Bytes edgeBytes(std::size_t length);
+    // A private key in [1, n - 1]: uniform and from edgeBytes in turn.
     Key key();
     std::uint64_t below(std::uint64_t bound) { return engine_() % bound; }
 
 private:
     std::mt19937_64 engine_;
+    bool nextKeyAtEdge_ = false;
 };
 
 Key keyFromHex(const std::string& hex);

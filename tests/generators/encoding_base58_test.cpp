@@ -13,7 +13,7 @@ using test::Bytes;
 
 TEST(Base58Check, AgreesWithOpenSslOnRandomPayloadsAndChangedTexts) {
     test::TestRandom random(58);
-    for (int round = 0; round < test::iterations(2000); ++round) {
+    for (int round = 0; round < test::randomIterations(2000); ++round) {
         Bytes payload = random.bytes(1 + random.below(40));
         // Leading zeros are the tricky part: give many inputs some.
         for (std::size_t i = 0; i < payload.size() && random.below(3) == 0; ++i)

@@ -72,7 +72,7 @@ bool check(const PatternSet& set, std::uint8_t version, const Hash& h) {
 }
 
 TEST(PatternSet, RangesAgreeWithBase58) {
-    std::mt19937_64 rng(1);
+    auto rng = test::randomEngine(1);
     const auto randomHash = [&] {
         Hash h;
         for (auto& b : h)

@@ -1,5 +1,9 @@
 #include "engine/ec/Point.h"
 
+#include "engine/ec/detail/Checks.h"
+
+#include <initializer_list>
+
 namespace tarwick::engine {
 
 namespace {
@@ -8,7 +12,39 @@ FieldElement twice(const FieldElement& a) {
     return fieldAdd(a, a);
 }
 
+constexpr FieldElement kCurveB = FieldElement::fromUint64(7);
+
+bool allReduced(std::initializer_list<FieldElement> values) {
+    for (const FieldElement& v : values) {
+        if (!fieldIsReduced(v)) {
+            return false;
+        }
+    }
+    return true;
+}
+
 } // namespace
+
+bool pointIsValid(const AffinePoint& p) {
+    if (p.infinity) {
+        return true;
+    }
+    return allReduced({p.x, p.y}) &&
+           fieldSqr(p.y) == fieldAdd(fieldMul(fieldSqr(p.x), p.x), kCurveB);
+}
+
+bool pointIsValid(const JacobianPoint& p) {
+    if (p.infinity) {
+        return true;
+    }
+    if (!allReduced({p.x, p.y, p.z}) || p.z.isZero()) {
+        return false;
+    }
+    // Y^2 = X^3 + 7 Z^6
+    const FieldElement z2 = fieldSqr(p.z);
+    const FieldElement z6 = fieldMul(fieldSqr(z2), z2);
+    return fieldSqr(p.y) == fieldAdd(fieldMul(fieldSqr(p.x), p.x), fieldMul(kCurveB, z6));
+}
 
 const AffinePoint& generatorPoint() {
     static const AffinePoint g = {{{0x59F2815B16F81798ULL, 0x029BFCDB2DCE28D9ULL,
@@ -20,10 +56,12 @@ const AffinePoint& generatorPoint() {
 }
 
 JacobianPoint toJacobian(const AffinePoint& p) {
+    TARWICK_ENGINE_CHECK(pointIsValid(p));
     return {p.x, p.y, FieldElement::fromUint64(1), p.infinity};
 }
 
 AffinePoint toAffine(const JacobianPoint& p) {
+    TARWICK_ENGINE_CHECK(pointIsValid(p));
     if (p.infinity) {
         return {FieldElement::fromUint64(0), FieldElement::fromUint64(0), true};
     }
@@ -35,6 +73,7 @@ AffinePoint toAffine(const JacobianPoint& p) {
 
 JacobianPoint pointDouble(const JacobianPoint& p) {
     // The curve has no point of order two, so y is never zero for a finite point.
+    TARWICK_ENGINE_CHECK(pointIsValid(p));
     if (p.infinity) {
         return p;
     }
@@ -49,10 +88,12 @@ JacobianPoint pointDouble(const JacobianPoint& p) {
     r.y = fieldSub(fieldMul(m, fieldSub(s, r.x)), twice(twice(twice(y4))));
     r.z = twice(fieldMul(p.y, p.z));
     r.infinity = false;
+    TARWICK_ENGINE_CHECK(pointIsValid(r));
     return r;
 }
 
 JacobianPoint pointAdd(const JacobianPoint& p, const AffinePoint& q) {
+    TARWICK_ENGINE_CHECK(pointIsValid(p) && pointIsValid(q));
     if (q.infinity) {
         return p;
     }
@@ -81,10 +122,12 @@ JacobianPoint pointAdd(const JacobianPoint& p, const AffinePoint& q) {
     out.y = fieldSub(fieldMul(r, fieldSub(x1h2, out.x)), fieldMul(p.y, h3));
     out.z = fieldMul(p.z, h);
     out.infinity = false;
+    TARWICK_ENGINE_CHECK(pointIsValid(out));
     return out;
 }
 
 AffinePoint pointNegate(const AffinePoint& p) {
+    TARWICK_ENGINE_CHECK(pointIsValid(p));
     if (p.infinity) {
         return p;
     }
@@ -93,6 +136,7 @@ AffinePoint pointNegate(const AffinePoint& p) {
 
 AffinePoint multiplyGenerator(const Scalar& k) {
     // Left-to-right double and add. Used once per walker start, never in the hot loop.
+    TARWICK_ENGINE_CHECK(scalarIsReduced(k));
     JacobianPoint acc{FieldElement::fromUint64(0), FieldElement::fromUint64(0),
                       FieldElement::fromUint64(0), true};
     for (int i = 255; i >= 0; --i) {
@@ -105,6 +149,7 @@ AffinePoint multiplyGenerator(const Scalar& k) {
 }
 
 void serializePoint(const AffinePoint& p, bool compressed, std::uint8_t* out) {
+    TARWICK_ENGINE_CHECK(!p.infinity && pointIsValid(p));
     if (compressed) {
         out[0] = p.y.isOdd() ? 0x03 : 0x02;
         p.x.toBytes(out + 1);

@@ -25,6 +25,11 @@ struct JacobianPoint {
     bool infinity = false;
 };
 
+// True for the point at infinity and for points of the curve with reduced coordinates (and,
+// in Jacobian coordinates, Z not zero): what every function below takes and returns.
+bool pointIsValid(const AffinePoint& p);
+bool pointIsValid(const JacobianPoint& p);
+
 inline constexpr std::size_t kCompressedKeySize = 33;
 inline constexpr std::size_t kUncompressedKeySize = 65;
 

@@ -1,5 +1,6 @@
 #include "engine/ec/PointWalker.h"
 
+#include "engine/ec/detail/Checks.h"
 #include "engine/ec/detail/WalkerLanes.h"
 
 #include <stdexcept>
@@ -105,6 +106,11 @@ void PointWalker::next(AffinePoint* out) {
     if (!fast) {
         // C = +-i G for some i <= half: only keys next to 0 or n get here.
         slowBatch(out);
+    }
+    if constexpr (detail::kEngineChecks) {
+        for (std::size_t i = 0; i < batchSize(); ++i) {
+            TARWICK_ENGINE_CHECK(!out[i].infinity && pointIsValid(out[i]));
+        }
     }
     const Scalar advanced = scalarAdd(firstKey_, Scalar::fromUint64(batchSize()));
     const bool wraps = advanced.isZero() || !scalarRangeFits(advanced, batchSize());

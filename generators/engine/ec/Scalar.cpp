@@ -1,5 +1,7 @@
 #include "engine/ec/Scalar.h"
 
+#include "engine/ec/detail/Checks.h"
+
 namespace tarwick::engine {
 
 namespace {
@@ -35,6 +37,7 @@ Scalar reduceOnce(std::uint64_t v[4], std::uint64_t carry) {
     if (carry != 0 || scalarCompare(r, kGroupOrder) >= 0) {
         subInPlace(r.limb, kGroupOrder.limb);
     }
+    TARWICK_ENGINE_CHECK(scalarIsReduced(r));
     return r;
 }
 
@@ -68,21 +71,25 @@ int scalarCompare(const Scalar& a, const Scalar& b) {
 }
 
 Scalar scalarAdd(const Scalar& a, const Scalar& b) {
+    TARWICK_ENGINE_CHECK(scalarIsReduced(a) && scalarIsReduced(b));
     std::uint64_t v[4] = {a.limb[0], a.limb[1], a.limb[2], a.limb[3]};
     const std::uint64_t carry = addInPlace(v, b.limb);
     return reduceOnce(v, carry);
 }
 
 Scalar scalarNegate(const Scalar& a) {
+    TARWICK_ENGINE_CHECK(scalarIsReduced(a));
     if (a.isZero()) {
         return a;
     }
     Scalar r = kGroupOrder;
     subInPlace(r.limb, a.limb);
+    TARWICK_ENGINE_CHECK(scalarIsReduced(r));
     return r;
 }
 
 Scalar scalarMul(const Scalar& a, const Scalar& b) {
+    TARWICK_ENGINE_CHECK(scalarIsReduced(a) && scalarIsReduced(b));
     // Double and add from the top bit of b: 256 modular doublings and additions.
     Scalar r{};
     for (int i = 255; i >= 0; --i) {
@@ -95,6 +102,7 @@ Scalar scalarMul(const Scalar& a, const Scalar& b) {
 }
 
 bool scalarRangeFits(const Scalar& k, std::uint64_t count) {
+    TARWICK_ENGINE_CHECK(scalarIsReduced(k));
     if (count == 0) {
         return true;
     }

@@ -27,6 +27,11 @@ inline constexpr Scalar kGroupOrder = {
 // Compares two values below 2^256 as integers: negative, zero or positive.
 int scalarCompare(const Scalar& a, const Scalar& b);
 
+// True when the limbs hold a value below n, as every scalar must.
+inline bool scalarIsReduced(const Scalar& s) {
+    return scalarCompare(s, kGroupOrder) < 0;
+}
+
 Scalar scalarAdd(const Scalar& a, const Scalar& b);
 Scalar scalarNegate(const Scalar& a);
 Scalar scalarMul(const Scalar& a, const Scalar& b);

@@ -11,6 +11,7 @@
 // elements, and fullyReduce() gives the unique representative below p for output.
 
 #include "engine/ec/Field.h"
+#include "engine/ec/detail/Checks.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -38,6 +39,30 @@ inline V madLo(V acc, V a, V b) {
 }
 inline V madHi(V acc, V a, V b) {
     return _mm512_madd52hi_epu64(acc, a, b);
+}
+
+// The invariant every function below takes and returns.
+inline bool isNormalised(const Lanes& a) {
+    __mmask8 over = _mm512_cmpgt_epu64_mask(a.limb[4], set1(1ULL << 48));
+    for (int k = 0; k < 4; ++k) {
+        over |= _mm512_cmpgt_epu64_mask(a.limb[k], set1(kMask52));
+    }
+    return over == 0;
+}
+
+// True when the four 64-bit words of every lane hold a value below p.
+inline bool wordsReduced(const V w[4]) {
+    std::uint64_t words[4][8];
+    for (int k = 0; k < 4; ++k) {
+        _mm512_storeu_si512(words[k], w[k]);
+    }
+    for (int lane = 0; lane < 8; ++lane) {
+        const FieldElement e{{words[0][lane], words[1][lane], words[2][lane], words[3][lane]}};
+        if (!fieldIsReduced(e)) {
+            return false;
+        }
+    }
+    return true;
 }
 
 // Moves everything above bit 52 of limb k into limb k + 1, for k < N - 1.
@@ -97,6 +122,7 @@ inline Lanes gather(const FieldElement* first, std::size_t stride) {
 }
 
 inline Lanes mul(const Lanes& a, const Lanes& b) {
+    TARWICK_ENGINE_CHECK(isNormalised(a) && isNormalised(b));
     V t[10];
     for (V& v : t) {
         v = _mm512_setzero_si512();
@@ -123,7 +149,9 @@ inline Lanes mul(const Lanes& a, const Lanes& b) {
     r[0] = madLo(r[0], over, fold);
     r[1] = madHi(r[1], over, fold);
     normalize(r);
-    return {{r[0], r[1], r[2], r[3], r[4]}};
+    const Lanes product = {{r[0], r[1], r[2], r[3], r[4]}};
+    TARWICK_ENGINE_CHECK(isNormalised(product));
+    return product;
 }
 
 inline Lanes sqr(const Lanes& a) {
@@ -134,16 +162,20 @@ inline Lanes sqr(const Lanes& a) {
 inline Lanes sub(const Lanes& a, const Lanes& b) {
     constexpr std::uint64_t twoP[5] = {2 * ((1ULL << 52) - kFold256), 2 * kMask52, 2 * kMask52,
                                        2 * kMask52, 2 * kMask48};
+    TARWICK_ENGINE_CHECK(isNormalised(a) && isNormalised(b));
     V r[5];
     for (int k = 0; k < 5; ++k) {
         r[k] = _mm512_sub_epi64(_mm512_add_epi64(a.limb[k], set1(twoP[k])), b.limb[k]);
     }
     normalize(r);
-    return {{r[0], r[1], r[2], r[3], r[4]}};
+    const Lanes difference = {{r[0], r[1], r[2], r[3], r[4]}};
+    TARWICK_ENGINE_CHECK(isNormalised(difference));
+    return difference;
 }
 
 // The representative below p, as four 64-bit words per lane.
 inline void fullyReduce(const Lanes& a, V w[4]) {
+    TARWICK_ENGINE_CHECK(isNormalised(a));
     V v[5] = {a.limb[0], a.limb[1], a.limb[2], a.limb[3], a.limb[4]};
     // Below 2^256 after one more fold (a carry out of 2^256 leaves a tiny low part).
     normalize(v);
@@ -159,6 +191,7 @@ inline void fullyReduce(const Lanes& a, V w[4]) {
     w[1] = _mm512_or_si512(_mm512_srli_epi64(v[1], 12), _mm512_slli_epi64(v[2], 40));
     w[2] = _mm512_or_si512(_mm512_srli_epi64(v[2], 24), _mm512_slli_epi64(v[3], 28));
     w[3] = _mm512_or_si512(_mm512_srli_epi64(v[3], 36), _mm512_slli_epi64(v[4], 16));
+    TARWICK_ENGINE_CHECK(wordsReduced(w));
 }
 
 // Writes the eight elements, fully reduced, `stride` bytes apart from `first` on, for lanes
