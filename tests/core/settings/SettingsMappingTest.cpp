@@ -47,16 +47,7 @@ TEST(Settings, FlagsIndexesAndTexts) {
          with([](auto& s) { s.caseInsensitive = s.playSound = true; })},
         // Numbers are read with atoi.
         {"[Settings]\r\nexternal_app= -2x\r\navoid_overheating=on\r\n",
-         with([](auto& s) { s.appIndex = -2; })},
-        {"[Settings]\r\nselected_file_patterns=/u/p.txt\r\npool_url=http://h/\r\nbtc_reward=" +
-             std::string(600, 'z'),
-         with([](auto& s) {
-             s.patternsFilePath = "/u/p.txt";
-             s.rewardAddress = std::string(600, 'z');
-             s.poolUrl = "http://h/";
-         })},
-        {"[Patterns_search]\r\npatterns=1Jen-ny-1Mary-\r\n",
-         with([](auto& s) { s.savedPatterns = "1Jen\r\nny\r\n1Mary\r\n"; })}};
+         with([](auto& s) { s.appIndex = -2; })}};
     for (const auto& [file, expected] : cases)
         EXPECT_EQ(load(file).settings, expected) << file;
     // An empty value leaves the member as it was, but for the reward address.
@@ -89,8 +80,6 @@ TEST(Settings, AtoiAndPatternsEncoding) {
         EXPECT_EQ(atoiClamped(text), value) << text;
     EXPECT_EQ(encodePatterns("  \r\n1Jenny\r\n\r\n1Mary \t\r\n "), "1Jenny--1Mary");
     EXPECT_EQ(encodePatterns(std::string("1A\n1B\r1C\0", 9) + "1Jen-ny"), "1A-1B-1C-1Jen-ny");
-    // A dash typed inside a pattern comes back as a line break.
-    EXPECT_EQ(decodePatterns("1A-1Jen-ny"), "1A\r\n1Jen\r\nny");
 }
 
 TEST(Settings, SlotsReadUntilTheFirstEmptyPatternAndBeyondAGap) {
