@@ -7,9 +7,6 @@ namespace tarwick {
 namespace {
 
 TEST(ChoiceLists, ItemsAndTheFallbackOfAStoredIndex) {
-    EXPECT_EQ(openClDeviceItems().size(), 24u);
-    EXPECT_EQ(openClDeviceItems()[6], "1:0");
-    EXPECT_EQ(cpuThreadItems(3), (std::vector<std::string>{"1", "2", "3"}));
     EXPECT_TRUE(cpuThreadItems(-3).empty());
     // A stored index outside its list falls back to the first item.
     for (const auto& [stored, count, expected] :
