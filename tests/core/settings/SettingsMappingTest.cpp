@@ -7,32 +7,12 @@
 namespace tarwick {
 namespace {
 
-// Settings.ini as the original program leaves it: options written on the first close, then
-// the found-address section appended by the full save after two finds.
-const std::string kOriginalFile =
-    "[Settings]\r\nexternal_app=1\r\nopencl_device=7\r\nthreads_cpu=3\r\ncase_insensitive=0\r\n"
-    "scrollLocl_light_on=1\r\nplay_sound_found=0\r\navoid_overheating=1\r\n"
-    "select_edit_patt=1\r\nselect_file_patt=0\r\n"
-    "selected_file_patterns=C:\\vanity\\patterns.txt\r\nbtc_reward=\r\n"
-    "[Patterns_search]\r\npatterns=1Jenny-1Mary\r\n[BTCs_found]\r\n"
-    "BTC_PATTERN_PUB_ENCON_0=1Jenny\r\nBTC_ADDR_PUB_ENCON_0=1JennyQwRzT\r\nBTC_KEY_PRIV_ENCON_0="
-    "5KJ\r\n"
-    "BTC_PATTERN_PUB_ENCON_1=1Mary\r\nBTC_ADDR_PUB_ENCON_1=1MaryAbCd\r\nBTC_KEY_PRIV_ENCON_1="
-    "5KM\r\n";
-
 // The default settings with some members changed.
 template <typename Change>
 ViewSettings with(Change change) {
     ViewSettings s;
     change(s);
     return s;
-}
-
-FoundAddressStore storeOf(const std::vector<FoundAddress>& records) {
-    FoundAddressStore store;
-    for (const FoundAddress& r : records)
-        store.AddFoundAddress(r.isNew, r.pattern, r.publicAddress, r.privateKey);
-    return store;
 }
 
 struct Loaded {
@@ -53,27 +33,6 @@ std::string save(std::string_view bytes, const ViewSettings& settings,
     return profile.toBytes();
 }
 
-TEST(Settings, OriginalFileLoadsAndSavesByteForByte) {
-    const ViewSettings settings = with([](ViewSettings& s) {
-        s.appIndex = 1;
-        s.openclIndex = 7;
-        s.threadsIndex = 3;
-        s.scrollLockLight = s.avoidOverheating = true;
-        s.patternsFilePath = "C:\\vanity\\patterns.txt";
-        s.savedPatterns = "1Jenny\r\n1Mary";
-    });
-    const FoundAddressStore store =
-        storeOf({{false, "1Jenny", "1JennyQwRzT", "5KJ"}, {false, "1Mary", "1MaryAbCd", "5KM"}});
-    const std::string afterClose = save("", settings, store, true);
-    EXPECT_EQ(afterClose, kOriginalFile.substr(0, kOriginalFile.find("[BTCs_found]")));
-    EXPECT_EQ(save(afterClose, settings, store, false), kOriginalFile);
-    const Loaded loaded = load(kOriginalFile);
-    EXPECT_EQ(loaded.settings, settings);
-    EXPECT_EQ(loaded.store.records(), store.records());
-    for (const bool optionsOnly : {false, true})
-        EXPECT_EQ(save(kOriginalFile, loaded.settings, loaded.store, optionsOnly), kOriginalFile);
-}
-
 TEST(Settings, FlagsIndexesAndTexts) {
     const std::pair<std::string, ViewSettings> cases[] = {
         {"", {}},
@@ -88,16 +47,7 @@ TEST(Settings, FlagsIndexesAndTexts) {
          with([](auto& s) { s.caseInsensitive = s.playSound = true; })},
         // Numbers are read with atoi.
         {"[Settings]\r\nexternal_app= -2x\r\navoid_overheating=on\r\n",
-         with([](auto& s) { s.appIndex = -2; })},
-        {"[Settings]\r\nselected_file_patterns=/u/p.txt\r\npool_url=http://h/\r\nbtc_reward=" +
-             std::string(600, 'z'),
-         with([](auto& s) {
-             s.patternsFilePath = "/u/p.txt";
-             s.rewardAddress = std::string(600, 'z');
-             s.poolUrl = "http://h/";
-         })},
-        {"[Patterns_search]\r\npatterns=1Jen-ny-1Mary-\r\n",
-         with([](auto& s) { s.savedPatterns = "1Jen\r\nny\r\n1Mary\r\n"; })}};
+         with([](auto& s) { s.appIndex = -2; })}};
     for (const auto& [file, expected] : cases)
         EXPECT_EQ(load(file).settings, expected) << file;
     // An empty value leaves the member as it was, but for the reward address.
@@ -130,8 +80,6 @@ TEST(Settings, AtoiAndPatternsEncoding) {
         EXPECT_EQ(atoiClamped(text), value) << text;
     EXPECT_EQ(encodePatterns("  \r\n1Jenny\r\n\r\n1Mary \t\r\n "), "1Jenny--1Mary");
     EXPECT_EQ(encodePatterns(std::string("1A\n1B\r1C\0", 9) + "1Jen-ny"), "1A-1B-1C-1Jen-ny");
-    // A dash typed inside a pattern comes back as a line break.
-    EXPECT_EQ(decodePatterns("1A-1Jen-ny"), "1A\r\n1Jen\r\nny");
 }
 
 TEST(Settings, SlotsReadUntilTheFirstEmptyPatternAndBeyondAGap) {
@@ -161,24 +109,6 @@ TEST(Settings, SlotsReadUntilTheFirstEmptyPatternAndBeyondAGap) {
     // A slot without an address key loads with an empty address.
     EXPECT_EQ(load("[BTCs_found]\r\nBTC_PATTERN_PUB_ENCON_0=1A\r\n").store[0],
               (FoundAddress{false, "1A", "", ""}));
-}
-
-TEST(Settings, EveryFoundAddressAndEveryValueComesBack) {
-    FoundAddressStore store = storeOf(
-        {{false, " 1Lead", "1Addr\"", "5Ktrailing  "}, {false, "\"1Q\"", "1Second", "5K\xE9"}});
-    for (int i = 0; i < 600; ++i) // not only the first 512
-        store.AddFoundAddress(false, "1P", "1Addr" + std::to_string(i), "5K" + std::to_string(i));
-    store.AddFoundAddress(false, "1Break", "1Third", "5K\rx");
-    const ViewSettings settings = with([](auto& s) {
-        s.appIndex = -1;
-        s.rewardAddress = "'1Reward'";
-        s.patternsFilePath = "/p with spaces/x.txt ";
-    });
-    const Loaded loaded = load(save("", settings, store, false));
-    EXPECT_EQ(loaded.settings, settings);
-    std::vector<FoundAddress> expected = store.records();
-    expected.back().privateKey = "5K x"; // a line break cannot live in a profile line
-    EXPECT_EQ(loaded.store.records(), expected);
 }
 
 } // namespace

