@@ -46,18 +46,11 @@ struct RunOptions {
     std::function<bool(const std::string& out)> stopWhen{}; // SIGTERM once it holds
 };
 
+// The exit code (minus the signal that ended it) and the console output, as the front-end logs it.
 struct ProgramRun {
-    int status = 0;  // the exit code, or minus the signal that ended it
-    std::string out; // standard output and error together, as the front-end logs them
+    int status = 0;
+    std::string out;
 };
-
-// "soft hard" of the core-file limit of a running process; empty once it has ended.
-inline std::string coreLimitOf(pid_t pid) {
-    static const std::regex line("Max core file size +(\\S+) +(\\S+)");
-    const std::string limits = readAll("/proc/" + std::to_string(pid) + "/limits");
-    std::smatch m;
-    return std::regex_search(limits, m, line) ? m.str(1) + " " + m.str(2) : "";
-}
 
 // Also checks that a program holding keys allows no core dump from its first output on, when
 // it would inherit a limit that allows them.
@@ -71,10 +64,8 @@ inline ProgramRun runProgram(std::vector<std::string> args, const fs::path& dir,
     for (char** e = environ; *e != nullptr; ++e)
         env.emplace_back(*e);
     const auto pointers = [](std::vector<std::string>& texts) {
-        std::vector<char*> p;
-        for (auto& t : texts)
-            p.push_back(t.data());
-        p.push_back(nullptr);
+        std::vector<char*> p(texts.size() + 1); // ends with nullptr
+        std::ranges::transform(texts, p.begin(), [](std::string& t) { return t.data(); });
         return p;
     };
     const auto argv = pointers(args);
@@ -95,14 +86,19 @@ inline ProgramRun runProgram(std::vector<std::string> args, const fs::path& dir,
     std::string coreLimit;
     while (::waitpid(pid, &status, WNOHANG) != pid) {
         const std::string sofar = readAll(out);
-        if (coreLimit.empty() && !sofar.empty())
-            coreLimit = coreLimitOf(pid);
+        static const std::regex limit("Max core file size +(\\S+) +(\\S+)");
+        std::smatch m; // "soft hard" of its core-file limit, read once it has printed
+        const std::string limits = coreLimit.empty() && !sofar.empty()
+                                       ? readAll("/proc/" + std::to_string(pid) + "/limits")
+                                       : "";
+        if (std::regex_search(limits, m, limit))
+            coreLimit = m.str(1) + " " + m.str(2);
         if (now() < stopAt && !(o.stopWhen && o.stopWhen(sofar))) {
             std::this_thread::sleep_for(20ms);
             continue;
         }
-        ::kill(pid, SIGTERM);
         // Its threads stop within about a second; a stuck pool request may take longer.
+        ::kill(pid, SIGTERM);
         for (const auto killAt = now() + 10s; ::waitpid(pid, &status, WNOHANG) != pid;
              std::this_thread::sleep_for(20ms))
             if (now() > killAt)
@@ -159,28 +155,25 @@ inline void checkProgram(const std::string& program, const ProgramCase& c) {
         << r.out;
     const auto has = [&](const char* arg) { return std::ranges::count(c.args, arg) > 0; };
     const auto fold = [&](std::string t) {
-        std::ranges::transform(t, t.begin(),
-                               [&](char ch) { return has("-i") ? std::tolower(ch) : ch; });
+        for (char& ch : t)
+            ch = has("-i") ? static_cast<char>(std::tolower(ch)) : ch;
         return t;
     };
     std::string whole;
     std::vector<Key> keys;
-    for (const Record& rec : found) {
-        whole += "Pattern: " + rec.pattern + "\nAddress: " + rec.address +
-                 "\nPrivkey: " + rec.privkey + "\n";
-        EXPECT_EQ(referenceAddressMismatch(rec.privkey, rec.address, !has("uncompressed")), "");
-        EXPECT_EQ(rec.privkey[0] == '5', has("uncompressed")) << rec.privkey;
-        EXPECT_EQ(fold(rec.address.substr(0, rec.pattern.size())), fold(rec.pattern));
-        if (const auto key = referenceKeyOfWif(rec.privkey))
+    for (const auto& [pattern, address, privkey] : found) {
+        whole += "Pattern: " + pattern + "\nAddress: " + address + "\nPrivkey: " + privkey + "\n";
+        EXPECT_EQ(referenceAddressMismatch(privkey, address, !has("uncompressed")), "");
+        EXPECT_EQ(privkey[0] == '5', has("uncompressed")) << privkey;
+        EXPECT_EQ(fold(address.substr(0, pattern.size())), fold(pattern));
+        if (const auto key = referenceKeyOfWif(privkey))
             keys.push_back(*key);
     }
     EXPECT_EQ(closelyRelatedKeys(keys), "");
-    if (fs::exists(results)) {
-        EXPECT_EQ(fs::status(results).permissions() &
-                      (fs::perms::group_all | fs::perms::others_all),
-                  fs::perms::none);
-        EXPECT_EQ(file, whole); // the records printed, whole, and nothing else
-    }
+    const auto others = fs::perms::group_all | fs::perms::others_all;
+    EXPECT_TRUE(!fs::exists(results) ||
+                (fs::status(results).permissions() & others) == fs::perms::none);
+    EXPECT_TRUE(!fs::exists(results) || file == whole) << file; // the records printed, whole
 }
 
 } // namespace tarwick::test
