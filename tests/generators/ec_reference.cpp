@@ -107,15 +107,13 @@ Key TestRandom::key() {
 }
 
 Key keyFromHex(const std::string& hex) {
-    const std::string padded = std::string(64 - std::min<std::size_t>(hex.size(), 64), '0') + hex;
-    Key k{};
-    for (std::size_t i = 0; i < 32; ++i) {
-        std::size_t used = 0;
-        k[i] = static_cast<std::uint8_t>(std::stoul(padded.substr(2 * i, 2), &used, 16));
-        if (used != 2 || padded.size() != 64) {
-            throw std::invalid_argument("not a 32-byte hex key: " + hex);
-        }
+    BIGNUM* parsed = nullptr;
+    if (hex.size() > 64 || BN_hex2bn(&parsed, hex.c_str()) != static_cast<int>(hex.size())) {
+        throw std::invalid_argument("not a 32-byte hex key: " + hex);
     }
+    const Bn value(parsed != nullptr ? parsed : BN_new(), &BN_free);
+    Key k;
+    BN_bn2binpad(value.get(), k.data(), 32);
     return k;
 }
 
@@ -214,20 +212,17 @@ std::string referenceAddress(const Key& key, bool compressed) {
 std::string referenceAddressMismatch(const std::string& wif, const std::string& address,
                                      bool compressed) {
     const auto payload = referenceBase58CheckDecode(wif);
-    if (!payload || payload->size() != (compressed ? 34u : 33u) || (*payload)[0] != 0x80 ||
-        (compressed && (*payload)[33] != 0x01)) {
+    const auto key = referenceKeyOfWif(wif);
+    if (!key || payload->size() != (compressed ? 34u : 33u) ||
+        (compressed && payload->back() != 1)) {
         return "WIF is not Base58Check of the right layout: " + wif;
     }
-    Key key;
-    std::copy(payload->begin() + 1, payload->begin() + 33, key.begin());
-    if (!referenceKeyValid(key)) {
+    if (!referenceKeyValid(*key)) {
         return "WIF holds an invalid key";
     }
-    // Base58Check encoding is one to one, so only the canonical text is equal.
-    if (address != referenceAddress(key, compressed)) {
-        return "the key does not control " + address;
-    }
-    return {};
+    // Base58Check is one to one: only the canonical text of the key's address is equal.
+    return address == referenceAddress(*key, compressed) ? ""
+                                                         : "the key does not control " + address;
 }
 
 std::optional<Key> referenceKeyOfWif(const std::string& wif) {
@@ -235,7 +230,7 @@ std::optional<Key> referenceKeyOfWif(const std::string& wif) {
     if (!payload || payload->size() < 33 || (*payload)[0] != 0x80) {
         return std::nullopt;
     }
-    Key key{};
+    Key key;
     std::copy(payload->begin() + 1, payload->begin() + 33, key.begin());
     return key;
 }
