@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <memory>
 #include <openssl/bn.h>
 #include <openssl/evp.h>
@@ -19,7 +20,7 @@ secp256k1_context* context() {
 }
 
 Bytes digest(const EVP_MD* md, const Bytes& data) {
-    Bytes out(64);
+    Bytes out(EVP_MAX_MD_SIZE);
     unsigned int length = 0;
     if (EVP_Digest(data.data(), data.size(), out.data(), &length, md, nullptr) != 1) {
         throw std::runtime_error("EVP_Digest failed");
@@ -28,24 +29,28 @@ Bytes digest(const EVP_MD* md, const Bytes& data) {
     return out;
 }
 
-int hexDigit(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    throw std::invalid_argument("not a hex digit");
+Bytes checksum(const Bytes& payload) {
+    const Bytes hash = digest(EVP_sha256(), digest(EVP_sha256(), payload));
+    return {hash.begin(), hash.begin() + 4};
 }
+
+// A libsecp256k1 private-key operation on a copy of key; it refuses a result of zero.
+template <typename Operation>
+Key secretOp(Key key, Operation operation) {
+    if (operation(key.data()) != 1) {
+        throw std::invalid_argument("libsecp256k1 refuses the key");
+    }
+    return key;
+}
+
+constexpr char kBase58[] = "123456789ABCDEFGHJKLMNPQRSTUVWXYZabcdefghijkmnopqrstuvwxyz";
+using Bn = std::unique_ptr<BIGNUM, decltype(&BN_free)>;
 
 } // namespace
 
 int iterations(int normal) {
 #if defined(TARWICK_TESTS_SANITIZED)
-    return normal / 10 > 0 ? normal / 10 : 1;
+    return std::max(1, normal / 10);
 #else
     return normal;
 #endif
@@ -59,9 +64,9 @@ int randomIterations(int normal) {
 std::mt19937_64 randomEngine(std::uint64_t stream) {
     static const std::uint64_t seed = [] {
         const char* replay = std::getenv("TARWICK_TEST_SEED");
+        std::random_device device;
         const std::uint64_t s = replay != nullptr ? std::strtoull(replay, nullptr, 10)
-                                                  : (std::uint64_t{std::random_device{}()} << 32) |
-                                                        std::random_device{}();
+                                                  : (std::uint64_t{device()} << 32) | device();
         std::printf("random test values from TARWICK_TEST_SEED=%llu\n",
                     static_cast<unsigned long long>(s));
         std::fflush(stdout); // before a failed engine check aborts the run
@@ -73,9 +78,7 @@ std::mt19937_64 randomEngine(std::uint64_t stream) {
 
 Bytes TestRandom::bytes(std::size_t length) {
     Bytes out(length);
-    for (auto& b : out) {
-        b = static_cast<std::uint8_t>(engine_());
-    }
+    std::generate(out.begin(), out.end(), [&] { return static_cast<std::uint8_t>(engine_()); });
     return out;
 }
 
@@ -94,9 +97,8 @@ Bytes TestRandom::edgeBytes(std::size_t length) {
 
 Key TestRandom::key() {
     nextKeyAtEdge_ = !nextKeyAtEdge_;
-    for (;;) {
+    for (Key k;;) {
         const Bytes b = nextKeyAtEdge_ ? edgeBytes(32) : bytes(32);
-        Key k;
         std::copy(b.begin(), b.end(), k.begin());
         if (referenceKeyValid(k)) {
             return k;
@@ -105,33 +107,28 @@ Key TestRandom::key() {
 }
 
 Key keyFromHex(const std::string& hex) {
-    if (hex.size() > 64) {
-        throw std::invalid_argument("key longer than 32 bytes");
+    BIGNUM* parsed = nullptr;
+    if (hex.size() > 64 || BN_hex2bn(&parsed, hex.c_str()) != static_cast<int>(hex.size())) {
+        throw std::invalid_argument("not a 32-byte hex key: " + hex);
     }
-    const std::string padded = std::string(64 - hex.size(), '0') + hex;
-    Key k{};
-    for (std::size_t i = 0; i < 32; ++i) {
-        k[i] =
-            static_cast<std::uint8_t>(hexDigit(padded[2 * i]) * 16 + hexDigit(padded[2 * i + 1]));
-    }
+    const Bn value(parsed != nullptr ? parsed : BN_new(), &BN_free);
+    Key k;
+    BN_bn2binpad(value.get(), k.data(), 32);
     return k;
 }
 
 Key keyFromUint64(std::uint64_t value) {
     Key k{};
-    for (int i = 31; i >= 24; --i) {
-        k[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(value);
-        value >>= 8;
+    for (std::size_t i = 0; i < 8; ++i) {
+        k[31 - i] = static_cast<std::uint8_t>(value >> (8 * i));
     }
     return k;
 }
 
 std::string toHex(const std::uint8_t* data, std::size_t length) {
-    static constexpr char kDigits[] = "0123456789abcdef";
     std::string out;
     for (std::size_t i = 0; i < length; ++i) {
-        out.push_back(kDigits[data[i] >> 4]);
-        out.push_back(kDigits[data[i] & 15]);
+        out += {"0123456789abcdef"[data[i] >> 4], "0123456789abcdef"[data[i] & 15]};
     }
     return out;
 }
@@ -154,31 +151,17 @@ Bytes referencePublicKey(const Key& key, bool compressed) {
 }
 
 Key referenceKeyTimes(const Key& key, const Key& factor) {
-    Key out = key;
-    if (secp256k1_ec_seckey_tweak_mul(context(), out.data(), factor.data()) != 1) {
-        throw std::invalid_argument("libsecp256k1 rejects the product");
-    }
-    return out;
+    return secretOp(
+        key, [&](auto k) { return secp256k1_ec_seckey_tweak_mul(context(), k, factor.data()); });
 }
 
 Key referenceKeyNegated(const Key& key) {
-    Key out = key;
-    if (secp256k1_ec_seckey_negate(context(), out.data()) != 1) {
-        throw std::invalid_argument("libsecp256k1 rejects the negation");
-    }
-    return out;
+    return secretOp(key, [](auto k) { return secp256k1_ec_seckey_negate(context(), k); });
 }
 
 Key referenceKeyPlus(const Key& key, const Key& addend) {
-    Key out = key;
-    if (secp256k1_ec_seckey_tweak_add(context(), out.data(), addend.data()) != 1) {
-        throw std::invalid_argument("libsecp256k1 rejects the sum");
-    }
-    return out;
-}
-
-Bytes referenceSha256(const Bytes& data) {
-    return digest(EVP_sha256(), data);
+    return secretOp(
+        key, [&](auto k) { return secp256k1_ec_seckey_tweak_add(context(), k, addend.data()); });
 }
 
 Bytes referenceHash160(const Bytes& data) {
@@ -186,55 +169,37 @@ Bytes referenceHash160(const Bytes& data) {
 }
 
 std::optional<Bytes> referenceBase58CheckDecode(const std::string& text) {
-    static const std::string kAlphabet =
-        "123456789ABCDEFGHJKLMNPQRSTUVWXYZabcdefghijkmnopqrstuvwxyz";
-    std::unique_ptr<BIGNUM, decltype(&BN_free)> value(BN_new(), &BN_free);
-    BN_zero(value.get());
-    std::size_t leadingOnes = 0;
-    bool leading = true;
+    Bn value(BN_new(), &BN_free);
+    const std::size_t leadingOnes = std::min(text.find_first_not_of('1'), text.size());
     for (char c : text) {
-        const auto digit = kAlphabet.find(c);
-        if (digit == std::string::npos) {
+        const char* digit = c != '\0' ? std::strchr(kBase58, c) : nullptr;
+        if (digit == nullptr) {
             return std::nullopt;
         }
-        if (leading && digit == 0) {
-            ++leadingOnes;
-            continue;
-        }
-        leading = false;
         BN_mul_word(value.get(), 58);
-        BN_add_word(value.get(), static_cast<BN_ULONG>(digit));
+        BN_add_word(value.get(), static_cast<BN_ULONG>(digit - kBase58));
     }
-    Bytes body(static_cast<std::size_t>(BN_num_bytes(value.get())));
-    BN_bn2bin(value.get(), body.data());
-    Bytes all(leadingOnes, 0);
-    all.insert(all.end(), body.begin(), body.end());
+    Bytes all(leadingOnes + static_cast<std::size_t>(BN_num_bytes(value.get())), 0);
+    BN_bn2bin(value.get(), all.data() + leadingOnes);
     if (all.size() < 5) {
         return std::nullopt;
     }
     const Bytes payload(all.begin(), all.end() - 4);
-    const Bytes check = referenceSha256(referenceSha256(payload));
-    if (!std::equal(all.end() - 4, all.end(), check.begin())) {
-        return std::nullopt;
-    }
-    return payload;
+    return Bytes(all.end() - 4, all.end()) == checksum(payload) ? std::optional(payload)
+                                                                : std::nullopt;
 }
 
 std::string referenceBase58CheckEncode(const Bytes& payload) {
-    static const char* kAlphabet = "123456789ABCDEFGHJKLMNPQRSTUVWXYZabcdefghijkmnopqrstuvwxyz";
     Bytes all = payload;
-    const Bytes check = referenceSha256(referenceSha256(payload));
-    all.insert(all.end(), check.begin(), check.begin() + 4);
-    std::unique_ptr<BIGNUM, decltype(&BN_free)> value(
-        BN_bin2bn(all.data(), static_cast<int>(all.size()), nullptr), &BN_free);
-    std::string reversed;
+    const Bytes check = checksum(payload);
+    all.insert(all.end(), check.begin(), check.end());
+    Bn value(BN_bin2bn(all.data(), static_cast<int>(all.size()), nullptr), &BN_free);
+    std::string text;
     while (!BN_is_zero(value.get())) {
-        reversed.push_back(kAlphabet[BN_div_word(value.get(), 58)]);
+        text.insert(text.begin(), kBase58[BN_div_word(value.get(), 58)]);
     }
-    for (std::size_t i = 0; i < all.size() && all[i] == 0; ++i) {
-        reversed.push_back('1');
-    }
-    return {reversed.rbegin(), reversed.rend()};
+    const auto zeros = std::find_if(all.begin(), all.end(), [](auto b) { return b != 0; });
+    return std::string(static_cast<std::size_t>(zeros - all.begin()), '1') + text;
 }
 
 std::string referenceAddress(const Key& key, bool compressed) {
@@ -246,33 +211,18 @@ std::string referenceAddress(const Key& key, bool compressed) {
 
 std::string referenceAddressMismatch(const std::string& wif, const std::string& address,
                                      bool compressed) {
-    const auto wifPayload = referenceBase58CheckDecode(wif);
-    if (!wifPayload) {
-        return "WIF is not valid Base58Check: " + wif;
+    const auto payload = referenceBase58CheckDecode(wif);
+    const auto key = referenceKeyOfWif(wif);
+    if (!key || payload->size() != (compressed ? 34u : 33u) ||
+        (compressed && payload->back() != 1)) {
+        return "WIF is not Base58Check of the right layout: " + wif;
     }
-    const std::size_t expectedLength = compressed ? 34 : 33;
-    if (wifPayload->size() != expectedLength || (*wifPayload)[0] != 0x80 ||
-        (compressed && (*wifPayload)[33] != 0x01)) {
-        return "WIF has the wrong layout: " + wif;
-    }
-    Key key;
-    std::copy(wifPayload->begin() + 1, wifPayload->begin() + 33, key.begin());
-    if (!referenceKeyValid(key)) {
+    if (!referenceKeyValid(*key)) {
         return "WIF holds an invalid key";
     }
-    const auto addressPayload = referenceBase58CheckDecode(address);
-    if (!addressPayload || addressPayload->size() != 21 || (*addressPayload)[0] != 0x00) {
-        return "address is not a valid P2PKH address: " + address;
-    }
-    const Bytes hash = referenceHash160(referencePublicKey(key, compressed));
-    if (!std::equal(hash.begin(), hash.end(), addressPayload->begin() + 1)) {
-        return "the key does not control " + address;
-    }
-    // Only the canonical text decodes to this payload with this length; reject others.
-    if (address.size() < 26 || address.size() > 34 || address[0] != '1') {
-        return "address text is not canonical: " + address;
-    }
-    return {};
+    // Base58Check is one to one: only the canonical text of the key's address is equal.
+    return address == referenceAddress(*key, compressed) ? ""
+                                                         : "the key does not control " + address;
 }
 
 std::optional<Key> referenceKeyOfWif(const std::string& wif) {
@@ -280,7 +230,7 @@ std::optional<Key> referenceKeyOfWif(const std::string& wif) {
     if (!payload || payload->size() < 33 || (*payload)[0] != 0x80) {
         return std::nullopt;
     }
-    Key key{};
+    Key key;
     std::copy(payload->begin() + 1, payload->begin() + 33, key.begin());
     return key;
 }
@@ -288,15 +238,12 @@ std::optional<Key> referenceKeyOfWif(const std::string& wif) {
 std::string closelyRelatedKeys(const std::vector<Key>& keys) {
     const Key lambda =
         keyFromHex("5363ad4cc05c30e0a5261c028812645a122e22ea20816678df02967c1b23bd72");
-    // Every image, sorted: a pair within 2^128 of each other shows up as neighbours (or as the
-    // last and the first, across n).
+    // Every image, sorted: a pair within 2^128 shows up as neighbours (or last and first).
     std::vector<std::pair<Key, std::size_t>> images;
     for (std::size_t i = 0; i < keys.size(); ++i) {
-        Key k = keys[i];
-        for (int power = 0; power < 3; ++power) {
+        for (Key k = keys[i]; images.size() < 6 * (i + 1); k = referenceKeyTimes(k, lambda)) {
             images.emplace_back(k, i);
             images.emplace_back(referenceKeyNegated(k), i);
-            k = referenceKeyTimes(k, lambda);
         }
     }
     std::sort(images.begin(), images.end());
@@ -306,12 +253,8 @@ std::string closelyRelatedKeys(const std::vector<Key>& keys) {
         if (i == j) {
             continue;
         }
-        const bool close = low == high || [&] {
-            const Key gap = referenceKeyPlus(high, referenceKeyNegated(low));
-            return std::all_of(gap.begin(), gap.begin() + 16,
-                               [](std::uint8_t b) { return b == 0; });
-        }();
-        if (close) {
+        const Key gap = low == high ? Key{} : referenceKeyPlus(high, referenceKeyNegated(low));
+        if (std::all_of(gap.begin(), gap.begin() + 16, [](std::uint8_t b) { return b == 0; })) {
             return "keys " + toHex(keys[i]) + " and " + toHex(keys[j]) + " are within 2^128";
         }
     }
