@@ -31,9 +31,10 @@ int main(int argc, char* argv[]) {
     QApplication qt(argc, argv);
     constexpr int stored = 10'000;
     std::vector<std::array<std::string, 3>> addresses;
-    for (int i = 0; i < stored; ++i)
+    for (int i = 0; i < stored; ++i) {
         addresses.push_back({"1Ab", "1AbStoredAddress" + std::to_string(1'000'000 + i),
                              "5KStoredPrivateKey" + std::to_string(i)});
+    }
     tarwick::test::Application app(2, tarwick::test::settingsWithAddresses(addresses));
 
     NoSignals quiet;

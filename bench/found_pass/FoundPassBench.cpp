@@ -28,8 +28,9 @@ std::string keyOf(int i) {
 
 FoundAddressStore storedAddresses() {
     FoundAddressStore store;
-    for (int i = 0; i < kStored; ++i)
+    for (int i = 0; i < kStored; ++i) {
         store.AddFoundAddress(false, "1Vanity", addressOf(i), keyOf(i));
+    }
     return store;
 }
 
@@ -37,8 +38,9 @@ FoundAddressStore storedAddresses() {
 // the check every new key passes before it is stored.
 std::string resultsText() {
     std::string text;
-    for (int i = kStored - kRecordsInResults; i < kStored; ++i)
+    for (int i = kStored - kRecordsInResults; i < kStored; ++i) {
         text += "Pattern: 1Vanity\nAddress: " + addressOf(i) + "\nPrivkey: " + keyOf(i) + "\n";
+    }
     WifKey key;
     key.secret[31] = 1;
     key.compressed = true;
@@ -110,8 +112,9 @@ void BM_FoundPassWithSave(benchmark::State& state) {
     QuietEvents events;
     FoundKeyTarget target{store, {true, true}, events, console, &kSearched};
     for (auto _ : state) {
-        if (checkFoundKeysInText(text, target))
+        if (checkFoundKeysInText(text, target)) {
             settingsFile.SaveSettings({}, store, false);
+        }
         state.PauseTiming();
         store.remove(store.size() - 1);
         state.ResumeTiming();

@@ -26,12 +26,14 @@ using program::print;
 
 int search(const CpuOptions& options, std::FILE* out, std::FILE* err) {
     std::optional<engine::PatternSet> loaded = loadPatterns(options, err);
-    if (!loaded)
+    if (!loaded) {
         return kExitUsage;
+    }
     engine::PatternSet& set = *loaded;
     engine::ResultFile results;
-    if (!openResults(options, results, err))
+    if (!openResults(options, results, err)) {
         return kExitUsage;
+    }
 
     print(out, difficultyLine(set));
 

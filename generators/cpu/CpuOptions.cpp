@@ -42,8 +42,9 @@ bool parseCpuOptions(const std::vector<std::string>& args, CpuOptions& options,
                      std::string& error) {
     const program::PlacementOption threads{
         't', [&options](const std::string& value, std::string& message) {
-            if (parseThreads(value, options.threads))
+            if (parseThreads(value, options.threads)) {
                 return true;
+            }
             message = "-t needs a thread count from 1 to 1024, not '" + value + "'";
             return false;
         }};

@@ -31,12 +31,14 @@ using program::print;
 
 int search(const OclOptions& options, const cl::Device& device, std::FILE* out, std::FILE* err) {
     std::optional<engine::PatternSet> loaded = program::loadPatterns(options, err);
-    if (!loaded)
+    if (!loaded) {
         return kExitUsage;
+    }
     engine::PatternSet& set = *loaded;
     engine::ResultFile results;
-    if (!program::openResults(options, results, err))
+    if (!program::openResults(options, results, err)) {
         return kExitUsage;
+    }
 
     print(out, difficultyLine(set));
 

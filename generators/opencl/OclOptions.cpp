@@ -22,8 +22,9 @@ bool parseOclOptions(const std::vector<std::string>& args, OclOptions& options,
                      std::string& error) {
     const program::PlacementOption device{
         'D', [&options](const std::string& value, std::string& message) {
-            if (opencl_device::parseDeviceAddress(value, options.device))
+            if (opencl_device::parseDeviceAddress(value, options.device)) {
                 return true;
+            }
             message = "-D needs platform:device numbers such as 0:0, not '" + value + "'";
             return false;
         }};

@@ -20,8 +20,9 @@ class Descriptor {
 public:
     explicit Descriptor(int fd) : fd_(fd) {}
     ~Descriptor() {
-        if (fd_ >= 0)
+        if (fd_ >= 0) {
             ::close(fd_);
+        }
     }
     Descriptor(const Descriptor&) = delete;
     Descriptor& operator=(const Descriptor&) = delete;
@@ -38,8 +39,9 @@ bool preparePrivateFolder(const std::filesystem::path& folder) {
     std::filesystem::path path;
     for (const std::filesystem::path& part : folder) {
         path /= part;
-        if (::mkdir(path.c_str(), 0700) != 0 && errno != EEXIST)
+        if (::mkdir(path.c_str(), 0700) != 0 && errno != EEXIST) {
             return false;
+        }
     }
     struct stat info {};
     return ::lstat(folder.c_str(), &info) == 0 && S_ISDIR(info.st_mode) &&
@@ -57,12 +59,15 @@ std::optional<std::vector<unsigned char>> readPrivateFile(const std::filesystem:
     unsigned char buffer[65536];
     for (;;) {
         const ssize_t got = ::read(fd.get(), buffer, sizeof buffer);
-        if (got < 0 && errno == EINTR)
+        if (got < 0 && errno == EINTR) {
             continue;
-        if (got < 0)
+        }
+        if (got < 0) {
             return std::nullopt;
-        if (got == 0)
+        }
+        if (got == 0) {
             return bytes;
+        }
         bytes.insert(bytes.end(), buffer, buffer + got);
     }
 }
@@ -72,19 +77,23 @@ bool writePrivateFile(const std::filesystem::path& file, const std::vector<unsig
     std::uint8_t tag[8];
     engine::systemRandomBytes(tag, sizeof tag);
     std::string name = file.string() + ".";
-    for (const std::uint8_t b : tag)
+    for (const std::uint8_t b : tag) {
         name += "0123456789abcdef"[b & 15];
+    }
     name += ".tmp";
     Descriptor fd(::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
-    if (fd.get() < 0)
+    if (fd.get() < 0) {
         return false;
+    }
     std::size_t done = 0;
     while (done < bytes.size()) {
         const ssize_t wrote = ::write(fd.get(), bytes.data() + done, bytes.size() - done);
-        if (wrote < 0 && errno == EINTR)
+        if (wrote < 0 && errno == EINTR) {
             continue;
-        if (wrote <= 0)
+        }
+        if (wrote <= 0) {
             break;
+        }
         done += static_cast<std::size_t>(wrote);
     }
     const bool written = done == bytes.size() && fd.close();

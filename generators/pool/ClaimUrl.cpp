@@ -27,8 +27,9 @@ std::string percentEncoded(std::string_view text) {
 } // namespace
 
 std::string normalizedPoolUrl(std::string_view url) {
-    while (!url.empty() && url.back() == '/')
+    while (!url.empty() && url.back() == '/') {
         url.remove_suffix(1);
+    }
     return std::string(url) + "/";
 }
 

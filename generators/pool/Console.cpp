@@ -14,15 +14,17 @@ void Console::line(const std::string& text) {
 
 void Console::status(const std::string& groups) {
     std::string text = "\r" + groups;
-    if (text.size() < 80)
+    if (text.size() < 80) {
         text.append(80 - text.size(), ' ');
+    }
     write(text);
     statusOpen_ = true;
 }
 
 void Console::close() {
-    if (statusOpen_)
+    if (statusOpen_) {
         write("\n");
+    }
     statusOpen_ = false;
 }
 

@@ -43,8 +43,9 @@ void CpuKeySearch::start(const SearchTarget& target) {
 
 void CpuKeySearch::stop() {
     stop_ = true;
-    for (std::thread& t : workers_)
+    for (std::thread& t : workers_) {
         t.join();
+    }
     workers_.clear();
 }
 
@@ -72,13 +73,15 @@ void CpuKeySearch::work(std::shared_ptr<const SearchTarget> target, engine::Scal
         }
         engine::hash160Batch(keys.data(), kKeySize, batch, hashes.data());
         for (std::size_t i = 0; i < batch; ++i) {
-            if (points[i].infinity)
+            if (points[i].infinity) {
                 continue;
+            }
             const std::uint8_t* hash = hashes.data() + i * 20;
             for (const SearchTarget::Patterns& p : target->patterns) {
                 const auto match = p.set.match(hash);
-                if (!match)
+                if (!match) {
                     continue;
+                }
                 SearchHit hit;
                 hit.publicKey = target->publicKey;
                 hit.pattern = p.set.pattern(*match);
@@ -88,8 +91,9 @@ void CpuKeySearch::work(std::shared_ptr<const SearchTarget> target, engine::Scal
                 std::lock_guard lock(mutex_);
                 // One hit per pattern is all the miner needs; an easy pattern ("1") must
                 // not fill the memory between two looks.
-                if (hits_.size() < kMaxPendingHits)
+                if (hits_.size() < kMaxPendingHits) {
                     hits_.push_back(std::move(hit));
+                }
             }
         }
         keys_.fetch_add(batch, std::memory_order_relaxed);

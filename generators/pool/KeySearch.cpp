@@ -10,8 +10,9 @@ double SearchTarget::difficulty() const {
     // Chances add up: one key matches some set with probability sum(1 / D_v).
     double rate = 0;
     for (const Patterns& p : patterns) {
-        if (p.set.difficulty() > 0)
+        if (p.set.difficulty() > 0) {
             rate += 1 / p.set.difficulty();
+        }
     }
     return rate > 0 ? 1 / rate : 0;
 }
@@ -30,13 +31,15 @@ SearchTarget makeSearchTarget(const std::array<std::uint8_t, 65>& publicKey,
     std::map<std::uint8_t, std::vector<std::string>> byVersion;
     std::set<std::pair<std::uint8_t, std::string>> seen;
     for (const auto& [version, pattern] : patterns) {
-        if (seen.emplace(version, pattern).second)
+        if (seen.emplace(version, pattern).second) {
             byVersion[version].push_back(pattern);
+        }
     }
     for (const auto& [version, list] : byVersion) {
         engine::PatternSet set = engine::PatternSet::build(list, false, version, warnings);
-        if (!set.empty())
+        if (!set.empty()) {
             target.patterns.push_back({version, std::move(set)});
+        }
     }
     return target;
 }

@@ -289,8 +289,9 @@ void Miner::printStatus() {
         groups += engine::formatProbabilityGroup(done, difficulty_);
         groups += engine::formatEtaGroup(done, difficulty_, rate_);
         groups += "[Work " + remaining_.front().pattern;
-        if (remaining_.size() > 1)
+        if (remaining_.size() > 1) {
             groups += " +" + std::to_string(remaining_.size() - 1);
+        }
         groups.append(" ").append(shortKey(group_->publicKey)).append("]");
     } else {
         groups += "[No work]";

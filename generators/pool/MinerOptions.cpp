@@ -9,8 +9,9 @@ namespace {
 bool parsePositive(const std::string& text, unsigned& out) {
     unsigned value = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (text.empty() || error != std::errc() || end != text.data() + text.size() || value == 0)
+    if (text.empty() || error != std::errc() || end != text.data() + text.size() || value == 0) {
         return false;
+    }
     out = value;
     return true;
 }
@@ -25,8 +26,9 @@ bool parseMinerOptions(const std::vector<std::string>& args, MinerOptions& optio
                        std::string& error) {
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
-        if (arg.empty())
+        if (arg.empty()) {
             continue;
+        }
         if (arg.size() < 2 || arg[0] != '-') {
             error = "unexpected argument '" + arg + "' (the pool chooses the patterns)";
             return false;
@@ -83,8 +85,9 @@ bool parseMinerOptions(const std::vector<std::string>& args, MinerOptions& optio
             break;
         }
     }
-    if (options.help)
+    if (options.help) {
         return true;
+    }
     if (options.poolUrl.empty()) {
         error = "no pool URL given (-u)";
         return false;

@@ -52,19 +52,21 @@ void OclKeySearch::start(const SearchTarget& target) {
     const engine::Scalar firstCentre = engine::randomPrivateKey();
     const engine::AffinePoint first = engine::toAffine(
         engine::pointAdd(engine::toJacobian(target.point), engine::multiplyGenerator(firstCentre)));
-    walk_.setCentres(
-        opencl_device::arithmeticProgression(first, engine::multiplyGenerator(itemOffset(1)), items));
+    walk_.setCentres(opencl_device::arithmeticProgression(
+        first, engine::multiplyGenerator(itemOffset(1)), items));
     std::vector<const engine::PatternSet*> sets;
-    for (const SearchTarget::Patterns& patterns : shared->patterns)
+    for (const SearchTarget::Patterns& patterns : shared->patterns) {
         sets.push_back(&patterns.set);
+    }
     walk_.setPatterns(sets);
     worker_ = std::thread(&OclKeySearch::work, this, shared, firstCentre);
 }
 
 void OclKeySearch::stop() {
     stop_ = true;
-    if (worker_.joinable())
+    if (worker_.joinable()) {
         worker_.join();
+    }
 }
 
 std::vector<SearchHit> OclKeySearch::takeHits() {
@@ -91,18 +93,21 @@ void OclKeySearch::work(std::shared_ptr<const SearchTarget> target, engine::Scal
                 engine::scalarAdd(offset, engine::scalarNegate(engine::Scalar::fromUint64(half)));
             const engine::AffinePoint point = engine::toAffine(engine::pointAdd(
                 engine::toJacobian(target->point), engine::multiplyGenerator(offset)));
-            if (point.infinity)
+            if (point.infinity) {
                 continue;
+            }
             std::uint8_t key[engine::kUncompressedKeySize];
             engine::serializePoint(point, false, key);
             std::uint8_t hash[20];
             engine::hash160(key, sizeof key, hash);
-            if (!std::equal(hash, hash + 20, hit.hash160.begin()))
+            if (!std::equal(hash, hash + 20, hit.hash160.begin())) {
                 continue; // the device and the host disagree: never passed on
+            }
             for (const SearchTarget::Patterns& patterns : target->patterns) {
                 const auto match = patterns.set.match(hash);
-                if (!match)
+                if (!match) {
                     continue;
+                }
                 SearchHit found;
                 found.publicKey = target->publicKey;
                 found.pattern = patterns.set.pattern(*match);
@@ -110,8 +115,9 @@ void OclKeySearch::work(std::shared_ptr<const SearchTarget> target, engine::Scal
                 found.offset = offset;
                 found.address = engine::p2pkhAddress(patterns.version, hash);
                 std::lock_guard lock(mutex_);
-                if (hits_.size() < kMaxPendingHits)
+                if (hits_.size() < kMaxPendingHits) {
                     hits_.push_back(std::move(found));
+                }
             }
         }
         keys_.fetch_add(pointsPerLaunch);

@@ -5,15 +5,19 @@
 namespace tarwick::pool {
 
 std::string rewardAddressProblem(std::string_view address) {
-    if (address.empty())
+    if (address.empty()) {
         return "no reward address given";
+    }
     const auto payload = engine::base58CheckDecode(address);
-    if (!payload)
+    if (!payload) {
         return "not a Base58Check text (a wrong character or checksum)";
-    if (payload->size() != 21)
+    }
+    if (payload->size() != 21) {
         return "not the length of a Bitcoin address";
-    if ((*payload)[0] != 0x00 && (*payload)[0] != 0x05)
+    }
+    if ((*payload)[0] != 0x00 && (*payload)[0] != 0x05) {
         return "not a Bitcoin P2PKH or P2SH address";
+    }
     return {};
 }
 

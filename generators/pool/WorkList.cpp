@@ -14,34 +14,41 @@ namespace tarwick::pool {
 namespace {
 
 int hexDigit(char c) {
-    if (c >= '0' && c <= '9')
+    if (c >= '0' && c <= '9') {
         return c - '0';
-    if (c >= 'a' && c <= 'f')
+    }
+    if (c >= 'a' && c <= 'f') {
         return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
+    }
+    if (c >= 'A' && c <= 'F') {
         return c - 'A' + 10;
+    }
     return -1;
 }
 
 // The uncompressed form of a compressed (66 hex digits) or uncompressed (130) key, when it
 // is a point of the curve. libsecp256k1 does the curve check and the decompression.
 std::optional<std::array<std::uint8_t, 65>> parsePublicKey(std::string_view hex) {
-    if (hex.size() != 66 && hex.size() != 130)
+    if (hex.size() != 66 && hex.size() != 130) {
         return std::nullopt;
+    }
     std::uint8_t bytes[65];
     for (std::size_t i = 0; i < hex.size() / 2; ++i) {
         const int hi = hexDigit(hex[2 * i]);
         const int lo = hexDigit(hex[2 * i + 1]);
-        if (hi < 0 || lo < 0)
+        if (hi < 0 || lo < 0) {
             return std::nullopt;
+        }
         bytes[i] = static_cast<std::uint8_t>(hi * 16 + lo);
     }
     // libsecp256k1 would also take the "hybrid" 06/07 forms; the pool never sends them.
-    if (!(hex.size() == 66 ? (bytes[0] == 2 || bytes[0] == 3) : bytes[0] == 4))
+    if (!(hex.size() == 66 ? (bytes[0] == 2 || bytes[0] == 3) : bytes[0] == 4)) {
         return std::nullopt;
+    }
     secp256k1_pubkey key;
-    if (secp256k1_ec_pubkey_parse(secp256k1_context_static, &key, bytes, hex.size() / 2) != 1)
+    if (secp256k1_ec_pubkey_parse(secp256k1_context_static, &key, bytes, hex.size() / 2) != 1) {
         return std::nullopt;
+    }
     std::array<std::uint8_t, 65> out{};
     std::size_t length = out.size();
     secp256k1_ec_pubkey_serialize(secp256k1_context_static, out.data(), &length, &key,
@@ -52,8 +59,9 @@ std::optional<std::array<std::uint8_t, 65>> parsePublicKey(std::string_view hex)
 std::optional<std::uint8_t> parseVersion(std::string_view text) {
     unsigned value = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (text.empty() || error != std::errc() || end != text.data() + text.size() || value > 255)
+    if (text.empty() || error != std::errc() || end != text.data() + text.size() || value > 255) {
         return std::nullopt;
+    }
     return static_cast<std::uint8_t>(value);
 }
 
@@ -70,13 +78,15 @@ std::optional<double> parseReward(std::string_view text) {
             return std::nullopt;
         }
     }
-    if (!digits)
+    if (!digits) {
         return std::nullopt;
+    }
     double value = 0;
     const auto [end, error] =
         std::from_chars(text.data(), text.data() + text.size(), value, std::chars_format::fixed);
-    if (error != std::errc() || end != text.data() + text.size() || !std::isfinite(value))
+    if (error != std::errc() || end != text.data() + text.size() || !std::isfinite(value)) {
         return std::nullopt;
+    }
     return value;
 }
 
@@ -87,8 +97,9 @@ std::string shown(std::string_view line) {
         const auto u = static_cast<unsigned char>(c);
         out.push_back(u >= 0x20 && u < 0x7F ? c : '?');
     }
-    if (line.size() > kMax)
+    if (line.size() > kMax) {
         out += "...";
+    }
     return out;
 }
 
@@ -97,8 +108,9 @@ std::optional<WorkItem> parseLine(std::string_view line, std::string& why) {
     WorkItem item;
     const std::size_t semicolon = line.find(';');
     std::string_view fields = line.substr(0, semicolon);
-    if (semicolon != std::string_view::npos)
+    if (semicolon != std::string_view::npos) {
         item.comment = std::string(line.substr(semicolon + 1));
+    }
     std::string_view parts[4];
     for (int i = 0; i < 4; ++i) {
         const std::size_t colon = fields.find(':');
@@ -156,10 +168,12 @@ std::vector<WorkItem> parseWorkList(std::string_view text, std::vector<std::stri
         }
         std::string_view line = text.substr(0, newline);
         text.remove_prefix(newline + 1);
-        if (!line.empty() && line.back() == '\r')
+        if (!line.empty() && line.back() == '\r') {
             line.remove_suffix(1);
-        if (line.empty())
+        }
+        if (line.empty()) {
             continue;
+        }
         std::string why;
         auto item = parseLine(line, why);
         if (!item) {
@@ -167,8 +181,9 @@ std::vector<WorkItem> parseWorkList(std::string_view text, std::vector<std::stri
             warnings.push_back("Work line skipped (" + shown(why) + "): " + shown(line));
             continue;
         }
-        if (!seen.emplace(item->pattern, item->publicKey, item->reward).second)
+        if (!seen.emplace(item->pattern, item->publicKey, item->reward).second) {
             continue;
+        }
         items.push_back(std::move(*item));
     }
     return items;

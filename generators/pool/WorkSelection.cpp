@@ -18,8 +18,9 @@ std::optional<WorkGroup> selectWork(const std::vector<WorkItem>& items) {
     std::map<std::array<std::uint8_t, 65>, std::size_t> groupOfKey;
     for (const WorkItem& item : items) {
         const auto [at, added] = groupOfKey.emplace(item.publicKey, groups.size());
-        if (added)
+        if (added) {
             groups.push_back(WorkGroup{item.publicKey, {}, 0});
+        }
         groups[at->second].items.push_back(item);
     }
     const auto moreValuable = [](const WorkItem& a, const WorkItem& b) {
@@ -30,15 +31,18 @@ std::optional<WorkGroup> selectWork(const std::vector<WorkItem>& items) {
             std::stable_sort(group.items.begin(), group.items.end(), moreValuable);
             group.items.resize(kMaxGroupItems);
         }
-        for (const WorkItem& item : group.items)
+        for (const WorkItem& item : group.items) {
             group.value += itemValue(item);
+        }
     }
-    if (groups.empty())
+    if (groups.empty()) {
         return std::nullopt;
+    }
     auto best = groups.begin();
     for (auto g = groups.begin() + 1; g != groups.end(); ++g) {
-        if (g->value > best->value)
+        if (g->value > best->value) {
             best = g;
+        }
     }
     return std::move(*best);
 }
@@ -56,18 +60,21 @@ std::string workLine(const WorkGroup& group) {
         std::snprintf(reward, sizeof reward, "%.8g", group.items[i].reward);
         text += " " + group.items[i].pattern + " (" + reward + " BTC)";
     }
-    if (group.items.size() > kPatternsShown)
+    if (group.items.size() > kPatternsShown) {
         text += " and " + std::to_string(group.items.size() - kPatternsShown) + " more";
+    }
     return text;
 }
 
 bool sameSearch(const WorkGroup& a, const WorkGroup& b) {
-    if (a.publicKey != b.publicKey)
+    if (a.publicKey != b.publicKey) {
         return false;
+    }
     const auto patterns = [](const WorkGroup& g) {
         std::set<std::pair<std::string, std::uint8_t>> out;
-        for (const WorkItem& item : g.items)
+        for (const WorkItem& item : g.items) {
             out.emplace(item.pattern, item.addressVersion);
+        }
         return out;
     };
     return patterns(a) == patterns(b);

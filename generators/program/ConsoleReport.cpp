@@ -39,8 +39,9 @@ void ConsoleReport::found(const engine::FoundKey& key) {
             writeAll(err_, "Output error - could not append the key to the results file: " + error +
                                "; the key below is only on this console\n");
             writeAll(out_, record);
-            if (!writeFailed_ && onWriteFailure_)
+            if (!writeFailed_ && onWriteFailure_) {
                 onWriteFailure_();
+            }
             writeFailed_ = true;
             return;
         }

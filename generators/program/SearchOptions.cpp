@@ -53,8 +53,9 @@ bool parseSearchOptions(const std::vector<std::string>& args, const PlacementOpt
         }
         switch (option) {
         case 'P':
-            if (!placement.take(value, error))
+            if (!placement.take(value, error)) {
                 return false;
+            }
             break;
         case 'o':
             if (value.empty()) {

@@ -24,8 +24,9 @@ std::optional<engine::PatternSet> loadPatterns(const SearchOptions& options, std
     std::vector<std::string> warnings;
     engine::PatternSet set =
         engine::PatternSet::build(patterns, options.caseInsensitive, 0x00, warnings);
-    for (const std::string& warning : warnings)
+    for (const std::string& warning : warnings) {
         print(err, warning + "\n");
+    }
     if (set.empty()) {
         print(err, "Pattern error - no usable pattern to search for\n");
         return std::nullopt;
@@ -34,18 +35,21 @@ std::optional<engine::PatternSet> loadPatterns(const SearchOptions& options, std
 }
 
 bool openResults(const SearchOptions& options, engine::ResultFile& results, std::FILE* err) {
-    if (options.outputFile.empty())
+    if (options.outputFile.empty()) {
         return true;
+    }
     std::string error;
-    if (results.open(options.outputFile, error))
+    if (results.open(options.outputFile, error)) {
         return true;
+    }
     print(err, "Output error - cannot open '" + options.outputFile + "': " + error + "\n");
     return false;
 }
 
 int exitCodeFor(engine::SearchOutcome outcome, bool keyNotWritten) {
-    if (keyNotWritten)
+    if (keyNotWritten) {
         return kExitKeyNotWritten;
+    }
     switch (outcome) {
     case engine::SearchOutcome::AllFound:
         return kExitDone;
@@ -60,8 +64,9 @@ int exitCodeFor(engine::SearchOutcome outcome, bool keyNotWritten) {
 std::string difficultyLine(const engine::PatternSet& patterns) {
     char number[64];
     std::snprintf(number, sizeof number, "%.0f", patterns.difficulty());
-    if (patterns.size() == 1)
+    if (patterns.size() == 1) {
         return std::string("Difficulty: ") + number + "\n";
+    }
     return std::string("Next match difficulty: ") + number + " (" +
            std::to_string(patterns.size()) + " prefixes)\n";
 }

@@ -45,8 +45,9 @@ std::string environment(const char* name) {
 void answerHelpOrVersion(int argc, char* argv[]) {
     for (int i = 1; i < argc; ++i) {
         for (const char* option : {"-h", "--help", "-?", "--help-all", "-v", "--version"}) {
-            if (std::strcmp(argv[i], option) != 0)
+            if (std::strcmp(argv[i], option) != 0) {
                 continue;
+            }
             QCoreApplication app(argc, argv);
             QCommandLineParser parser;
             describeProgram(parser);
@@ -66,8 +67,9 @@ std::optional<std::filesystem::path> enterWorkingFolder(const QApplication& app)
         {localPath(parser.value(workdirOption)), localPath(QDir::currentPath()),
          environment("XDG_DATA_HOME"), environment("HOME"), localPath(installed)});
     std::error_code error;
-    if (!folder.path.empty())
+    if (!folder.path.empty()) {
         std::filesystem::current_path(folder.path, error);
+    }
     if (folder.path.empty() || error) {
         const std::string why =
             folder.path.empty() ? folder.error

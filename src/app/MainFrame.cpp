@@ -65,9 +65,11 @@ void MainFrame::fitToForm() {
 }
 
 QAction* MainFrame::command(int commandId) const {
-    for (QAction* action : findChildren<QAction*>())
-        if (action->property(controlIdProperty).toInt() == commandId)
+    for (QAction* action : findChildren<QAction*>()) {
+        if (action->property(controlIdProperty).toInt() == commandId) {
             return action;
+        }
+    }
     return nullptr;
 }
 

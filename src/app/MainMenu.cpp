@@ -21,8 +21,9 @@ QAction* addCommand(QMenu& menu, int commandId, const char* text, const char* pr
     action->setProperty(controlIdProperty, commandId);
     action->setObjectName(QStringLiteral("command%1").arg(commandId));
     action->setStatusTip(QString::fromLatin1(prompt));
-    if (bitmapId != 0)
+    if (bitmapId != 0) {
         action->setIcon(QIcon(artwork(bitmapId, {16, 16})));
+    }
     action->setIconVisibleInMenu(bitmapId != 0);
     return action;
 }
@@ -35,8 +36,9 @@ void addOption(QMenu& menu, int commandId, const char* text, const char* prompt,
     action->setCheckable(true);
     action->setChecked(preferences.values().*flag);
     preferences.onChanged([action = QPointer<QAction>(action), &preferences, flag] {
-        if (action)
+        if (action) {
             action->setChecked(preferences.values().*flag);
+        }
     });
     QObject::connect(action, &QAction::triggered, action,
                      [&preferences, flag] { preferences.toggle(flag); });

@@ -17,8 +17,9 @@ int main(int argc, char* argv[]) {
     tarwick::answerHelpOrVersion(argc, argv);
     QApplication app(argc, argv);
     const std::optional<std::filesystem::path> workDir = tarwick::enterWorkingFolder(app);
-    if (!workDir)
+    if (!workDir) {
         return EXIT_FAILURE;
+    }
 
     // A second window on the same folder would save over the first one's keys.
     const tarwick::WorkingFolderLock folderLock(*workDir);

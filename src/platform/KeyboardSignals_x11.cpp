@@ -19,13 +19,15 @@ constexpr int scrollLockLed = 3;
 
 void KeyboardSignals::setScrollLockLight(bool on) {
     Display* display = x11Display();
-    if (!display)
+    if (!display) {
         return;
+    }
     XKeyboardState state;
     XGetKeyboardControl(display, &state);
     const bool lit = (state.led_mask & (1u << (scrollLockLed - 1))) != 0;
-    if (lit == on)
+    if (lit == on) {
         return;
+    }
     XKeyboardControl control;
     control.led = scrollLockLed;
     control.led_mode = on ? LedModeOn : LedModeOff;
@@ -35,8 +37,9 @@ void KeyboardSignals::setScrollLockLight(bool on) {
 
 void KeyboardSignals::beep(int frequencyHz, int durationMs) {
     Display* display = x11Display();
-    if (!display)
+    if (!display) {
         return;
+    }
     XKeyboardState previous;
     XGetKeyboardControl(display, &previous);
     XKeyboardControl control;

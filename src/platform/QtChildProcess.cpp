@@ -54,8 +54,9 @@ bool QtChildProcess::start(const ChildStart& request) {
 
 std::optional<int> QtChildProcess::exitCode() const {
     if (process_.state() != QProcess::NotRunning || process_.exitStatus() != QProcess::NormalExit ||
-        !started_)
+        !started_) {
         return std::nullopt;
+    }
     return process_.exitCode();
 }
 

@@ -37,8 +37,9 @@ std::optional<std::string> QtUserDialogs::choosePatternsFile() {
     const QString path = QFileDialog::getOpenFileName(
         owner_, QStringLiteral("Select the file that contains the patterns"), QString(),
         QStringLiteral("Text Files (*.txt);;Any File (*)"));
-    if (path.isEmpty())
+    if (path.isEmpty()) {
         return std::nullopt;
+    }
     return QFileInfo(path).filePath().toLocal8Bit().toStdString();
 }
 

@@ -41,9 +41,11 @@ constexpr Picture pictures[] = {
 };
 
 const Picture* findPicture(int id) {
-    for (const Picture& picture : pictures)
-        if (picture.id == id)
+    for (const Picture& picture : pictures) {
+        if (picture.id == id) {
             return &picture;
+        }
+    }
     return nullptr;
 }
 
@@ -53,11 +55,13 @@ QPixmap artwork(int bitmapId, QSize size) {
     static const bool initialised = (initialiseArtworkResources(), true);
     Q_UNUSED(initialised);
     const Picture* picture = findPicture(bitmapId);
-    if (!picture)
+    if (!picture) {
         return {};
+    }
     QSvgRenderer renderer(QString::fromLatin1(picture->path));
-    if (!renderer.isValid())
+    if (!renderer.isValid()) {
         return {};
+    }
     QPixmap pixmap(size);
     pixmap.fill(Qt::transparent);
     QPainter painter(&pixmap);
@@ -72,8 +76,9 @@ QPixmap artwork(int bitmapId) {
 
 QIcon applicationIcon() {
     QIcon icon;
-    for (int size : {16, 32, 48, 256})
+    for (int size : {16, 32, 48, 256}) {
         icon.addPixmap(artwork(Bitmap::AppIcon, {size, size}));
+    }
     return icon;
 }
 

@@ -26,8 +26,9 @@ ConsoleLog::ConsoleLog(QWidget* parent) : QTextEdit(parent) {
     setLineWrapMode(QTextEdit::WidgetWidth);
     setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     QPalette colours = palette();
-    for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
+    for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
         colours.setColor(group, QPalette::Base, Colour::consoleBackground);
+    }
     setPalette(colours);
 }
 
@@ -54,8 +55,9 @@ void ConsoleLog::AppendConsole(const QString& text, const QColor& textColour,
     SetConsoleColour(textColour, backColour);
     cursor = textCursor();
     cursor.insertText(withPlainLineFeeds(text));
-    if (lineBreak)
+    if (lineBreak) {
         cursor.insertText(QStringLiteral("\n"));
+    }
     setTextCursor(cursor);
     ensureCursorVisible();
 }

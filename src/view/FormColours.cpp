@@ -48,10 +48,12 @@ void applyFormColours(QWidget& form, const FormWidgets& w) {
     form.setPalette(formPalette);
     form.setAutoFillBackground(true);
 
-    for (QLabel* label : form.findChildren<QLabel*>())
+    for (QLabel* label : form.findChildren<QLabel*>()) {
         setLooks(*label, whiteOnGrey, whiteOnGrey);
-    for (QRadioButton* radio : {w.patternsFromBox, w.patternsFromFile})
+    }
+    for (QRadioButton* radio : {w.patternsFromBox, w.patternsFromFile}) {
         setLooks(*radio, whiteOnGrey, whiteOnGrey);
+    }
 
     // Writable boxes: amber while they take input; the patterns box greys out like a label when
     // disabled, the reward box keeps its console look.
@@ -70,8 +72,9 @@ void applyFormColours(QWidget& form, const FormWidgets& w) {
     }
     w.foundList->setPalette(list);
 
-    for (QComboBox* combo : {w.externalApp, w.openClPlatform, w.cpuThreads})
+    for (QComboBox* combo : {w.externalApp, w.openClPlatform, w.cpuThreads}) {
         setLooks(*combo->view(), amberOnConsole, amberOnConsole);
+    }
 }
 
 } // namespace tarwick

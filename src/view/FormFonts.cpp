@@ -31,8 +31,9 @@ QFont fontWithCellHeight(const QString& family, int cellHeight, QFont::Weight we
     int pixelSize = cellHeight;
     for (; pixelSize > 6; --pixelSize) {
         font.setPixelSize(pixelSize);
-        if (QFontMetrics(font).height() <= cellHeight)
+        if (QFontMetrics(font).height() <= cellHeight) {
             break;
+        }
     }
     font.setPixelSize(pixelSize);
     return font;

@@ -31,8 +31,9 @@ public:
     Widget* add(Widget* widget, int controlId, const char* objectName, Place place) {
         widget->setParent(&form_);
         widget->setObjectName(QString::fromLatin1(objectName));
-        if (controlId != 0)
+        if (controlId != 0) {
             widget->setProperty(controlIdProperty, controlId);
+        }
         const PixelRect r = dialogRectToPixels(place.x, place.y, place.width, place.height, base_);
         widget->setGeometry(r.x, r.y, r.width, r.height);
         return widget;

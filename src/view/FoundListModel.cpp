@@ -32,8 +32,9 @@ int FoundListModel::columnCount(const QModelIndex& parent) const {
 }
 
 QVariant FoundListModel::data(const QModelIndex& index, int role) const {
-    if (!index.isValid() || static_cast<std::size_t>(index.row()) >= store_.size())
+    if (!index.isValid() || static_cast<std::size_t>(index.row()) >= store_.size()) {
         return {};
+    }
     const FoundAddress& record = store_[static_cast<std::size_t>(index.row())];
     switch (role) {
     case Qt::DisplayRole:
@@ -60,12 +61,15 @@ QVariant FoundListModel::data(const QModelIndex& index, int role) const {
 }
 
 QVariant FoundListModel::headerData(int section, Qt::Orientation orientation, int role) const {
-    if (orientation != Qt::Horizontal || section < 0 || section >= 4)
+    if (orientation != Qt::Horizontal || section < 0 || section >= 4) {
         return {};
-    if (role == Qt::DisplayRole)
+    }
+    if (role == Qt::DisplayRole) {
         return QString::fromLatin1(headings[section]);
-    if (role == Qt::TextAlignmentRole)
+    }
+    if (role == Qt::TextAlignmentRole) {
         return QVariant::fromValue(Qt::AlignLeft | Qt::AlignVCenter);
+    }
     return {};
 }
 

@@ -26,8 +26,9 @@ void LimitedPlainTextEdit::keyPressEvent(QKeyEvent* event) {
 }
 
 void LimitedPlainTextEdit::insertFromMimeData(const QMimeData* source) {
-    if (!source->hasText())
+    if (!source->hasText()) {
         return;
+    }
     insertPlainText(source->text().left(qMax(0, room())));
 }
 

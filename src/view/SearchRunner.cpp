@@ -35,10 +35,11 @@ void SearchRunner::setNewRunAllowed(bool allowed) {
 }
 
 void SearchRunner::setPassTimerActive(bool active) {
-    if (active)
+    if (active) {
         passTimer_.start();
-    else
+    } else {
         passTimer_.stop();
+    }
 }
 
 void SearchRunner::setProgressText(std::string_view text) {

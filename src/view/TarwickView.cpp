@@ -74,9 +74,11 @@ TarwickView::~TarwickView() {
 }
 
 QWidget* TarwickView::control(int controlId) const {
-    for (QWidget* child : findChildren<QWidget*>())
-        if (child->property(controlIdProperty).toInt() == controlId)
+    for (QWidget* child : findChildren<QWidget*>()) {
+        if (child->property(controlIdProperty).toInt() == controlId) {
             return child;
+        }
+    }
     return nullptr;
 }
 
@@ -86,9 +88,10 @@ void TarwickView::connectHandlers() {
     connect(widgets_.openClPlatform, &QComboBox::activated, this,
             [this] { OnSelchangeOpenCLPlatform(); });
     connect(widgets_.cpuThreads, &QComboBox::activated, this, [this] { OnSelchangeCpuThreads(); });
-    for (QRadioButton* radio : {widgets_.patternsFromBox, widgets_.patternsFromFile})
+    for (QRadioButton* radio : {widgets_.patternsFromBox, widgets_.patternsFromFile}) {
         connect(radio, &QRadioButton::clicked, this,
                 [this, radio] { OnPatternSourceClicked(radio); });
+    }
     connect(widgets_.startSearch, &QPushButton::clicked, this, [this] { OnStartSearch(); });
     connect(widgets_.stopSearch, &QPushButton::clicked, this, [this] { OnStopSearch(); });
     connect(widgets_.selectFile, &QPushButton::clicked, this, [this] { OnSelectPatternsFile(); });
@@ -102,8 +105,9 @@ void TarwickView::connectHandlers() {
 
 void TarwickView::keepBoxTexts() {
     // Until the form is filled the boxes do not show the preferences yet.
-    if (initialising)
+    if (initialising) {
         return;
+    }
     QString patterns = widgets_.patternsBox->toPlainText();
     // Settings keep the patterns with CR LF breaks; the box uses bare line feeds.
     patterns.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
@@ -112,17 +116,19 @@ void TarwickView::keepBoxTexts() {
 }
 
 void TarwickView::takeSelection(int ViewSettings::*field, int index) {
-    if (initialising)
+    if (initialising) {
         preferences_->keep(field, index);
-    else
+    } else {
         preferences_->set(field, index);
+    }
 }
 
 void TarwickView::fillCombo(QComboBox& combo, const std::vector<std::string>& items,
                             int storedIndex) {
     combo.clear();
-    for (const std::string& item : items)
+    for (const std::string& item : items) {
         combo.addItem(fromLocal(item));
+    }
     combo.setCurrentIndex(selectableIndex(storedIndex, combo.count()));
 }
 
@@ -135,8 +141,9 @@ void TarwickView::OnInitialUpdate() {
     w.rewardAddress->setText(fromLocal(loaded.rewardAddress));
     w.patternsFilePath->setText(fromLocal(loaded.patternsFilePath));
 
-    for (int column = 0; column < 4; ++column)
+    for (int column = 0; column < 4; ++column) {
         w.foundList->setColumnWidth(column, FoundListModel::columnWidths[column]);
+    }
     RefreshFoundList(false);
 
     const QFont consoleFont =
@@ -212,8 +219,9 @@ void TarwickView::OnPatternSourceClicked(QWidget* clicked) {
 }
 
 void TarwickView::OnEditCopy() {
-    if (QApplication::focusWidget() == widgets_.console)
+    if (QApplication::focusWidget() == widgets_.console) {
         widgets_.console->copy();
+    }
 }
 
 GeneratorOptions TarwickView::generatorOptions() const {
@@ -254,12 +262,14 @@ void TarwickView::OnStartSearch() {
     }
     preferences_->saveOptions();
     SearchRun& run = runner_->run();
-    if (run.newRunAllowed() || run.resuming())
+    if (run.newRunAllowed() || run.resuming()) {
         takeLeftoverKeys();
+    }
     // The run replaces results.txt; its generator writes the new one from the start.
     if (run.startSearch(generatorOptions(), decision.patternCount,
-                        {preferences_->values().caseInsensitive, decision.patterns}))
+                        {preferences_->values().caseInsensitive, decision.patterns})) {
         foundKeyScanner_->restart();
+    }
 }
 
 void TarwickView::OnStopSearch() {
@@ -268,18 +278,21 @@ void TarwickView::OnStopSearch() {
 }
 
 void TarwickView::OnListPlatforms() {
-    if (!runner_->run().newRunAllowed())
+    if (!runner_->run().newRunAllowed()) {
         return;
+    }
     takeLeftoverKeys();
-    if (runner_->run().listPlatforms(generatorOptions()))
+    if (runner_->run().listPlatforms(generatorOptions())) {
         foundKeyScanner_->restart();
+    }
 }
 
 void TarwickView::OnSelectPatternsFile() {
     const std::optional<std::string> chosen = environment_.dialogs->choosePatternsFile();
     std::error_code error;
-    if (!chosen || chosen->empty() || !std::filesystem::exists(workDir_ / *chosen, error))
+    if (!chosen || chosen->empty() || !std::filesystem::exists(workDir_ / *chosen, error)) {
         return;
+    }
     widgets_.patternsFilePath->setText(fromLocal(*chosen));
     widgets_.patternsFilePath->selectAll();
     preferences_->set(&ViewSettings::patternsFilePath, *chosen);
@@ -288,12 +301,13 @@ void TarwickView::OnSelectPatternsFile() {
 void TarwickView::OnEditPatternsFile() {
     const std::string& patternsFilePath = preferences_->values().patternsFilePath;
     std::error_code error;
-    if (patternsFilePath.empty())
+    if (patternsFilePath.empty()) {
         environment_.dialogs->showMessage("Tarwick", kNoFileSelectedPrompt);
-    else if (!std::filesystem::exists(workDir_ / patternsFilePath, error))
+    } else if (!std::filesystem::exists(workDir_ / patternsFilePath, error)) {
         environment_.dialogs->showMessage("Tarwick", kFileNotFoundPrompt);
-    else
+    } else {
         environment_.shell->openInTextEditor(patternsFilePath);
+    }
 }
 
 void TarwickView::OnHelpVanitygenCpu() {

@@ -31,16 +31,19 @@ void TarwickView::connectRunHooks() {
         preferences_->saveFoundAddresses();
     };
     hooks.newSearchStarted = [this] {
-        if (preferences_->values().scrollLockLight)
+        if (preferences_->values().scrollLockLight) {
             SetScrollLockLight(false);
+        }
     };
     hooks.avoidOverheating = [this] { return preferences_->values().avoidOverheating; };
     hooks.heatPauseStarted = [this] { pauseTimer_.start(); };
     hooks.whyKeepResults = [this] {
-        if (!preferences_->allFoundKeysSaved())
+        if (!preferences_->allFoundKeysSaved()) {
             return std::string("holds a found key not yet saved in Settings.ini");
-        if (foundKeyScanner_->holdsRefusedKeys())
+        }
+        if (foundKeyScanner_->holdsRefusedKeys()) {
             return std::string("holds a key that failed its check");
+        }
         return std::string();
     };
     runner_->run().setHooks(std::move(hooks));
@@ -54,8 +57,9 @@ bool TarwickView::checkFoundKeys() {
                           *widgets_.console,
                           runner_->run().searchedPatterns()};
     const bool added = foundKeyScanner_->check(target);
-    if (added)
+    if (added) {
         emit foundAddressesChanged();
+    }
     return added;
 }
 
@@ -74,8 +78,9 @@ void TarwickView::RefreshFoundList(bool selectLast) {
     QTableView& list = *widgets_.foundList;
     foundListModel_->refresh();
     list.clearSelection();
-    if (!selectLast || foundAddresses_.empty())
+    if (!selectLast || foundAddresses_.empty()) {
         return;
+    }
     list.setFocus();
     const QModelIndex last = foundListModel_->index(foundListModel_->rowCount() - 1, 0);
     list.selectionModel()->select(last,
@@ -86,8 +91,9 @@ void TarwickView::RefreshFoundList(bool selectLast) {
 
 void TarwickView::OnContextMenu(const QPoint& position) {
     const QModelIndexList rows = widgets_.foundList->selectionModel()->selectedRows();
-    if (rows.isEmpty())
+    if (rows.isEmpty()) {
         return;
+    }
     selectedIndex = rows.last().row();
     const auto row = static_cast<std::size_t>(selectedIndex);
     // The commands act on this address wherever it stands when they run.
@@ -121,30 +127,35 @@ const FoundAddress* TarwickView::currentAddress() const {
 }
 
 void TarwickView::ShowAddressInfo() {
-    if (const FoundAddress* address = currentAddress())
+    if (const FoundAddress* address = currentAddress()) {
         environment_.shell->openUrl(
             kExplorerAddressPage +
             QUrl::toPercentEncoding(QString::fromLocal8Bit(address->publicAddress)).toStdString());
+    }
 }
 
 void TarwickView::CopyPublicAddress() {
-    if (const FoundAddress* address = currentAddress())
+    if (const FoundAddress* address = currentAddress()) {
         CopyToClipboard(address->publicAddress);
+    }
 }
 
 void TarwickView::CopyPrivateKey() {
-    if (const FoundAddress* address = currentAddress())
+    if (const FoundAddress* address = currentAddress()) {
         CopyToClipboard(address->privateKey);
+    }
 }
 
 void TarwickView::ExportAddress(bool toClipboard) {
     const FoundAddress* address = currentAddress();
-    if (!address)
+    if (!address) {
         return;
-    if (toClipboard)
+    }
+    if (toClipboard) {
         CopyToClipboard(addressText(*address));
-    else
+    } else {
         tarwick::ExportAddress(*address, workDir_, *widgets_.console);
+    }
 }
 
 void TarwickView::ExportAllAddresses() {
@@ -157,8 +168,9 @@ void TarwickView::CopyToClipboard(const std::string& text) {
 
 void TarwickView::DeleteFoundAddress() {
     const std::optional<std::size_t> index = foundAddresses_.indexOf(selectedAddress_);
-    if (!index)
+    if (!index) {
         return;
+    }
     foundAddresses_.remove(*index);
     RefreshFoundList(false);
     preferences_->saveFoundAddresses();
@@ -166,12 +178,15 @@ void TarwickView::DeleteFoundAddress() {
 }
 
 void TarwickView::DeleteAllFoundAddresses() {
-    if (foundAddresses_.empty())
+    if (foundAddresses_.empty()) {
         return;
+    }
     // The question is about the addresses listed now; a key found while it is open must stay.
     const std::unordered_set<std::string> listed = foundAddresses_.publicAddresses();
-    if (!environment_.dialogs->askYesNo("Tarwick", "Do you want to delete all Bitcoin addresses ?"))
+    if (!environment_.dialogs->askYesNo("Tarwick",
+                                        "Do you want to delete all Bitcoin addresses ?")) {
         return;
+    }
     foundAddresses_.removeAddresses(listed);
     RefreshFoundList(false);
     preferences_->saveFoundAddresses();

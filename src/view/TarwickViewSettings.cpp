@@ -21,8 +21,9 @@ void TarwickView::takeLeftoverKeys() {
 void TarwickView::OnTimer() {
     SearchRun& run = runner_->run();
     const HeatPauseTick tick = heatPauseTick(run.pauseStart(), environment_.clock->now());
-    if (tick.countdown)
+    if (tick.countdown) {
         widgets_.elapsedTime->setText(QString::fromLatin1(*tick.countdown));
+    }
     if (tick.resume) {
         pauseTimer_.stop();
         run.beginResume();

@@ -11,10 +11,12 @@ namespace {
 
 constexpr std::array<std::int8_t, 128> makeDigitTable() {
     std::array<std::int8_t, 128> table{};
-    for (auto& entry : table)
+    for (auto& entry : table) {
         entry = -1;
-    for (int i = 0; i < 58; ++i)
+    }
+    for (int i = 0; i < 58; ++i) {
         table[static_cast<unsigned char>(kBase58Alphabet[i])] = static_cast<std::int8_t>(i);
+    }
     return table;
 }
 
@@ -29,8 +31,9 @@ int base58DigitValue(char c) {
 
 std::string base58Encode(std::span<const std::uint8_t> data) {
     std::size_t zeros = 0;
-    while (zeros < data.size() && data[zeros] == 0)
+    while (zeros < data.size() && data[zeros] == 0) {
         ++zeros;
+    }
 
     // Schoolbook conversion: the Base58 digits, least significant first, multiplied by 256
     // and added to for each input byte. Texts here are a few dozen characters long.
@@ -51,22 +54,25 @@ std::string base58Encode(std::span<const std::uint8_t> data) {
 
     std::string text(zeros, '1');
     text.reserve(zeros + digits.size());
-    for (auto it = digits.rbegin(); it != digits.rend(); ++it)
+    for (auto it = digits.rbegin(); it != digits.rend(); ++it) {
         text += kBase58Alphabet[*it];
+    }
     return text;
 }
 
 std::optional<std::vector<std::uint8_t>> base58Decode(std::string_view text) {
     std::size_t ones = 0;
-    while (ones < text.size() && text[ones] == '1')
+    while (ones < text.size() && text[ones] == '1') {
         ++ones;
+    }
 
     // The bytes, least significant first, multiplied by 58 and added to for each digit.
     std::vector<std::uint8_t> bytes;
     for (std::size_t i = ones; i < text.size(); ++i) {
         const int value = base58DigitValue(text[i]);
-        if (value < 0)
+        if (value < 0) {
             return std::nullopt;
+        }
         unsigned carry = static_cast<unsigned>(value);
         for (auto& byte : bytes) {
             carry += static_cast<unsigned>(byte) * 58;
@@ -94,14 +100,16 @@ std::string base58CheckEncode(std::span<const std::uint8_t> payload) {
 
 std::optional<std::vector<std::uint8_t>> base58CheckDecode(std::string_view text) {
     auto data = base58Decode(text);
-    if (!data || data->size() < 4)
+    if (!data || data->size() < 4) {
         return std::nullopt;
+    }
     const std::size_t payloadSize = data->size() - 4;
     std::uint8_t checksum[32];
     sha256d(data->data(), payloadSize, checksum);
     if (!std::equal(checksum, checksum + 4,
-                    data->begin() + static_cast<std::ptrdiff_t>(payloadSize)))
+                    data->begin() + static_cast<std::ptrdiff_t>(payloadSize))) {
         return std::nullopt;
+    }
     data->resize(payloadSize);
     return data;
 }

@@ -27,8 +27,9 @@ void hash160ShaNiThen(void (*ripemd)(const std::uint8_t*, std::size_t, std::uint
 HashBackend chooseBatchBackend() {
     if (const char* forced = std::getenv("TARWICK_HASH_BACKEND")) {
         const auto backend = hashBackendFromName(forced);
-        if (backend && hashBackendSupported(*backend))
+        if (backend && hashBackendSupported(*backend)) {
             return *backend;
+        }
     }
     return fastestHashBackend();
 }
@@ -46,12 +47,14 @@ void hash160BatchWith(HashBackend backend, const std::uint8_t* pubkeys, std::siz
     // The lane code knows the padding of 33- and 65-byte keys only; anything else, and a
     // backend this CPU cannot run, goes the portable way rather than wrong or to SIGILL.
     if (pubkeyLength != 33 && pubkeyLength != 65) {
-        for (std::size_t i = 0; i < count; ++i)
+        for (std::size_t i = 0; i < count; ++i) {
             hash160(pubkeys + i * pubkeyLength, pubkeyLength, out + i * 20);
+        }
         return;
     }
-    if (!hashBackendSupported(backend))
+    if (!hashBackendSupported(backend)) {
         backend = HashBackend::Scalar;
+    }
     switch (backend) {
     case HashBackend::Scalar:
         hash_detail::hash160KeysPortable(pubkeys, pubkeyLength, count, out);

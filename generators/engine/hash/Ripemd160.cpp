@@ -13,9 +13,10 @@ using Rounds = hash_detail::Ripemd160Rounds<hash_detail::ScalarOps>;
 
 void compressBlock(std::uint32_t state[5], const std::uint8_t block[64]) {
     std::uint32_t x[16];
-    for (int t = 0; t < 16; ++t)
+    for (int t = 0; t < 16; ++t) {
         x[t] = std::uint32_t{block[4 * t]} | (std::uint32_t{block[4 * t + 1]} << 8) |
                (std::uint32_t{block[4 * t + 2]} << 16) | (std::uint32_t{block[4 * t + 3]} << 24);
+    }
     Rounds::compress(state, x);
 }
 
@@ -26,26 +27,32 @@ void ripemd160(const std::uint8_t* data, std::size_t length, std::uint8_t out[20
     std::memcpy(state, hash_detail::kRipemd160Init, sizeof state);
 
     std::size_t offset = 0;
-    for (; offset + 64 <= length; offset += 64)
+    for (; offset + 64 <= length; offset += 64) {
         compressBlock(state, data + offset);
+    }
 
     // Padding as SHA-256's, except that the bit length is stored little-endian.
     std::uint8_t tail[128] = {};
     const std::size_t rest = length - offset;
-    if (rest > 0)
+    if (rest > 0) {
         std::memcpy(tail, data + offset, rest);
+    }
     tail[rest] = 0x80;
     const std::size_t tailLength = rest < 56 ? 64 : 128;
     const std::uint64_t bits = static_cast<std::uint64_t>(length) * 8;
-    for (int i = 0; i < 8; ++i)
+    for (int i = 0; i < 8; ++i) {
         tail[tailLength - 8 + i] = static_cast<std::uint8_t>(bits >> (8 * i));
+    }
     compressBlock(state, tail);
-    if (tailLength == 128)
+    if (tailLength == 128) {
         compressBlock(state, tail + 64);
+    }
 
-    for (int i = 0; i < 5; ++i)
-        for (int b = 0; b < 4; ++b)
+    for (int i = 0; i < 5; ++i) {
+        for (int b = 0; b < 4; ++b) {
             out[4 * i + b] = static_cast<std::uint8_t>(state[i] >> (8 * b));
+        }
+    }
 }
 
 } // namespace tarwick::engine

@@ -13,9 +13,10 @@ using Rounds = hash_detail::Sha256Rounds<hash_detail::ScalarOps>;
 
 void compressBlock(std::uint32_t state[8], const std::uint8_t block[64]) {
     std::uint32_t w[16];
-    for (int t = 0; t < 16; ++t)
+    for (int t = 0; t < 16; ++t) {
         w[t] = (std::uint32_t{block[4 * t]} << 24) | (std::uint32_t{block[4 * t + 1]} << 16) |
                (std::uint32_t{block[4 * t + 2]} << 8) | std::uint32_t{block[4 * t + 3]};
+    }
     Rounds::compress(state, w);
 }
 
@@ -26,22 +27,26 @@ void sha256(const std::uint8_t* data, std::size_t length, std::uint8_t out[32]) 
     std::memcpy(state, hash_detail::kSha256Init, sizeof state);
 
     std::size_t offset = 0;
-    for (; offset + 64 <= length; offset += 64)
+    for (; offset + 64 <= length; offset += 64) {
         compressBlock(state, data + offset);
+    }
 
     // The tail, 0x80, zeros, and the bit length in the last 8 bytes: one or two blocks.
     std::uint8_t tail[128] = {};
     const std::size_t rest = length - offset;
-    if (rest > 0)
+    if (rest > 0) {
         std::memcpy(tail, data + offset, rest);
+    }
     tail[rest] = 0x80;
     const std::size_t tailLength = rest < 56 ? 64 : 128;
     const std::uint64_t bits = static_cast<std::uint64_t>(length) * 8;
-    for (int i = 0; i < 8; ++i)
+    for (int i = 0; i < 8; ++i) {
         tail[tailLength - 1 - i] = static_cast<std::uint8_t>(bits >> (8 * i));
+    }
     compressBlock(state, tail);
-    if (tailLength == 128)
+    if (tailLength == 128) {
         compressBlock(state, tail + 64);
+    }
 
     for (int i = 0; i < 8; ++i) {
         out[4 * i] = static_cast<std::uint8_t>(state[i] >> 24);

@@ -126,8 +126,9 @@ void hashGroup(const std::uint8_t* keys, std::size_t length, std::uint8_t* diges
     sha.init();
     sha.compress(blocks);
     if (padded[0].blocks == 2) {
-        for (std::size_t s = 0; s < Streams; ++s)
+        for (std::size_t s = 0; s < Streams; ++s) {
             blocks[s] += 64;
+        }
         sha.compress(blocks);
     }
     sha.finish(outs);
@@ -138,10 +139,12 @@ void hashGroup(const std::uint8_t* keys, std::size_t length, std::uint8_t* diges
 void sha256KeysShaNi(const std::uint8_t* keys, std::size_t length, std::size_t count,
                      std::uint8_t* digests) {
     std::size_t done = 0;
-    for (; done + 2 <= count; done += 2)
+    for (; done + 2 <= count; done += 2) {
         hashGroup<2>(keys + done * length, length, digests + done * 32);
-    if (done < count)
+    }
+    if (done < count) {
         hashGroup<1>(keys + done * length, length, digests + done * 32);
+    }
 }
 
 } // namespace tarwick::engine::hash_detail

@@ -23,8 +23,9 @@ double probabilityAfter(double keys, double difficulty) {
 } // namespace
 
 std::string formatDuration(double seconds) {
-    if (!std::isfinite(seconds))
+    if (!std::isfinite(seconds)) {
         return "inf";
+    }
     struct Unit {
         const char* name;
         double next; // how many of this unit make the next one
@@ -51,24 +52,28 @@ std::string formatRate(double keysPerSecond) {
 }
 
 std::string formatProbabilityGroup(double keysDone, double difficulty) {
-    if (difficulty < 1)
+    if (difficulty < 1) {
         return {};
+    }
     const double probability = probabilityAfter(keysDone, difficulty);
-    if (probability > 0.999)
+    if (probability > 0.999) {
         return {};
+    }
     char buffer[32];
     std::snprintf(buffer, sizeof buffer, "[Prob %.1f%%]", probability * 100);
     return buffer;
 }
 
 std::string formatEtaGroup(double keysDone, double difficulty, double keysPerSecond) {
-    if (difficulty < 1 || !(keysPerSecond > 0))
+    if (difficulty < 1 || !(keysPerSecond > 0)) {
         return {};
+    }
     const double probability = probabilityAfter(keysDone, difficulty);
     static constexpr double kTargets[] = {0.5, 0.75, 0.8, 0.9, 0.95};
     for (double target : kTargets) {
-        if (probability > target)
+        if (probability > target) {
             continue;
+        }
         const double seconds = (-difficulty * std::log1p(-target) - keysDone) / keysPerSecond;
         char head[16];
         std::snprintf(head, sizeof head, "[%d%% in ", static_cast<int>(100 * target + 0.5));

@@ -12,16 +12,19 @@ std::vector<std::string> readPatternFile(const std::string& path, bool& ok) {
     ok = false;
     // A folder opens as a stream on POSIX and only fails when read.
     std::error_code error;
-    if (std::filesystem::is_directory(path, error))
+    if (std::filesystem::is_directory(path, error)) {
         return patterns;
+    }
     std::string content;
     try {
         std::ifstream in(path, std::ios::binary);
-        if (!in)
+        if (!in) {
             return patterns;
+        }
         content.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-        if (in.bad())
+        if (in.bad()) {
             return patterns;
+        }
     } catch (const std::exception&) {
         return patterns;
     }
@@ -29,15 +32,17 @@ std::vector<std::string> readPatternFile(const std::string& path, bool& ok) {
     std::string line;
     for (char c : content) {
         if (c == '\r' || c == '\n') {
-            if (!line.empty())
+            if (!line.empty()) {
                 patterns.push_back(line);
+            }
             line.clear();
         } else {
             line += c;
         }
     }
-    if (!line.empty())
+    if (!line.empty()) {
         patterns.push_back(line);
+    }
     ok = true;
     return patterns;
 }

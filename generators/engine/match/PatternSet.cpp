@@ -32,8 +32,9 @@ UInt320 powerOf256(std::size_t exponent) {
 std::string spellingsOf(char c, bool caseInsensitive) {
     std::string result;
     auto add = [&](char candidate) {
-        if (base58DigitValue(candidate) >= 0 && result.find(candidate) == std::string::npos)
+        if (base58DigitValue(candidate) >= 0 && result.find(candidate) == std::string::npos) {
             result += candidate;
+        }
     };
     if (!caseInsensitive) {
         add(c);
@@ -55,11 +56,13 @@ std::vector<std::pair<UInt320, UInt320>> valueIntervals(const std::string& prefi
                                                         std::uint8_t version) {
     std::vector<std::pair<UInt320, UInt320>> result;
     std::size_t ones = 0;
-    while (ones < prefix.size() && prefix[ones] == '1')
+    while (ones < prefix.size() && prefix[ones] == '1') {
         ++ones;
+    }
     const std::size_t digits = prefix.size() - ones;
-    if (ones > 25 || (ones == 25 && digits > 0) || digits > kMaxTextLength)
+    if (ones > 25 || (ones == 25 && digits > 0) || digits > kMaxTextLength) {
         return result;
+    }
 
     // Exactly `ones` leading zero bytes when other digits follow, at least that many when the
     // prefix is all '1's.
@@ -72,8 +75,9 @@ std::vector<std::pair<UInt320, UInt320>> valueIntervals(const std::string& prefi
     vHigh.mulSmall(static_cast<std::uint32_t>(version) + 1);
     low = std::max(low, vLow);
     high = std::min(high, vHigh);
-    if (low >= high)
+    if (low >= high) {
         return result;
+    }
     if (digits == 0) {
         result.emplace_back(low, high);
         return result;
@@ -82,16 +86,18 @@ std::vector<std::pair<UInt320, UInt320>> valueIntervals(const std::string& prefi
     // The digits after the '1's read as a number t: texts of k more digits start with them
     // exactly for the numbers in [t * 58^k, (t + 1) * 58^k).
     UInt320 t;
-    for (std::size_t i = ones; i < prefix.size(); ++i)
+    for (std::size_t i = ones; i < prefix.size(); ++i) {
         t.mulSmall(58).addSmall(static_cast<std::uint32_t>(base58DigitValue(prefix[i])));
+    }
     UInt320 begin = t;
     UInt320 end = t;
     end.addSmall(1);
     while (begin < high) {
         const UInt320 b = std::max(begin, low);
         const UInt320 e = std::min(end, high);
-        if (b < e)
+        if (b < e) {
             result.emplace_back(b, e);
+        }
         begin.mulSmall(58);
         end.mulSmall(58);
     }
@@ -112,19 +118,23 @@ std::uint32_t checksumOf(std::uint8_t version, const std::uint8_t hash[20]) {
 
 std::string versionHint(std::uint8_t version) {
     std::string chars;
-    for (const char* p = kBase58Alphabet; *p != '\0'; ++p)
-        if (!valueIntervals(std::string(1, *p), version).empty())
+    for (const char* p = kBase58Alphabet; *p != '\0'; ++p) {
+        if (!valueIntervals(std::string(1, *p), version).empty()) {
             chars += *p;
+        }
+    }
     std::string list;
     for (std::size_t i = 0; i < chars.size(); ++i) {
-        if (i > 0)
+        if (i > 0) {
             list += i + 1 == chars.size() ? " or " : ", ";
+        }
         list += '"';
         list += chars[i];
         list += '"';
     }
-    if (version == 0)
+    if (version == 0) {
         return "Hint: valid bitcoin addresses begin with " + list;
+    }
     return "Hint: valid addresses of version " + std::to_string(version) + " begin with " + list;
 }
 
@@ -151,15 +161,17 @@ PatternSet PatternSet::build(const std::vector<std::string>& patterns, bool case
                 break;
             }
         }
-        if (!valid)
+        if (!valid) {
             continue;
+        }
         if (text.empty()) {
             warnings.push_back("Empty prefix ignored");
             continue;
         }
         std::size_t caseBits = 0;
-        for (const auto& s : spellings)
+        for (const auto& s : spellings) {
             caseBits += s.size() - 1;
+        }
         if (caseBits > kMaxCaseBits) {
             warnings.push_back("Prefix '" + text + "' has 2^" + std::to_string(caseBits) +
                                " case variants, too many to search");
@@ -174,11 +186,13 @@ PatternSet PatternSet::build(const std::vector<std::string>& patterns, bool case
             for (std::size_t i = 0; i < text.size(); ++i) {
                 const std::string& choices = spellings[i];
                 spelling[i] = choices[choices.size() == 2 ? bits & 1 : 0];
-                if (choices.size() == 2)
+                if (choices.size() == 2) {
                     bits >>= 1;
+                }
             }
-            for (auto& [begin, end] : valueIntervals(spelling, version))
+            for (auto& [begin, end] : valueIntervals(spelling, version)) {
                 entry.values.push_back({begin, end});
+            }
         }
         if (entry.values.empty()) {
             warnings.push_back("Prefix '" + text + "' not possible");
@@ -205,16 +219,20 @@ PatternSet PatternSet::build(const std::vector<std::string>& patterns, bool case
             Key hi = keyOf(last + 1);
             if (lo == hi) {
                 const std::uint32_t check = checksumOf(version, first + 1);
-                if (check >= firstCheck && check <= lastCheck)
+                if (check >= firstCheck && check <= lastCheck) {
                     entry.hashes.push_back({lo, hi});
+                }
                 continue;
             }
-            if (checksumOf(version, first + 1) < firstCheck)
+            if (checksumOf(version, first + 1) < firstCheck) {
                 lo = next(lo);
-            if (checksumOf(version, last + 1) > lastCheck)
+            }
+            if (checksumOf(version, last + 1) > lastCheck) {
                 hi = previous(hi);
-            if (lo <= hi)
+            }
+            if (lo <= hi) {
                 entry.hashes.push_back({lo, hi});
+            }
         }
         if (entry.hashes.empty()) {
             // Only possible through a checksum no hash160 here has: a very long prefix.
@@ -242,41 +260,50 @@ PatternSet PatternSet::build(const std::vector<std::string>& patterns, bool case
         set.entries_.push_back(std::move(entry));
     }
 
-    if (set.entries_.empty() && anyImpossible)
+    if (set.entries_.empty() && anyImpossible) {
         warnings.push_back(versionHint(version));
+    }
     set.rebuild();
     return set;
 }
 
 PatternSet::Key PatternSet::keyOf(const std::uint8_t hash160[20]) {
     Key key{{0, 0, 0}};
-    for (int i = 0; i < 4; ++i)
+    for (int i = 0; i < 4; ++i) {
         key.word[0] = (key.word[0] << 8) | hash160[i];
-    for (int i = 4; i < 12; ++i)
+    }
+    for (int i = 4; i < 12; ++i) {
         key.word[1] = (key.word[1] << 8) | hash160[i];
-    for (int i = 12; i < 20; ++i)
+    }
+    for (int i = 12; i < 20; ++i) {
         key.word[2] = (key.word[2] << 8) | hash160[i];
+    }
     return key;
 }
 
 // The neighbours of a hash160 as a 160-bit number (the top word carries past bit 159).
 PatternSet::Key PatternSet::next(Key key) {
-    for (int i = 2; i >= 0; --i)
-        if (++key.word[i] != 0)
+    for (int i = 2; i >= 0; --i) {
+        if (++key.word[i] != 0) {
             break;
+        }
+    }
     return key;
 }
 
 PatternSet::Key PatternSet::previous(Key key) {
-    for (int i = 2; i >= 0; --i)
-        if (key.word[i]-- != 0)
+    for (int i = 2; i >= 0; --i) {
+        if (key.word[i]-- != 0) {
             break;
+        }
+    }
     return key;
 }
 
 void PatternSet::bytesOf(const Key& key, std::uint8_t out[20]) {
-    for (int i = 0; i < 4; ++i)
+    for (int i = 0; i < 4; ++i) {
         out[i] = static_cast<std::uint8_t>(key.word[0] >> (8 * (3 - i)));
+    }
     for (int i = 0; i < 8; ++i) {
         out[4 + i] = static_cast<std::uint8_t>(key.word[1] >> (8 * (7 - i)));
         out[12 + i] = static_cast<std::uint8_t>(key.word[2] >> (8 * (7 - i)));
@@ -286,8 +313,9 @@ void PatternSet::bytesOf(const Key& key, std::uint8_t out[20]) {
 void PatternSet::rebuild() {
     // Difficulty over the union of every pattern's 25-byte values.
     std::vector<ValueRange> values;
-    for (const Entry& entry : entries_)
+    for (const Entry& entry : entries_) {
         values.insert(values.end(), entry.values.begin(), entry.values.end());
+    }
     std::sort(values.begin(), values.end(),
               [](const ValueRange& a, const ValueRange& b) { return a.begin < b.begin; });
     UInt320 covered;
@@ -309,11 +337,12 @@ void PatternSet::rebuild() {
         std::size_t pattern;
     };
     std::vector<Event> events;
-    for (std::size_t i = 0; i < entries_.size(); ++i)
+    for (std::size_t i = 0; i < entries_.size(); ++i) {
         for (const KeyRange& range : entries_[i].hashes) {
             events.push_back({range.first, true, i});
             events.push_back({next(range.last), false, i});
         }
+    }
     std::sort(events.begin(), events.end(),
               [](const Event& a, const Event& b) { return a.at < b.at; });
     segments_.clear();
@@ -323,34 +352,39 @@ void PatternSet::rebuild() {
         for (; k < events.size() && events[k].at == at; ++k) {
             const auto rank =
                 std::make_pair(entries_[events[k].pattern].measure, events[k].pattern);
-            if (events[k].opens)
+            if (events[k].opens) {
                 open.insert(rank);
-            else
+            } else {
                 open.erase(rank);
+            }
         }
-        if (open.empty() || k == events.size())
+        if (open.empty() || k == events.size()) {
             continue;
+        }
         const std::size_t pattern = open.begin()->second;
         const Key last = previous(events[k].at);
         if (!segments_.empty() && segments_.back().pattern == pattern &&
-            next(segments_.back().last) == at)
+            next(segments_.back().last) == at) {
             segments_.back().last = last;
-        else
+        } else {
             segments_.push_back({at, last, pattern});
+        }
     }
 
     // The rejection table: one bit per bucket of the first bits, set where any segment
     // reaches. Finer buckets when many segments would otherwise mark a noticeable share.
     unsigned bits = 16;
-    while (bits < 22 && segments_.size() * 1024 > (std::size_t{1} << bits))
+    while (bits < 22 && segments_.size() * 1024 > (std::size_t{1} << bits)) {
         bits += 2;
+    }
     tableShift_ = 32 - bits;
     table_.assign((std::size_t{1} << bits) / 64, 0);
     for (const Segment& segment : segments_) {
         const std::uint64_t from = segment.first.word[0] >> tableShift_;
         const std::uint64_t to = segment.last.word[0] >> tableShift_;
-        for (std::uint64_t bucket = from; bucket <= to; ++bucket)
+        for (std::uint64_t bucket = from; bucket <= to; ++bucket) {
             table_[bucket / 64] |= std::uint64_t{1} << (bucket % 64);
+        }
     }
 }
 
@@ -358,22 +392,27 @@ std::optional<std::size_t> PatternSet::matchInRanges(const std::uint8_t hash160[
     const Key key = keyOf(hash160);
     auto it = std::upper_bound(segments_.begin(), segments_.end(), key,
                                [](const Key& k, const Segment& s) { return k < s.first; });
-    if (it == segments_.begin())
+    if (it == segments_.begin()) {
         return std::nullopt;
+    }
     --it;
-    if (key <= it->last)
+    if (key <= it->last) {
         return it->pattern;
+    }
     return std::nullopt;
 }
 
 bool PatternSet::matchesExactly(const std::uint8_t hash160[20], std::size_t i) const {
     const std::string address = p2pkhAddress(version_, hash160);
     const std::string& text = entries_[i].text;
-    if (address.size() < text.size())
+    if (address.size() < text.size()) {
         return false;
-    for (std::size_t j = 0; j < text.size(); ++j)
-        if (spellingsOf(text[j], caseInsensitive_).find(address[j]) == std::string::npos)
+    }
+    for (std::size_t j = 0; j < text.size(); ++j) {
+        if (spellingsOf(text[j], caseInsensitive_).find(address[j]) == std::string::npos) {
             return false;
+        }
+    }
     return true;
 }
 

@@ -64,8 +64,9 @@ public:
                                   (std::uint32_t{hash160[1]} << 16) |
                                   (std::uint32_t{hash160[2]} << 8) | std::uint32_t{hash160[3]};
         const std::uint32_t bucket = top >> tableShift_;
-        if (((table_[bucket / 64] >> (bucket % 64)) & 1) == 0)
+        if (((table_[bucket / 64] >> (bucket % 64)) & 1) == 0) {
             return std::nullopt;
+        }
         return matchInRanges(hash160);
     }
 

@@ -25,29 +25,35 @@ std::string utcStamp() {
 
 std::optional<std::string> UnsafeFolderReason(const std::filesystem::path& folder) {
     struct stat info {};
-    if (::stat(folder.c_str(), &info) != 0)
+    if (::stat(folder.c_str(), &info) != 0) {
         return "'" + folder.string() + "' cannot be examined: " + std::strerror(errno);
-    if (!S_ISDIR(info.st_mode))
+    }
+    if (!S_ISDIR(info.st_mode)) {
         return "'" + folder.string() + "' is not a folder";
-    if (info.st_uid != ::geteuid() && info.st_uid != 0)
+    }
+    if (info.st_uid != ::geteuid() && info.st_uid != 0) {
         return "'" + folder.string() + "' is owned by another user";
-    if ((info.st_mode & (S_IWGRP | S_IWOTH)) != 0)
+    }
+    if ((info.st_mode & (S_IWGRP | S_IWOTH)) != 0) {
         return "'" + folder.string() + "' can be written by other users";
+    }
     return std::nullopt;
 }
 
 OwnedFile& OwnedFile::operator=(OwnedFile&& other) noexcept {
     if (this != &other) {
-        if (valid())
+        if (valid()) {
             ::close(descriptor_);
+        }
         descriptor_ = other.release();
     }
     return *this;
 }
 
 OwnedFile::~OwnedFile() {
-    if (valid())
+    if (valid()) {
         ::close(descriptor_);
+    }
 }
 
 int OwnedFile::release() {
@@ -60,8 +66,9 @@ RunFolder::RunFolder(const std::filesystem::path& folder)
     : descriptor_(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)), folder_(folder) {}
 
 RunFolder::~RunFolder() {
-    if (descriptor_ >= 0)
+    if (descriptor_ >= 0) {
         ::close(descriptor_);
+    }
 }
 
 bool RunFolder::remove(std::string_view name) {
@@ -99,15 +106,17 @@ std::optional<std::string> RunFolder::keep(std::string_view name, std::string_vi
             base + (copy > 1 ? "-" + std::to_string(copy) : "") + std::string(extension);
         // A hard link never replaces an existing name, unlike a rename.
         if (::linkat(descriptor_, entry.c_str(), descriptor_, kept.c_str(), 0) != 0) {
-            if (errno == EEXIST)
+            if (errno == EEXIST) {
                 continue;
+            }
             return std::nullopt;
         }
         ::unlinkat(descriptor_, entry.c_str(), 0);
         const OwnedFile file(
             ::openat(descriptor_, kept.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK));
-        if (file.valid())
+        if (file.valid()) {
             ::fchmod(file.descriptor(), kOwnerOnly);
+        }
         return kept;
     }
     return std::nullopt;

@@ -16,8 +16,9 @@ void appendLine(std::string& out, std::string_view label, std::string_view value
 bool safeInFileName(std::string_view publicAddress) {
     for (const char c : publicAddress) {
         const auto byte = static_cast<unsigned char>(c);
-        if (byte < 0x20 || byte == 0x7F || c == '/' || c == '\\' || c == ':')
+        if (byte < 0x20 || byte == 0x7F || c == '/' || c == '\\' || c == ':') {
             return false;
+        }
     }
     return true;
 }
@@ -29,8 +30,9 @@ std::filesystem::path inFolder(const std::filesystem::path& workingFolder, std::
 
 ExportStatus writeExport(const std::filesystem::path& file, std::string_view bytes) {
     const PrivateFileResult result = writePrivateFile(file, bytes);
-    if (result.ok())
+    if (result.ok()) {
         return ExportStatus::Saved;
+    }
     return result.status == PrivateFileStatus::FolderMissing ? ExportStatus::NotSaved
                                                              : ExportStatus::Failed;
 }
@@ -74,30 +76,33 @@ ExportStatus ExportAddress(const FoundAddress& address, const std::filesystem::p
     }
     const ExportStatus status =
         writeExport(inFolder(workingFolder, name), addressFileText(address));
-    if (status == ExportStatus::Saved)
+    if (status == ExportStatus::Saved) {
         console.append("Bitcoin address '" + address.publicAddress + "' saved in\n'" + name +
                            "' file\n",
                        ConsoleStyle::Heading, true);
-    else if (status == ExportStatus::Failed)
+    } else if (status == ExportStatus::Failed) {
         console.append("[ERROR] Bitcoin address '" + address.publicAddress +
                            "' could not be saved in '" + name + "' file",
                        ConsoleStyle::Error, true);
+    }
     return status;
 }
 
 ExportStatus ExportAllAddresses(const FoundAddressStore& store,
                                 const std::filesystem::path& workingFolder, ConsoleSink& console) {
-    if (store.empty())
+    if (store.empty()) {
         return ExportStatus::NotSaved;
+    }
     const std::string name(kAllAddressesFileName);
     const ExportStatus status =
         writeExport(inFolder(workingFolder, name), allAddressesFileText(store));
-    if (status == ExportStatus::Saved)
+    if (status == ExportStatus::Saved) {
         console.append("Bitcoin addresses found saved in '" + name + "' file\n",
                        ConsoleStyle::Heading, true);
-    else if (status == ExportStatus::Failed)
+    } else if (status == ExportStatus::Failed) {
         console.append("[ERROR] Bitcoin addresses found could not be saved in '" + name + "' file",
                        ConsoleStyle::Error, true);
+    }
     return status;
 }
 

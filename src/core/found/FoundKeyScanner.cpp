@@ -10,10 +10,12 @@ namespace {
 std::size_t startOfLastTwoLines(const std::string& text) {
     std::size_t feeds = 0;
     for (std::size_t at = text.size(); at > 0; --at) {
-        if (text[at - 1] != '\n')
+        if (text[at - 1] != '\n') {
             continue;
-        if (++feeds == 3)
+        }
+        if (++feeds == 3) {
             return at;
+        }
     }
     return 0;
 }
@@ -31,11 +33,13 @@ bool FoundKeyScanner::check(FoundKeyTarget& target) {
     }
     const std::uintmax_t size = std::filesystem::file_size(file_, error);
     // A shorter file is a new one: a new run deleted the old and its generator began again.
-    if (error || size < offset_)
+    if (error || size < offset_) {
         offset_ = 0;
+    }
     std::ifstream in(file_, std::ios::binary);
-    if (!in || !in.seekg(static_cast<std::streamoff>(offset_)))
+    if (!in || !in.seekg(static_cast<std::streamoff>(offset_))) {
         return false;
+    }
     const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     in.close();
     target.refused = &refused_;

@@ -11,8 +11,9 @@ std::vector<std::string_view> linesOf(std::string_view text) {
     while (!text.empty()) {
         const std::size_t feed = text.find('\n');
         std::string_view line = text.substr(0, feed);
-        if (line.ends_with('\r'))
+        if (line.ends_with('\r')) {
             line.remove_suffix(1);
+        }
         lines.push_back(line);
         text.remove_prefix(feed == std::string_view::npos ? text.size() : feed + 1);
     }
@@ -27,8 +28,9 @@ std::vector<std::string> PatternsOfText(std::string_view text) {
         // The generators ignore every CR, as the count does ("1ab\r\r\n" is 1ab).
         std::string pattern(line);
         std::erase(pattern, '\r');
-        if (pattern.starts_with('1'))
+        if (pattern.starts_with('1')) {
             patterns.push_back(std::move(pattern));
+        }
     }
     return patterns;
 }
@@ -36,15 +38,17 @@ std::vector<std::string> PatternsOfText(std::string_view text) {
 std::string RunPatternsFileText(const SearchedPatterns& searched) {
     std::string text(searched.caseInsensitive ? kInsensitive : kSensitive);
     text += '\n';
-    for (const std::string& pattern : searched.patterns)
+    for (const std::string& pattern : searched.patterns) {
         text.append(pattern).append("\n");
+    }
     return text;
 }
 
 bool ParseRunPatternsFile(std::string_view text, SearchedPatterns& searched) {
     const std::vector<std::string_view> lines = linesOf(text);
-    if (lines.empty() || (lines[0] != kInsensitive && lines[0] != kSensitive))
+    if (lines.empty() || (lines[0] != kInsensitive && lines[0] != kSensitive)) {
         return false;
+    }
     searched.caseInsensitive = lines[0] == kInsensitive;
     searched.patterns.assign(lines.begin() + 1, lines.end());
     return true;

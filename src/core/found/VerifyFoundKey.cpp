@@ -33,21 +33,26 @@ std::string wifFailure(WifError error) {
 std::optional<std::string> WhyFoundKeyFails(const FoundKeyRecord& record,
                                             const SearchedPatterns* searched) {
     const auto decoded = DecodeWif(record.privateKey);
-    if (const WifError* error = std::get_if<WifError>(&decoded))
+    if (const WifError* error = std::get_if<WifError>(&decoded)) {
         return wifFailure(*error);
-    if (AddressOf(std::get<WifKey>(decoded)) != record.publicAddress)
+    }
+    if (AddressOf(std::get<WifKey>(decoded)) != record.publicAddress) {
         return "the private key is not the key of this address";
-    if (!searched)
+    }
+    if (!searched) {
         return "the patterns of the run that wrote it are unknown";
+    }
     const bool anyCase = searched->caseInsensitive;
     const std::string_view address = record.publicAddress;
-    if (!sameText(address.substr(0, record.pattern.size()), record.pattern, anyCase))
+    if (!sameText(address.substr(0, record.pattern.size()), record.pattern, anyCase)) {
         return "the address does not begin with the pattern " + record.pattern;
+    }
     const auto searchedThis = [&](const std::string& p) {
         return sameText(p, record.pattern, anyCase);
     };
-    if (std::none_of(searched->patterns.begin(), searched->patterns.end(), searchedThis))
+    if (std::none_of(searched->patterns.begin(), searched->patterns.end(), searchedThis)) {
         return "the pattern " + record.pattern + " was not searched by the run";
+    }
     return std::nullopt;
 }
 

@@ -42,19 +42,23 @@ const secp256k1_context* context() {
 
 std::variant<WifKey, WifError> DecodeWif(std::string_view wif) {
     const auto bytes = DecodeBase58(wif, 60);
-    if (!bytes || (bytes->size() != 37 && bytes->size() != 38))
+    if (!bytes || (bytes->size() != 37 && bytes->size() != 38)) {
         return WifError::NotWif;
+    }
     const std::vector<std::uint8_t> payload(bytes->begin(), bytes->end() - 4);
-    if (!std::equal(bytes->end() - 4, bytes->end(), sha256d(payload).begin()))
+    if (!std::equal(bytes->end() - 4, bytes->end(), sha256d(payload).begin())) {
         return WifError::BadChecksum;
+    }
     const bool compressed = payload.size() == 34;
-    if (payload[0] != kWifVersion || (compressed && payload[33] != kCompressedSuffix))
+    if (payload[0] != kWifVersion || (compressed && payload[33] != kCompressedSuffix)) {
         return WifError::NotWif;
+    }
     WifKey key;
     key.compressed = compressed;
     std::copy(payload.begin() + 1, payload.begin() + 33, key.secret.begin());
-    if (!secp256k1_ec_seckey_verify(context(), key.secret.data()))
+    if (!secp256k1_ec_seckey_verify(context(), key.secret.data())) {
         return WifError::OutOfRange;
+    }
     return key;
 }
 
@@ -62,8 +66,9 @@ std::string EncodeWif(const WifKey& key) {
     // Sized up front: GCC 12 warns falsely (-Warray-bounds) on inserting into a one-byte vector.
     std::vector<std::uint8_t> payload(1 + key.secret.size(), kWifVersion);
     std::copy(key.secret.begin(), key.secret.end(), payload.begin() + 1);
-    if (key.compressed)
+    if (key.compressed) {
         payload.push_back(kCompressedSuffix);
+    }
     const auto check = sha256d(payload);
     payload.insert(payload.end(), check.begin(), check.begin() + 4);
     return EncodeBase58(payload);
@@ -71,8 +76,9 @@ std::string EncodeWif(const WifKey& key) {
 
 std::string AddressOf(const WifKey& key) {
     secp256k1_pubkey point;
-    if (!secp256k1_ec_pubkey_create(context(), &point, key.secret.data()))
+    if (!secp256k1_ec_pubkey_create(context(), &point, key.secret.data())) {
         return {};
+    }
     std::uint8_t serialized[65];
     std::size_t size = sizeof serialized;
     secp256k1_ec_pubkey_serialize(context(), serialized, &size, &point,

@@ -10,8 +10,9 @@ DialogBaseUnits baseUnitsFromFont(int widthOfAllLetters, int fontHeight) {
 }
 
 int mulDivRounded(int a, int b, int c) {
-    if (c == 0)
+    if (c == 0) {
         return 0;
+    }
     const std::int64_t product = std::int64_t{a} * b;
     const std::int64_t half = std::llabs(c) / 2;
     const bool negative = (product < 0) != (c < 0);

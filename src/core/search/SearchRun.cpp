@@ -21,8 +21,9 @@ SearchRun::SearchRun(ChildProcess& child, const Clock& clock, ConsoleSink& conso
 const SearchedPatterns* SearchRun::searchedPatterns() const {
     // A results.txt left by an earlier start of the program is checked against its own run.
     SearchedPatterns earlier;
-    if (!searched_ && ParseRunPatternsFile(ReadWholeFile(workDir_ / kRunPatternsFile), earlier))
+    if (!searched_ && ParseRunPatternsFile(ReadWholeFile(workDir_ / kRunPatternsFile), earlier)) {
         searched_ = std::move(earlier);
+    }
     return searched_ ? &*searched_ : nullptr;
 }
 
@@ -61,8 +62,9 @@ bool SearchRun::foldersSafe() {
     const std::filesystem::path generators = workDir_ / "vanitygen";
     std::error_code error;
     for (const auto& folder : {workDir_, generators}) {
-        if (folder == generators && !std::filesystem::exists(folder, error))
+        if (folder == generators && !std::filesystem::exists(folder, error)) {
             continue; // told as a missing generator by the start
+        }
         if (const auto why = UnsafeFolderReason(folder)) {
             console_.append("[ERROR] The search was not started: " + *why +
                                 ". Only your account may write to the working folder and its "
@@ -103,11 +105,12 @@ bool SearchRun::prepareRunFiles(RunFolder& folder, const SearchedPatterns& searc
         return false;
     }
     searched_ = searched;
-    if (!writePrivateFile(workDir_ / kRunPatternsFile, RunPatternsFileText(searched)).ok())
+    if (!writePrivateFile(workDir_ / kRunPatternsFile, RunPatternsFileText(searched)).ok()) {
         notes.push_back("[ERROR] The patterns of this run could not be written to '" +
                         std::string(kRunPatternsFile) +
                         "': keys it leaves in results.txt cannot be checked after the program "
                         "closes, and are then kept but not stored.");
+    }
     return true;
 }
 
@@ -126,9 +129,10 @@ void SearchRun::run(RunMode mode, const GeneratorOptions& options,
     if (processStarted_) {
         std::string why;
         const OwnedFile log = folder.createPrivate(kOutputLog, why);
-        if (!log.valid())
+        if (!log.valid()) {
             notes.push_back("[ERROR] stdout.log could not be written (" + why +
                             "), so the progress of the search cannot be shown.");
+        }
         processStarted_ = child_.start(
             {command_.executable, command_.arguments, workDir_, outputLogPath(), log.descriptor()});
     }
@@ -259,8 +263,9 @@ void SearchRun::finish() {
 }
 
 void SearchRun::keepKeyInLog() {
-    if (mode_ != RunMode::Search || !processStarted_ || child_.exitCode() != kExitKeyNotWritten)
+    if (mode_ != RunMode::Search || !processStarted_ || child_.exitCode() != kExitKeyNotWritten) {
         return;
+    }
     // The next start would delete the only copy of the key.
     const auto kept = RunFolder(workDir_).keep(kOutputLog, "stdout", ".log");
     console_.append(kept ? "[ERROR] The generator found a key but could not write it to "

@@ -20,8 +20,9 @@ void Preferences::saveFoundAddresses() {
 }
 
 void Preferences::announce() const {
-    for (const std::function<void()>& listener : listeners_)
+    for (const std::function<void()>& listener : listeners_) {
         listener();
+    }
 }
 
 } // namespace tarwick

@@ -11,18 +11,22 @@ bool isBlank(char c) {
 }
 
 std::string_view trim(std::string_view text) {
-    while (!text.empty() && isBlank(text.front()))
+    while (!text.empty() && isBlank(text.front())) {
         text.remove_prefix(1);
-    while (!text.empty() && isBlank(text.back()))
+    }
+    while (!text.empty() && isBlank(text.back())) {
         text.remove_suffix(1);
+    }
     return text;
 }
 
 std::string lower(std::string_view text) {
     std::string out(text);
-    for (char& c : out)
-        if (c >= 'A' && c <= 'Z')
+    for (char& c : out) {
+        if (c >= 'A' && c <= 'Z') {
             c = static_cast<char>(c - 'A' + 'a');
+        }
+    }
     return out;
 }
 
@@ -41,12 +45,14 @@ std::string_view stripQuotes(std::string_view value) {
 // A section header: the name between '[' and the last ']' (or the end of the line).
 std::optional<std::string_view> sectionName(std::string_view line) {
     const std::string_view text = trim(line);
-    if (!text.starts_with('['))
+    if (!text.starts_with('[')) {
         return std::nullopt;
+    }
     std::string_view name = text.substr(1);
     const std::size_t close = name.rfind(']');
-    if (close != std::string_view::npos)
+    if (close != std::string_view::npos) {
         name = name.substr(0, close);
+    }
     return trim(name);
 }
 
@@ -57,14 +63,17 @@ struct KeyLine {
 
 std::optional<KeyLine> keyLine(std::string_view line) {
     const std::string_view text = trim(line);
-    if (text.empty() || text.front() == ';')
+    if (text.empty() || text.front() == ';') {
         return std::nullopt;
+    }
     const std::size_t equals = text.find('=');
-    if (equals == std::string_view::npos)
+    if (equals == std::string_view::npos) {
         return std::nullopt;
+    }
     const std::string_view name = trim(text.substr(0, equals));
-    if (name.empty())
+    if (name.empty()) {
         return std::nullopt;
+    }
     return KeyLine{name, trim(text.substr(equals + 1))};
 }
 
@@ -74,8 +83,9 @@ bool holdsLineBreakOrNul(std::string_view text) {
 
 std::string encodeValue(std::string_view value) {
     const bool altered = !value.empty() && (isBlank(value.front()) || isBlank(value.back()));
-    if (altered || quotedPair(value))
+    if (altered || quotedPair(value)) {
         return std::string(1, '"').append(value).append(1, '"');
+    }
     return std::string(value);
 }
 
@@ -91,8 +101,9 @@ ProfileFile ProfileFile::fromBytes(std::string_view bytes) {
         std::string_view ending;
         if (feed != std::string_view::npos) {
             const bool crlf = text.ends_with('\r');
-            if (crlf)
+            if (crlf) {
                 text.remove_suffix(1);
+            }
             ending = crlf ? "\r\n" : "\n";
         }
         start = feed == std::string_view::npos ? bytes.size() : feed + 1;
@@ -113,8 +124,9 @@ ProfileFile ProfileFile::fromBytes(std::string_view bytes) {
             continue;
         }
         // A non-blank line: the blank lines before it belong to the body after all.
-        for (Line& blank : section.tail)
+        for (Line& blank : section.tail) {
             section.body.push_back(std::move(blank));
+        }
         section.tail.clear();
         section.body.push_back(std::move(line));
         indexLine(section, section.body.size() - 1);
@@ -123,16 +135,19 @@ ProfileFile ProfileFile::fromBytes(std::string_view bytes) {
 }
 
 void ProfileFile::indexLine(Section& section, std::size_t at) {
-    if (const auto key = keyLine(section.body[at].text))
-        if (!section.index.try_emplace(lower(key->name), at).second)
+    if (const auto key = keyLine(section.body[at].text)) {
+        if (!section.index.try_emplace(lower(key->name), at).second) {
             section.duplicates = true;
+        }
+    }
 }
 
 std::string ProfileFile::toBytes() const {
     std::string out;
     const auto put = [&out](const Line& line) {
-        if (!line.removed)
+        if (!line.removed) {
             out.append(line.text).append(line.ending);
+        }
     };
     std::for_each(preamble_.begin(), preamble_.end(), put);
     for (const Section& section : sections_) {
@@ -151,11 +166,13 @@ const ProfileFile::Section* ProfileFile::find(std::string_view section) const {
 std::optional<std::string> ProfileFile::value(std::string_view section,
                                               std::string_view key) const {
     const Section* in = find(section);
-    if (!in)
+    if (!in) {
         return std::nullopt;
+    }
     const auto found = in->index.find(lower(trim(key)));
-    if (found == in->index.end())
+    if (found == in->index.end()) {
         return std::nullopt;
+    }
     return std::string(stripQuotes(keyLine(in->body[found->second].text)->rawValue));
 }
 
@@ -166,11 +183,15 @@ std::string ProfileFile::valueOr(std::string_view section, std::string_view key,
 
 std::vector<std::string> ProfileFile::keys(std::string_view section) const {
     std::vector<std::string> names;
-    if (const Section* in = find(section))
-        for (const Line& line : in->body)
-            if (!line.removed)
-                if (const auto key = keyLine(line.text))
+    if (const Section* in = find(section)) {
+        for (const Line& line : in->body) {
+            if (!line.removed) {
+                if (const auto key = keyLine(line.text)) {
                     names.emplace_back(key->name);
+                }
+            }
+        }
+    }
     return names;
 }
 
@@ -178,8 +199,9 @@ std::vector<std::string> ProfileFile::keys(std::string_view section) const {
 void ProfileFile::terminateLastLine() {
     Line* last = nullptr;
     const auto consider = [&last](Line& line) {
-        if (!line.removed)
+        if (!line.removed) {
             last = &line;
+        }
     };
     std::for_each(preamble_.begin(), preamble_.end(), consider);
     for (Section& section : sections_) {
@@ -187,15 +209,17 @@ void ProfileFile::terminateLastLine() {
         std::for_each(section.body.begin(), section.body.end(), consider);
         std::for_each(section.tail.begin(), section.tail.end(), consider);
     }
-    if (last && last->ending.empty())
+    if (last && last->ending.empty()) {
         last->ending = "\r\n";
+    }
 }
 
 ProfileFile::Section& ProfileFile::findOrAdd(std::string_view section) {
     const std::string name(trim(section));
     const auto found = sectionIndex_.find(lower(name));
-    if (found != sectionIndex_.end())
+    if (found != sectionIndex_.end()) {
         return sections_[found->second];
+    }
     terminateLastLine();
     sectionIndex_.emplace(lower(name), sections_.size());
     sections_.push_back(
@@ -210,25 +234,32 @@ bool ProfileFile::write(std::string_view section, std::string_view key,
     if (sectionText.empty() || holdsLineBreakOrNul(sectionText) ||
         sectionText.find(']') != std::string_view::npos || keyText.empty() ||
         holdsLineBreakOrNul(keyText) || keyText.find('=') != std::string_view::npos ||
-        keyText.front() == '[' || keyText.front() == ';' || (value && holdsLineBreakOrNul(*value)))
+        keyText.front() == '[' || keyText.front() == ';' ||
+        (value && holdsLineBreakOrNul(*value))) {
         return false;
+    }
 
     if (!value) {
         const auto found = sectionIndex_.find(lower(sectionText));
-        if (found == sectionIndex_.end())
+        if (found == sectionIndex_.end()) {
             return true;
+        }
         Section& in = sections_[found->second];
         const std::string name = lower(keyText);
         const auto entry = in.index.find(name);
-        if (entry == in.index.end())
+        if (entry == in.index.end()) {
             return true;
+        }
         in.body[entry->second].removed = true;
         in.index.erase(entry);
         // Every copy goes, or an older duplicate would come back on the next read.
-        if (in.duplicates)
-            for (Line& line : in.body)
-                if (const auto other = keyLine(line.text); other && lower(other->name) == name)
+        if (in.duplicates) {
+            for (Line& line : in.body) {
+                if (const auto other = keyLine(line.text); other && lower(other->name) == name) {
                     line.removed = true;
+                }
+            }
+        }
         return true;
     }
 
@@ -236,20 +267,23 @@ bool ProfileFile::write(std::string_view section, std::string_view key,
     if (const auto entry = in.index.find(lower(keyText)); entry != in.index.end()) {
         Line& line = in.body[entry->second];
         const KeyLine current = *keyLine(line.text);
-        if (stripQuotes(current.rawValue) != *value)
+        if (stripQuotes(current.rawValue) != *value) {
             line.text = std::string(current.name) + "=" + encodeValue(*value);
+        }
         return true;
     }
     if (in.tail.empty()) {
         // The section ends the file: its last line may lack a line end.
         Line* last = &in.header;
-        for (auto line = in.body.rbegin(); line != in.body.rend(); ++line)
+        for (auto line = in.body.rbegin(); line != in.body.rend(); ++line) {
             if (!line->removed) {
                 last = &*line;
                 break;
             }
-        if (last->ending.empty())
+        }
+        if (last->ending.empty()) {
             last->ending = "\r\n";
+        }
     }
     in.body.push_back(Line{std::string(keyText) + "=" + encodeValue(*value), "\r\n"});
     indexLine(in, in.body.size() - 1);

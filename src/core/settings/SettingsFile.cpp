@@ -21,20 +21,25 @@ struct FileBytes {
 FileBytes readIfPresent(const std::filesystem::path& file) {
     std::error_code error;
     const bool exists = std::filesystem::exists(file, error);
-    if (error)
+    if (error) {
         return {false, {}};
-    if (!exists)
+    }
+    if (!exists) {
         return {true, {}};
+    }
     // Anything but a regular file (a folder, or a FIFO whose open would block the window) is
     // unreadable, and so never overwritten.
-    if (!std::filesystem::is_regular_file(file, error))
+    if (!std::filesystem::is_regular_file(file, error)) {
         return {false, {}};
+    }
     std::ifstream in(file, std::ios::binary);
-    if (!in)
+    if (!in) {
         return {false, {}};
+    }
     std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    if (in.bad())
+    if (in.bad()) {
         return {false, {}};
+    }
     return {true, std::move(bytes)};
 }
 
@@ -52,8 +57,9 @@ void SettingsFile::LoadSettings(ViewSettings& settings, FoundAddressStore& store
 bool SettingsFile::SaveSettings(const ViewSettings& settings, const FoundAddressStore& store,
                                 bool optionsOnly) {
     const std::string name = file_.filename().string();
-    if (!optionsOnly)
+    if (!optionsOnly) {
         foundAddressesPending_ = true;
+    }
     const FileBytes content = unreadable_ ? FileBytes{false, {}} : readIfPresent(file_);
     if (!content.readable) {
         tellFailure("[ERROR] '" + name +
@@ -75,8 +81,9 @@ bool SettingsFile::SaveSettings(const ViewSettings& settings, const FoundAddress
 }
 
 void SettingsFile::tellFailure(std::string_view text) {
-    if (failureTold_)
+    if (failureTold_) {
         return;
+    }
     failureTold_ = true;
     console_.append(text, ConsoleStyle::Error, true);
 }

@@ -17,17 +17,21 @@ std::string slotKey(std::size_t field, std::size_t slot) {
 }
 
 bool equalsIgnoringCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size())
+    if (a.size() != b.size()) {
         return false;
+    }
     for (std::size_t i = 0; i < a.size(); ++i) {
         char x = a[i];
         char y = b[i];
-        if (x >= 'A' && x <= 'Z')
+        if (x >= 'A' && x <= 'Z') {
             x = static_cast<char>(x - 'A' + 'a');
-        if (y >= 'A' && y <= 'Z')
+        }
+        if (y >= 'A' && y <= 'Z') {
             y = static_cast<char>(y - 'A' + 'a');
-        if (x != y)
+        }
+        if (x != y) {
             return false;
+        }
     }
     return true;
 }
@@ -37,15 +41,18 @@ bool equalsIgnoringCase(std::string_view a, std::string_view b) {
 std::optional<std::size_t> slotOf(std::string_view name) {
     for (const std::string_view prefix : kSlotPrefixes) {
         if (name.size() <= prefix.size() ||
-            !equalsIgnoringCase(name.substr(0, prefix.size()), prefix))
+            !equalsIgnoringCase(name.substr(0, prefix.size()), prefix)) {
             continue;
+        }
         const std::string_view digits = name.substr(prefix.size());
-        if (digits.size() > 9 || (digits.size() > 1 && digits.front() == '0'))
+        if (digits.size() > 9 || (digits.size() > 1 && digits.front() == '0')) {
             return std::nullopt;
+        }
         std::size_t slot = 0;
         for (const char c : digits) {
-            if (c < '0' || c > '9')
+            if (c < '0' || c > '9') {
                 return std::nullopt;
+            }
             slot = slot * 10 + static_cast<std::size_t>(c - '0');
         }
         return slot;
@@ -57,9 +64,11 @@ std::optional<std::size_t> slotOf(std::string_view name) {
 // slots after it would be cut off, so such bytes become blanks.
 std::string oneLine(std::string_view text) {
     std::string out(text);
-    for (char& c : out)
-        if (c == '\r' || c == '\n' || c == '\0')
+    for (char& c : out) {
+        if (c == '\r' || c == '\n' || c == '\0') {
             c = ' ';
+        }
+    }
     return out;
 }
 
@@ -97,8 +106,9 @@ void loadFoundAddresses(const ProfileFile& profile, FoundAddressStore& store) {
     std::size_t slot = 0;
     for (;; ++slot) {
         std::string pattern = profile.valueOr(kFoundSection, slotKey(0, slot), "");
-        if (pattern.empty())
+        if (pattern.empty()) {
             break;
+        }
         store.AddFoundAddress(false, std::move(pattern),
                               profile.valueOr(kFoundSection, slotKey(1, slot), ""),
                               profile.valueOr(kFoundSection, slotKey(2, slot), ""));
@@ -108,17 +118,21 @@ void loadFoundAddresses(const ProfileFile& profile, FoundAddressStore& store) {
     std::map<std::size_t, std::array<std::string, 3>> beyond;
     for (const std::string& name : profile.keys(kFoundSection)) {
         const auto number = slotOf(name);
-        if (!number || *number < slot || beyond.contains(*number))
+        if (!number || *number < slot || beyond.contains(*number)) {
             continue;
+        }
         std::array<std::string, 3> fields;
-        for (std::size_t field = 0; field < fields.size(); ++field)
+        for (std::size_t field = 0; field < fields.size(); ++field) {
             fields[field] = profile.valueOr(kFoundSection, slotKey(field, *number), "");
-        if (!fields[0].empty() || !fields[1].empty() || !fields[2].empty())
+        }
+        if (!fields[0].empty() || !fields[1].empty() || !fields[2].empty()) {
             beyond.emplace(*number, std::move(fields));
+        }
     }
-    for (auto& [number, fields] : beyond)
+    for (auto& [number, fields] : beyond) {
         store.AddFoundAddress(false, std::move(fields[0]), std::move(fields[1]),
                               std::move(fields[2]));
+    }
 }
 
 void saveFoundAddresses(ProfileFile& profile, const FoundAddressStore& store) {
@@ -131,8 +145,9 @@ void saveFoundAddresses(ProfileFile& profile, const FoundAddressStore& store) {
     }
     for (const std::string& name : profile.keys(kFoundSection)) {
         const auto number = slotOf(name);
-        if (number && *number >= count)
+        if (number && *number >= count) {
             profile.write(kFoundSection, name, std::nullopt);
+        }
     }
 }
 
@@ -140,29 +155,36 @@ void saveFoundAddresses(ProfileFile& profile, const FoundAddressStore& store) {
 
 int atoiClamped(std::string_view text) {
     std::size_t at = 0;
-    while (at < text.size() && isSpace(text[at]))
+    while (at < text.size() && isSpace(text[at])) {
         ++at;
+    }
     bool negative = false;
-    if (at < text.size() && (text[at] == '+' || text[at] == '-'))
+    if (at < text.size() && (text[at] == '+' || text[at] == '-')) {
         negative = text[at++] == '-';
+    }
     long long value = 0;
     for (; at < text.size() && text[at] >= '0' && text[at] <= '9'; ++at) {
         value = value * 10 + (text[at] - '0');
-        if (value > static_cast<long long>(INT_MAX) + 1)
+        if (value > static_cast<long long>(INT_MAX) + 1) {
             value = static_cast<long long>(INT_MAX) + 1;
+        }
     }
-    if (negative)
+    if (negative) {
         value = -value;
-    if (value > INT_MAX)
+    }
+    if (value > INT_MAX) {
         return INT_MAX;
+    }
     return static_cast<int>(value);
 }
 
 std::string encodePatterns(std::string_view boxText) {
-    while (!boxText.empty() && isSpace(boxText.front()))
+    while (!boxText.empty() && isSpace(boxText.front())) {
         boxText.remove_prefix(1);
-    while (!boxText.empty() && isSpace(boxText.back()))
+    }
+    while (!boxText.empty() && isSpace(boxText.back())) {
         boxText.remove_suffix(1);
+    }
     std::string out;
     out.reserve(boxText.size());
     for (std::size_t i = 0; i < boxText.size(); ++i) {
@@ -183,10 +205,11 @@ std::string decodePatterns(std::string_view value) {
     std::string out;
     out.reserve(value.size());
     for (const char c : value) {
-        if (c == '-')
+        if (c == '-') {
             out.append("\r\n");
-        else
+        } else {
             out.push_back(c);
+        }
     }
     return out;
 }
@@ -195,34 +218,42 @@ void LoadSettings(const ProfileFile& profile, ViewSettings& settings, FoundAddre
     loadFoundAddresses(profile, store);
     for (const IntKey& key : kIndexKeys) {
         const std::string text = profile.valueOr(kSettingsSection, key.name, key.fallback);
-        if (!text.empty())
+        if (!text.empty()) {
             settings.*key.member = atoiClamped(text);
+        }
     }
     for (const FlagKey& key : kFlagKeys) {
         const std::string text = profile.valueOr(kSettingsSection, key.name, key.fallback);
-        if (!text.empty())
+        if (!text.empty()) {
             settings.*key.member = atoiClamped(text) != 0;
+        }
     }
     std::string path = profile.valueOr(kSettingsSection, "selected_file_patterns", "");
-    if (!path.empty())
+    if (!path.empty()) {
         settings.patternsFilePath = std::move(path);
+    }
     settings.rewardAddress = profile.valueOr(kSettingsSection, "btc_reward", "");
     std::string poolUrl = profile.valueOr(kSettingsSection, "pool_url", "");
-    if (!poolUrl.empty())
+    if (!poolUrl.empty()) {
         settings.poolUrl = std::move(poolUrl);
+    }
     const std::string patterns = profile.valueOr(kPatternsSection, "patterns", "");
-    if (!patterns.empty())
+    if (!patterns.empty()) {
         settings.savedPatterns = decodePatterns(patterns);
+    }
 }
 
 void SaveSettings(ProfileFile& profile, const ViewSettings& settings,
                   const FoundAddressStore& store, bool optionsOnly) {
-    if (!optionsOnly)
+    if (!optionsOnly) {
         saveFoundAddresses(profile, store);
-    for (const IntKey& key : kIndexKeys)
+    }
+    for (const IntKey& key : kIndexKeys) {
         profile.write(kSettingsSection, key.name, std::to_string(settings.*key.member));
-    for (const FlagKey& key : kFlagKeys)
+    }
+    for (const FlagKey& key : kFlagKeys) {
         profile.write(kSettingsSection, key.name, settings.*key.member ? "1" : "0");
+    }
     profile.write(kSettingsSection, "selected_file_patterns", settings.patternsFilePath);
     profile.write(kSettingsSection, "btc_reward", settings.rewardAddress);
     profile.write(kPatternsSection, "patterns", encodePatterns(settings.savedPatterns));

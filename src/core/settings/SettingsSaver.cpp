@@ -44,11 +44,13 @@ void SettingsSaver::SaveSettings(const ViewSettings& settings, const FoundAddres
     {
         const std::lock_guard lock(mutex_);
         // A found-address save still waiting stays one when a later options save replaces it.
-        if (next_ && !next_->optionsOnly)
+        if (next_ && !next_->optionsOnly) {
             request.optionsOnly = false;
+        }
         next_ = std::move(request);
-        if (!optionsOnly)
+        if (!optionsOnly) {
             foundKeysUnsaved_ = true;
+        }
     }
     changed_.notify_all();
 }
@@ -60,23 +62,26 @@ bool SettingsSaver::allFoundKeysSaved() {
 }
 
 void SettingsSaver::work(const std::function<void()>& onWorkerThread) {
-    if (onWorkerThread)
+    if (onWorkerThread) {
         onWorkerThread();
+    }
     std::unique_lock lock(mutex_);
     for (;;) {
         changed_.wait(lock, [this] { return next_ || stopping_; });
-        if (!next_)
+        if (!next_) {
             return;
+        }
         Request request = std::move(*next_);
         next_.reset();
         saving_ = true;
         lock.unlock();
         try {
             FoundAddressStore store;
-            for (FoundAddress& record : request.records)
+            for (FoundAddress& record : request.records) {
                 store.AddFoundAddress(record.isNew, std::move(record.pattern),
                                       std::move(record.publicAddress),
                                       std::move(record.privateKey));
+            }
             file_.SaveSettings(request.settings, store, request.optionsOnly);
         } catch (const std::exception&) {
             // Out of memory: a found-address save stays pending and the next save retries it.

@@ -30,8 +30,9 @@ struct Hash160Lanes {
         const std::size_t fullWords = length / 4;
         for (std::size_t lane = 0; lane < kLanes; ++lane) {
             const std::uint8_t* key = keys + lane * length;
-            for (std::size_t t = 0; t < fullWords; ++t)
+            for (std::size_t t = 0; t < fullWords; ++t) {
                 words[t][lane] = loadBigEndian(key + 4 * t);
+            }
             // The key's odd last byte, then the padding's 0x80.
             words[fullWords][lane] = (std::uint32_t{key[length - 1]} << 24) | 0x00800000u;
         }
@@ -43,30 +44,36 @@ struct Hash160Lanes {
     [[gnu::always_inline]] static void hashWords(const std::uint32_t (*words)[kLanes],
                                                  std::size_t length, std::uint8_t* out) {
         V state[8];
-        for (int i = 0; i < 8; ++i)
+        for (int i = 0; i < 8; ++i) {
             state[i] = Ops::set1(kSha256Init[i]);
+        }
         V w[16];
         if (length == 33) {
-            for (int t = 0; t < 9; ++t)
+            for (int t = 0; t < 9; ++t) {
                 w[t] = Ops::load(words[t]);
-            for (int t = 9; t < 15; ++t)
+            }
+            for (int t = 9; t < 15; ++t) {
                 w[t] = Ops::zero();
+            }
             w[15] = Ops::set1(33 * 8);
             Sha256Rounds<Ops>::compress(state, w);
         } else {
-            for (int t = 0; t < 16; ++t)
+            for (int t = 0; t < 16; ++t) {
                 w[t] = Ops::load(words[t]);
+            }
             Sha256Rounds<Ops>::compress(state, w);
             w[0] = Ops::load(words[16]);
-            for (int t = 1; t < 15; ++t)
+            for (int t = 1; t < 15; ++t) {
                 w[t] = Ops::zero();
+            }
             w[15] = Ops::set1(65 * 8);
             Sha256Rounds<Ops>::compress(state, w);
         }
 
         V x[16];
-        for (int t = 0; t < 8; ++t)
+        for (int t = 0; t < 8; ++t) {
             x[t] = Ops::bswap(state[t]);
+        }
         ripemdOfDigest(x, out);
     }
 
@@ -74,12 +81,15 @@ struct Hash160Lanes {
     // implementation produced); writes kLanes * 20 bytes.
     [[gnu::noinline]] static void ripemdOfDigests(const std::uint8_t* digests, std::uint8_t* out) {
         alignas(64) std::uint32_t words[8][kLanes];
-        for (std::size_t lane = 0; lane < kLanes; ++lane)
-            for (std::size_t t = 0; t < 8; ++t)
+        for (std::size_t lane = 0; lane < kLanes; ++lane) {
+            for (std::size_t t = 0; t < 8; ++t) {
                 words[t][lane] = loadLittleEndian(digests + lane * 32 + 4 * t);
+            }
+        }
         V x[16];
-        for (int t = 0; t < 8; ++t)
+        for (int t = 0; t < 8; ++t) {
             x[t] = Ops::load(words[t]);
+        }
         ripemdOfDigest(x, out);
     }
 
@@ -88,8 +98,9 @@ struct Hash160Lanes {
     static void hashKeysAnyCount(const std::uint8_t* keys, std::size_t length, std::size_t count,
                                  std::uint8_t* out) {
         std::size_t done = 0;
-        for (; done + kLanes <= count; done += kLanes)
+        for (; done + kLanes <= count; done += kLanes) {
             hashKeys(keys + done * length, length, out + done * 20);
+        }
         if (done < count) {
             std::uint8_t padded[kLanes * 65] = {};
             std::uint8_t result[kLanes * 20];
@@ -102,8 +113,9 @@ struct Hash160Lanes {
     static void ripemdOfDigestsAnyCount(const std::uint8_t* digests, std::size_t count,
                                         std::uint8_t* out) {
         std::size_t done = 0;
-        for (; done + kLanes <= count; done += kLanes)
+        for (; done + kLanes <= count; done += kLanes) {
             ripemdOfDigests(digests + done * 32, out + done * 20);
+        }
         if (done < count) {
             std::uint8_t padded[kLanes * 32] = {};
             std::uint8_t result[kLanes * 20];
@@ -117,21 +129,26 @@ private:
     // x[0..7] holds the 32-byte message; the rest is its padding, the same for every lane.
     [[gnu::always_inline]] static void ripemdOfDigest(V x[16], std::uint8_t* out) {
         x[8] = Ops::set1(0x80);
-        for (int t = 9; t < 14; ++t)
+        for (int t = 9; t < 14; ++t) {
             x[t] = Ops::zero();
+        }
         x[14] = Ops::set1(32 * 8);
         x[15] = Ops::zero();
         V h[5];
-        for (int i = 0; i < 5; ++i)
+        for (int i = 0; i < 5; ++i) {
             h[i] = Ops::set1(kRipemd160Init[i]);
+        }
         Ripemd160Rounds<Ops>::compress(h, x);
 
         alignas(64) std::uint32_t result[5][kLanes];
-        for (int i = 0; i < 5; ++i)
+        for (int i = 0; i < 5; ++i) {
             Ops::store(result[i], h[i]);
-        for (std::size_t lane = 0; lane < kLanes; ++lane)
-            for (std::size_t i = 0; i < 5; ++i)
+        }
+        for (std::size_t lane = 0; lane < kLanes; ++lane) {
+            for (std::size_t i = 0; i < 5; ++i) {
                 storeLittleEndian(out + lane * 20 + 4 * i, result[i][lane]);
+            }
+        }
     }
 
     static std::uint32_t loadBigEndian(const std::uint8_t* p) {

@@ -88,24 +88,26 @@ private:
         V& e = s[(o + 4) % 5];
         V sum = Ops::add(Ops::add(a, f<function>(b, c, d)),
                          x[Left ? kRipemdWordLeft[I] : kRipemdWordRight[I]]);
-        if constexpr (k != 0)
+        if constexpr (k != 0) {
             sum = Ops::add(sum, Ops::set1(k));
+        }
         a = Ops::add(Ops::template rotl<shift>(sum), e);
         c = Ops::template rotl<10>(c);
     }
 
     template <std::size_t Function>
     [[gnu::always_inline]] static V f(V x, V y, V z) {
-        if constexpr (Function == 0)
+        if constexpr (Function == 0) {
             return Ops::xor3(x, y, z);
-        else if constexpr (Function == 1)
+        } else if constexpr (Function == 1) {
             return Ops::ch(x, y, z);
-        else if constexpr (Function == 2)
+        } else if constexpr (Function == 2) {
             return Ops::orNotXor(x, y, z);
-        else if constexpr (Function == 3)
+        } else if constexpr (Function == 3) {
             return Ops::ch(z, x, y);
-        else
+        } else {
             return Ops::xorOrNot(x, y, z);
+        }
     }
 };
 

@@ -36,11 +36,13 @@ struct Sha256Rounds {
     // schedule (overwritten). `state` is updated in place.
     [[gnu::always_inline]] static void compress(V state[8], V w[16]) {
         V s[8];
-        for (int i = 0; i < 8; ++i)
+        for (int i = 0; i < 8; ++i) {
             s[i] = state[i];
+        }
         rounds(s, w, std::make_index_sequence<64>{});
-        for (int i = 0; i < 8; ++i)
+        for (int i = 0; i < 8; ++i) {
             state[i] = Ops::add(state[i], s[i]);
+        }
     }
 
 private:

@@ -23,15 +23,17 @@ public:
     // Big-endian bytes, most significant first.
     static UInt320 fromBytes(const std::uint8_t* bytes, std::size_t length) {
         UInt320 r;
-        for (std::size_t i = 0; i < length; ++i)
+        for (std::size_t i = 0; i < length; ++i) {
             r.limb_[(length - 1 - i) / 8] |= std::uint64_t{bytes[i]}
                                              << (8 * ((length - 1 - i) % 8));
+        }
         return r;
     }
     void toBytes(std::uint8_t* bytes, std::size_t length) const {
-        for (std::size_t i = 0; i < length; ++i)
+        for (std::size_t i = 0; i < length; ++i) {
             bytes[i] = static_cast<std::uint8_t>(limb_[(length - 1 - i) / 8] >>
                                                  (8 * ((length - 1 - i) % 8)));
+        }
     }
 
     UInt320& mulSmall(std::uint32_t factor) {
@@ -69,17 +71,20 @@ public:
     friend UInt320 operator-(UInt320 a, const UInt320& b) { return a -= b; }
 
     friend std::strong_ordering operator<=>(const UInt320& a, const UInt320& b) {
-        for (std::size_t i = kLimbs; i-- > 0;)
-            if (a.limb_[i] != b.limb_[i])
+        for (std::size_t i = kLimbs; i-- > 0;) {
+            if (a.limb_[i] != b.limb_[i]) {
                 return a.limb_[i] <=> b.limb_[i];
+            }
+        }
         return std::strong_ordering::equal;
     }
     friend bool operator==(const UInt320& a, const UInt320& b) = default;
 
     double toDouble() const {
         double r = 0;
-        for (std::size_t i = kLimbs; i-- > 0;)
+        for (std::size_t i = kLimbs; i-- > 0;) {
             r = r * 18446744073709551616.0 + static_cast<double>(limb_[i]);
+        }
         return r;
     }
 
