@@ -10,8 +10,8 @@ using namespace tarwick;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view text = fuzz::bytesOf(data, size);
-    if (const auto bytes = DecodeBase58(text))
-        FUZZ_CHECK(EncodeBase58(*bytes) == text);
+    if (const auto bytes = decodeBase58(text))
+        FUZZ_CHECK(encodeBase58(*bytes) == text);
 
     // Three fields, split at the first two line feeds: pattern, address, key.
     const std::size_t first = text.find('\n'), second = text.find('\n', first + 1);
@@ -21,11 +21,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                                 std::string(text.substr(first + 1, second - first - 1)),
                                 std::string(text.substr(second + 1))};
     const SearchedPatterns searched{size % 2 == 0, {record.pattern}};
-    if (!WhyFoundKeyFails(record, &searched)) {
-        const auto key = DecodeWif(record.privateKey);
+    if (!whyFoundKeyFails(record, &searched)) {
+        const auto key = decodeWif(record.privateKey);
         FUZZ_CHECK(std::holds_alternative<WifKey>(key) &&
-                   AddressOf(std::get<WifKey>(key)) == record.publicAddress &&
-                   EncodeWif(std::get<WifKey>(key)) == record.privateKey);
+                   addressOfKey(std::get<WifKey>(key)) == record.publicAddress &&
+                   encodeWif(std::get<WifKey>(key)) == record.privateKey);
     }
     return 0;
 }

@@ -12,8 +12,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                (text.find_first_not_of(kPatternCharacters) == std::string_view::npos));
     const int count = CountPatterns(text);
     FUZZ_CHECK(count >= 0 && static_cast<std::size_t>(count) <= text.size());
-    const std::string trimmed = TrimWhiteSpace(text);
-    FUZZ_CHECK(text.find(trimmed) != std::string_view::npos && TrimWhiteSpace(trimmed) == trimmed);
+    const std::string trimmed = trimWhiteSpace(text);
+    FUZZ_CHECK(text.find(trimmed) != std::string_view::npos && trimWhiteSpace(trimmed) == trimmed);
 
     // From the box (trimmed), and from a file (read up to its first NUL, untrimmed).
     fuzz::writeScratchFile("patterns file.txt", text);
@@ -23,7 +23,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         in.patternsFromBox = fromBox, in.patternsFromFile = !fromBox;
         (fromBox ? in.boxText : in.patternsFilePath) = fromBox ? text : "patterns file.txt";
         in.externalApp = "Vanitygen (CPU)";
-        const StartDecision decision = DecideStart(in, fuzz::scratchFolder());
+        const StartDecision decision = decideStart(in, fuzz::scratchFolder());
         const std::string_view read = fromBox ? std::string_view(trimmed) : content;
         const bool goes = IsBase58Text(read) && CountPatterns(read) > 0;
         FUZZ_CHECK((decision.outcome == StartOutcome::Go) == goes);

@@ -12,7 +12,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // What the run loop hands over, and all the file reader may read: the last 301 bytes.
     const std::string_view tail =
         text.substr(text.size() - std::min(text.size(), kProgressTailLength));
-    const std::string line = ProgressLineFromTail(tail);
+    const std::string line = progressLineFromTail(tail);
     FUZZ_CHECK(ReadProgressLine(fuzz::writeScratchFile("stdout.log", text)) == line);
     // "[" group "]  " for each group: every group needs a '[' of the tail and brings its bytes.
     const auto opens = static_cast<std::size_t>(std::count(tail.begin(), tail.end(), '['));

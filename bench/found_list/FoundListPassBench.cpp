@@ -49,8 +49,8 @@ int main(int argc, char* argv[]) {
             key.secret[31] = static_cast<std::uint8_t>(round + 1);
             key.compressed = true;
             std::ofstream results(app.folder() / "results.txt", std::ios::binary | std::ios::app);
-            results << "Pattern: 1\nAddress: " << tarwick::AddressOf(key)
-                    << "\nPrivkey: " << tarwick::EncodeWif(key) << "\n";
+            results << "Pattern: 1\nAddress: " << tarwick::addressOfKey(key)
+                    << "\nPrivkey: " << tarwick::encodeWif(key) << "\n";
         }
         const auto start = std::chrono::steady_clock::now();
         tarwick::FoundKeyTarget target{

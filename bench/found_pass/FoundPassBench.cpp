@@ -19,7 +19,7 @@ namespace {
 constexpr int kStored = 10'000;
 constexpr int kRecordsInResults = 50; // found earlier in this run, plus one new at the end
 
-std::string addressOf(int i) {
+std::string storedAddressOf(int i) {
     return "1Vanity" + std::to_string(1'000'000 + i) + "QwRzTyUiOp";
 }
 std::string keyOf(int i) {
@@ -29,7 +29,7 @@ std::string keyOf(int i) {
 FoundAddressStore storedAddresses() {
     FoundAddressStore store;
     for (int i = 0; i < kStored; ++i) {
-        store.AddFoundAddress(false, "1Vanity", addressOf(i), keyOf(i));
+        store.AddFoundAddress(false, "1Vanity", storedAddressOf(i), keyOf(i));
     }
     return store;
 }
@@ -39,12 +39,12 @@ FoundAddressStore storedAddresses() {
 std::string resultsText() {
     std::string text;
     for (int i = kStored - kRecordsInResults; i < kStored; ++i) {
-        text += "Pattern: 1Vanity\nAddress: " + addressOf(i) + "\nPrivkey: " + keyOf(i) + "\n";
+        text += "Pattern: 1Vanity\nAddress: " + storedAddressOf(i) + "\nPrivkey: " + keyOf(i) + "\n";
     }
     WifKey key;
     key.secret[31] = 1;
     key.compressed = true;
-    return text + "Pattern: 1\nAddress: " + AddressOf(key) + "\nPrivkey: " + EncodeWif(key) + "\n";
+    return text + "Pattern: 1\nAddress: " + addressOfKey(key) + "\nPrivkey: " + encodeWif(key) + "\n";
 }
 
 const SearchedPatterns kSearched{false, {"1Vanity", "1"}};
@@ -85,7 +85,7 @@ void BM_SaveFoundAddressesInMemory(benchmark::State& state) {
     ProfileFile before;
     SaveSettings(before, {}, store, false);
     const std::string bytes = before.toBytes();
-    store.AddFoundAddress(true, "1Vanity", addressOf(kStored), keyOf(kStored));
+    store.AddFoundAddress(true, "1Vanity", storedAddressOf(kStored), keyOf(kStored));
     for (auto _ : state) {
         ProfileFile profile = ProfileFile::fromBytes(bytes);
         SaveSettings(profile, {}, store, false);

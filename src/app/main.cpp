@@ -13,7 +13,7 @@
 #include <cstdlib>
 
 int main(int argc, char* argv[]) {
-    tarwick::DisableCoreDumps();
+    tarwick::disableCoreDumps();
     tarwick::answerHelpOrVersion(argc, argv);
     QApplication app(argc, argv);
     const std::optional<std::filesystem::path> workDir = tarwick::enterWorkingFolder(app);

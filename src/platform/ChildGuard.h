@@ -9,6 +9,6 @@ namespace tarwick {
 // output and error go to the open file outputFile (a descriptor this program created safely,
 // see RunFolder::createPrivate), or are discarded when it is -1; the file is never reopened
 // by name, so a link planted in its place cannot receive the keys the child prints.
-void PrepareGeneratorProcess(QProcess& process, int outputFile);
+void prepareGeneratorProcess(QProcess& process, int outputFile);
 
 } // namespace tarwick

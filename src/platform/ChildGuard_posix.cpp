@@ -10,7 +10,7 @@
 
 namespace tarwick {
 
-void PrepareGeneratorProcess(QProcess& process, int outputFile) {
+void prepareGeneratorProcess(QProcess& process, int outputFile) {
     // QProcess sets up the standard channels (here: the null device) before the modifier
     // runs, so the dup2 below replaces them.
     process.setStandardOutputFile(QProcess::nullDevice());

@@ -6,7 +6,7 @@
 
 namespace tarwick {
 
-void PrepareGeneratorProcess(QProcess& process, int outputFile) {
+void prepareGeneratorProcess(QProcess& process, int outputFile) {
     process.setStandardOutputFile(QProcess::nullDevice());
     process.setStandardErrorFile(QProcess::nullDevice());
     const HANDLE output = outputFile >= 0 ? reinterpret_cast<HANDLE>(_get_osfhandle(outputFile))

@@ -8,7 +8,7 @@
 
 namespace tarwick {
 
-void DisableCoreDumps() {
+void disableCoreDumps() {
     const rlimit none{0, 0};
     ::setrlimit(RLIMIT_CORE, &none);
 #ifdef __linux__

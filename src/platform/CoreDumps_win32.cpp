@@ -3,6 +3,6 @@
 namespace tarwick {
 
 // Windows writes no core file of its own accord; crash reports are the user's choice.
-void DisableCoreDumps() {}
+void disableCoreDumps() {}
 
 } // namespace tarwick

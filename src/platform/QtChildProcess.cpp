@@ -45,7 +45,7 @@ bool QtChildProcess::start(const ChildStart& request) {
     process_.setArguments(arguments);
     process_.setWorkingDirectory(workDir.absolutePath());
     process_.setStandardInputFile(QProcess::nullDevice());
-    PrepareGeneratorProcess(process_, request.outputFile);
+    prepareGeneratorProcess(process_, request.outputFile);
     process_.start();
     // Returns as soon as the program runs or has failed to; it never waits for its end.
     started_ = process_.waitForStarted(30000);

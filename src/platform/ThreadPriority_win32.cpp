@@ -4,7 +4,7 @@
 
 namespace tarwick {
 
-void LowerCurrentThreadPriority() {
+void lowerCurrentThreadPriority() {
     ::SetThreadPriority(::GetCurrentThread(), THREAD_PRIORITY_BELOW_NORMAL);
 }
 

@@ -62,7 +62,7 @@ TarwickView::TarwickView(const FormEnvironment& environment, QWidget* parent)
             [this](std::function<void()> task) {
                 QMetaObject::invokeMethod(this, std::move(task), Qt::QueuedConnection);
             },
-            LowerCurrentThreadPriority),
+            lowerCurrentThreadPriority),
         foundAddresses_);
     foundKeyScanner_ = std::make_unique<FoundKeyScanner>(runner_->run().resultsPath());
     preferences_->load(foundAddresses_);
@@ -249,7 +249,7 @@ void TarwickView::OnStartSearch() {
     inputs.externalApp = externalApp();
     inputs.rewardAddress = toLocal(widgets_.rewardAddress->text());
 
-    const StartDecision decision = PrepareStart(inputs, workDir_);
+    const StartDecision decision = prepareStart(inputs, workDir_);
     switch (decision.outcome) {
     case StartOutcome::ConsoleError:
         widgets_.console->append(decision.message, ConsoleStyle::Error, true);
@@ -311,17 +311,17 @@ void TarwickView::OnEditPatternsFile() {
 }
 
 void TarwickView::OnHelpVanitygenCpu() {
-    const HelpText help = VanitygenCpuHelp();
+    const HelpText help = vanitygenCpuHelp();
     environment_.dialogs->showMessage(help.caption, help.text);
 }
 
 void TarwickView::OnHelpVanitygenGpu() {
-    const HelpText help = VanitygenGpuHelp();
+    const HelpText help = vanitygenGpuHelp();
     environment_.dialogs->showMessage(help.caption, help.text);
 }
 
 void TarwickView::OnHelpVanityminerPool() {
-    const HelpText help = VanityminerPoolHelp(preferences_->values().poolUrl);
+    const HelpText help = vanityminerPoolHelp(preferences_->values().poolUrl);
     environment_.dialogs->showMessage(help.caption, help.text);
 }
 

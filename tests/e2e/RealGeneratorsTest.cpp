@@ -3,7 +3,7 @@
 #include "FaultSupport.h"
 #include "PoolVectors.h"
 #include "TestPool.h"
-#include "ec_reference.h"
+#include "EcReference.h"
 
 #include <QComboBox>
 #include <QPlainTextEdit>

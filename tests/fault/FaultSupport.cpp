@@ -55,8 +55,8 @@ int foundRows(const test::Application& app) {
 }
 
 void startSearch(test::Application& app, std::string_view script) {
-    testing::InstallTestGenerators(app.folder());
-    testing::WriteGeneratorScript(app.folder(), script);
+    testing::installTestGenerators(app.folder());
+    testing::writeGeneratorScript(app.folder(), script);
     auto* box = test::controlOf<QPlainTextEdit>(*app.view, ControlId::PatternsBox);
     box->setFocus();
     QTest::keyClicks(box, QStringLiteral("1Ab"));

@@ -155,7 +155,7 @@ void HostileFilesTest::filesHoldingKeysAreUserOnlyAndNeverALink() {
     const auto victim = app.folder() / "victim";
     std::ofstream(victim) << "the user's other file\n";
     std::filesystem::create_directory(app.folder() / "Data");
-    testing::InstallTestGenerators(app.folder());
+    testing::installTestGenerators(app.folder());
     const std::string patterns = "vanitygen/patterns.txt";
     std::vector<std::string> names{"results.txt", "stdout.log", "Settings.ini", patterns,
                                    "Data/Tarwick_Bitcoin_addresses_found.txt"};

@@ -57,7 +57,7 @@ std::string generatorScript(int round) {
         key.compressed = true;
         key.secret[30] = static_cast<std::uint8_t>((round * 1000 + i) >> 8);
         key.secret[31] = static_cast<std::uint8_t>((round * 1000 + i) & 0xFF);
-        script += "found 1 " + AddressOf(key) + " " + EncodeWif(key) + "\nsleep 4\n";
+        script += "found 1 " + addressOfKey(key) + " " + encodeWif(key) + "\nsleep 4\n";
     }
     return script + "forever\n";
 }
@@ -103,14 +103,14 @@ int exitCodeOf(pid_t pid) {
 TEST(KilledFrontEnd, SettingsStayWholeAndNoKeyIsLost) {
     const QTemporaryDir temporary;
     const std::filesystem::path dir = temporary.path().toStdString();
-    tarwick::testing::InstallTestGenerators(dir);
+    tarwick::testing::installTestGenerators(dir);
     const char* roundsText = std::getenv("TARWICK_FAULT_KILL_ROUNDS");
     const int rounds = roundsText ? std::atoi(roundsText) : 12;
     std::mt19937 random(std::random_device{}());
     AddressKeys saved, leftInRuns;
     for (int round = 0; round < rounds; ++round) {
         SCOPED_TRACE("round " + std::to_string(round));
-        tarwick::testing::WriteGeneratorScript(dir, generatorScript(round));
+        tarwick::testing::writeGeneratorScript(dir, generatorScript(round));
         std::filesystem::remove(dir / "generator-pid.txt");
         const pid_t frontEnd = startProgram(TARWICK_FAULT_FRONTEND, "search", dir);
         ASSERT_TRUE(eventually([&] { return fault::generatorPid(dir) > 0; }, 20s));
@@ -132,7 +132,7 @@ TEST(KilledFrontEnd, SettingsStayWholeAndNoKeyIsLost) {
     }
     EXPECT_GT(leftInRuns.size(), static_cast<std::size_t>(rounds));
 
-    tarwick::testing::WriteGeneratorScript(dir, "exit 0\n");
+    tarwick::testing::writeGeneratorScript(dir, "exit 0\n");
     EXPECT_EQ(exitCodeOf(startProgram(TARWICK_FAULT_FRONTEND, "start-once", dir)), 0)
         << test::fileText(dir / "program-output.txt");
     EXPECT_TRUE(std::ranges::includes(wholeSettings(dir / "Settings.ini"), leftInRuns))

@@ -87,8 +87,8 @@ void RunFaultTest::closingEndsTheGeneratorForGood() {
     QFETCH(QString, during);
     test::Application app;
     if (during == QLatin1String("listing")) {
-        testing::InstallTestGenerators(app.folder());
-        testing::WriteGeneratorScript(app.folder(), "listing\nforever\n");
+        testing::installTestGenerators(app.folder());
+        testing::writeGeneratorScript(app.folder(), "listing\nforever\n");
         app.frame->command(CommandId::ListPlatforms)->trigger();
     } else {
         if (during == QLatin1String("pause"))

@@ -3,7 +3,7 @@
 // Runs a generator program as the front-end runs it (in its own folder, no input, one output
 // file) and checks every key it reports with libsecp256k1 and OpenSSL.
 
-#include "ec_reference.h"
+#include "EcReference.h"
 
 #include <algorithm>
 #include <chrono>

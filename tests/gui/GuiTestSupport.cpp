@@ -55,8 +55,8 @@ std::string fileText(const std::filesystem::path& path) {
 }
 
 void installScript(const Application& app, std::string_view script) {
-    testing::InstallTestGenerators(app.folder());
-    testing::WriteGeneratorScript(app.folder(), script);
+    testing::installTestGenerators(app.folder());
+    testing::writeGeneratorScript(app.folder(), script);
 }
 
 void chooseItem(Application& app, int comboId, int index) {

@@ -48,8 +48,8 @@ int startGeneratorAndDie(const std::filesystem::path& folder) {
 
 TEST(ParentDeath, GeneratorDiesWithAFrontEndKilledWithSigkill) {
     tarwick::testing::TempFolder folder;
-    tarwick::testing::InstallTestGenerators(folder.path());
-    tarwick::testing::WriteGeneratorScript(folder.path(), "forever\n");
+    tarwick::testing::installTestGenerators(folder.path());
+    tarwick::testing::writeGeneratorScript(folder.path(), "forever\n");
     QProcess frontEnd;
     frontEnd.start(QCoreApplication::applicationFilePath(),
                    {QStringLiteral("--start-generator-and-die"),

@@ -7,9 +7,9 @@ namespace tarwick::testing {
 
 // Copies the scriptable test generator (TestGenerator.cpp) into workDir/vanitygen under the
 // names of the three generators, so the front-end started in workDir runs it for real.
-void InstallTestGenerators(const std::filesystem::path& workDir);
+void installTestGenerators(const std::filesystem::path& workDir);
 
 // What the generators started in workDir will do: "generator-script.txt" there.
-void WriteGeneratorScript(const std::filesystem::path& workDir, std::string_view script);
+void writeGeneratorScript(const std::filesystem::path& workDir, std::string_view script);
 
 } // namespace tarwick::testing

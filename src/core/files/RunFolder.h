@@ -10,7 +10,7 @@ namespace tarwick {
 // Why the folder may not hold a run's files, or nothing when it may: like ssh with ~/.ssh, it
 // must be a folder owned by the user (or by the system administrator, as an installed
 // vanitygen/ is) that no group or other account can write to. A link to such a folder is fine.
-std::optional<std::string> UnsafeFolderReason(const std::filesystem::path& folder);
+std::optional<std::string> unsafeFolderReason(const std::filesystem::path& folder);
 
 // A file this program created and alone holds open; closed when it goes.
 class OwnedFile {

@@ -23,7 +23,7 @@ std::string utcStamp() {
 
 } // namespace
 
-std::optional<std::string> UnsafeFolderReason(const std::filesystem::path& folder) {
+std::optional<std::string> unsafeFolderReason(const std::filesystem::path& folder) {
     struct stat info {};
     if (::stat(folder.c_str(), &info) != 0) {
         return "'" + folder.string() + "' cannot be examined: " + std::strerror(errno);

@@ -21,7 +21,7 @@ std::string utcStamp() {
 } // namespace
 
 // The per-user profile folder's access list is the protection here; nothing to refuse.
-std::optional<std::string> UnsafeFolderReason(const std::filesystem::path&) {
+std::optional<std::string> unsafeFolderReason(const std::filesystem::path&) {
     return std::nullopt;
 }
 

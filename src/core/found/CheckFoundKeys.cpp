@@ -25,7 +25,7 @@ bool provesItself(const FoundKeyRecord& record, FoundKeyTarget& target) {
     if (target.refused && target.refused->contains(record.publicAddress)) {
         return false;
     }
-    const std::optional<std::string> failure = WhyFoundKeyFails(record, target.searched);
+    const std::optional<std::string> failure = whyFoundKeyFails(record, target.searched);
     if (!failure) {
         return true;
     }

@@ -44,7 +44,7 @@ struct FoundKeyTarget {
 inline constexpr int kFoundBeepFrequencyHz = 650;
 inline constexpr int kFoundBeepDurationMs = 30;
 
-// Offers every complete record of the results text whose key proves it (WhyFoundKeyFails) to
+// Offers every complete record of the results text whose key proves it (whyFoundKeyFails) to
 // the store (isNew true) and reports each one the store accepts: lamp if the option is on, beep
 // if the option is on, then the five console lines. A record that fails is not stored; a red
 // line names its address and what failed. True when at least one address was added.

@@ -22,7 +22,7 @@ std::vector<std::string_view> linesOf(std::string_view text) {
 
 } // namespace
 
-std::vector<std::string> PatternsOfText(std::string_view text) {
+std::vector<std::string> patternsOfText(std::string_view text) {
     std::vector<std::string> patterns;
     for (std::string_view line : linesOf(text)) {
         // The generators ignore every CR, as the count does ("1ab\r\r\n" is 1ab).
@@ -35,7 +35,7 @@ std::vector<std::string> PatternsOfText(std::string_view text) {
     return patterns;
 }
 
-std::string RunPatternsFileText(const SearchedPatterns& searched) {
+std::string runPatternsFileText(const SearchedPatterns& searched) {
     std::string text(searched.caseInsensitive ? kInsensitive : kSensitive);
     text += '\n';
     for (const std::string& pattern : searched.patterns) {
@@ -44,7 +44,7 @@ std::string RunPatternsFileText(const SearchedPatterns& searched) {
     return text;
 }
 
-bool ParseRunPatternsFile(std::string_view text, SearchedPatterns& searched) {
+bool parseRunPatternsFile(std::string_view text, SearchedPatterns& searched) {
     const std::vector<std::string_view> lines = linesOf(text);
     if (lines.empty() || (lines[0] != kInsensitive && lines[0] != kSensitive)) {
         return false;

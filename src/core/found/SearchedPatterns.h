@@ -19,11 +19,11 @@ struct SearchedPatterns {
 inline constexpr std::string_view kRunPatternsFile = "run-patterns.txt";
 
 // The patterns of a patterns text: its lines (every CR dropped) that begin with "1", as counted.
-std::vector<std::string> PatternsOfText(std::string_view text);
+std::vector<std::string> patternsOfText(std::string_view text);
 
 // The file's text: "case-insensitive" or "case-sensitive", then one pattern a line.
-std::string RunPatternsFileText(const SearchedPatterns& searched);
-// False when the text is not one RunPatternsFileText wrote.
-bool ParseRunPatternsFile(std::string_view text, SearchedPatterns& searched);
+std::string runPatternsFileText(const SearchedPatterns& searched);
+// False when the text is not one runPatternsFileText wrote.
+bool parseRunPatternsFile(std::string_view text, SearchedPatterns& searched);
 
 } // namespace tarwick

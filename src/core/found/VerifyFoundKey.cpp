@@ -30,13 +30,13 @@ std::string wifFailure(WifError error) {
 
 } // namespace
 
-std::optional<std::string> WhyFoundKeyFails(const FoundKeyRecord& record,
+std::optional<std::string> whyFoundKeyFails(const FoundKeyRecord& record,
                                             const SearchedPatterns* searched) {
-    const auto decoded = DecodeWif(record.privateKey);
+    const auto decoded = decodeWif(record.privateKey);
     if (const WifError* error = std::get_if<WifError>(&decoded)) {
         return wifFailure(*error);
     }
-    if (AddressOf(std::get<WifKey>(decoded)) != record.publicAddress) {
+    if (addressOfKey(std::get<WifKey>(decoded)) != record.publicAddress) {
         return "the private key is not the key of this address";
     }
     if (!searched) {

@@ -13,7 +13,7 @@ constexpr char kVarivExample[] = "1VarivUZUExampLeAddressForHeLpText";
 
 } // namespace
 
-HelpText VanitygenCpuHelp() {
+HelpText vanitygenCpuHelp() {
     std::string text;
     text += "What is Vanitygen CPU ?\n\n";
     text += "Application to create custom Bitcoin addresses using the CPU.\n";
@@ -34,7 +34,7 @@ HelpText VanitygenCpuHelp() {
     return {"Vanitygen CPU", text};
 }
 
-HelpText VanitygenGpuHelp() {
+HelpText vanitygenGpuHelp() {
     std::string text;
     text += "What is Vanitygen GPU ?\n\n";
     text += "Application to create custom Bitcoin addresses using the GPU of your graphic card. "
@@ -61,7 +61,7 @@ HelpText VanitygenGpuHelp() {
     return {"Vanitygen (OpenCL GPU)", text};
 }
 
-HelpText VanityminerPoolHelp(std::string_view poolUrl) {
+HelpText vanityminerPoolHelp(std::string_view poolUrl) {
     std::string text;
     text += "What is Vanityminer pool GPU ? \n\n";
     text += "Vanityminer GPU can be used to automatically claim bounties on sites such as Vanity "

@@ -11,9 +11,9 @@ struct HelpText {
 };
 
 // The instructions boxes of the Help menu, one per generator.
-HelpText VanitygenCpuHelp();
-HelpText VanitygenGpuHelp();
+HelpText vanitygenCpuHelp();
+HelpText vanitygenGpuHelp();
 // The pool text names the server the miner is given (pool_url of Settings.ini, or the built-in).
-HelpText VanityminerPoolHelp(std::string_view poolUrl);
+HelpText vanityminerPoolHelp(std::string_view poolUrl);
 
 } // namespace tarwick

@@ -10,7 +10,7 @@ constexpr std::string_view kAlphabet = "123456789ABCDEFGHJKLMNPQRSTUVWXYZabcdefg
 
 } // namespace
 
-std::optional<std::vector<std::uint8_t>> DecodeBase58(std::string_view text, std::size_t maxChars) {
+std::optional<std::vector<std::uint8_t>> decodeBase58(std::string_view text, std::size_t maxChars) {
     if (text.size() > maxChars) {
         return std::nullopt;
     }
@@ -39,7 +39,7 @@ std::optional<std::vector<std::uint8_t>> DecodeBase58(std::string_view text, std
     return number;
 }
 
-std::string EncodeBase58(const std::vector<std::uint8_t>& bytes) {
+std::string encodeBase58(const std::vector<std::uint8_t>& bytes) {
     std::size_t zeros = 0;
     while (zeros < bytes.size() && bytes[zeros] == 0) {
         ++zeros;

@@ -40,8 +40,8 @@ const secp256k1_context* context() {
 
 } // namespace
 
-std::variant<WifKey, WifError> DecodeWif(std::string_view wif) {
-    const auto bytes = DecodeBase58(wif, 60);
+std::variant<WifKey, WifError> decodeWif(std::string_view wif) {
+    const auto bytes = decodeBase58(wif, 60);
     if (!bytes || (bytes->size() != 37 && bytes->size() != 38)) {
         return WifError::NotWif;
     }
@@ -62,7 +62,7 @@ std::variant<WifKey, WifError> DecodeWif(std::string_view wif) {
     return key;
 }
 
-std::string EncodeWif(const WifKey& key) {
+std::string encodeWif(const WifKey& key) {
     // Sized up front: GCC 12 warns falsely (-Warray-bounds) on inserting into a one-byte vector.
     std::vector<std::uint8_t> payload(1 + key.secret.size(), kWifVersion);
     std::copy(key.secret.begin(), key.secret.end(), payload.begin() + 1);
@@ -71,10 +71,10 @@ std::string EncodeWif(const WifKey& key) {
     }
     const auto check = sha256d(payload);
     payload.insert(payload.end(), check.begin(), check.begin() + 4);
-    return EncodeBase58(payload);
+    return encodeBase58(payload);
 }
 
-std::string AddressOf(const WifKey& key) {
+std::string addressOfKey(const WifKey& key) {
     secp256k1_pubkey point;
     if (!secp256k1_ec_pubkey_create(context(), &point, key.secret.data())) {
         return {};
@@ -90,7 +90,7 @@ std::string AddressOf(const WifKey& key) {
     std::copy(hash160.begin(), hash160.end(), versioned.begin() + 1);
     const auto check = sha256d(versioned);
     versioned.insert(versioned.end(), check.begin(), check.begin() + 4);
-    return EncodeBase58(versioned);
+    return encodeBase58(versioned);
 }
 
 } // namespace tarwick

@@ -7,7 +7,7 @@
 
 namespace tarwick {
 
-std::string ProgressLineFromTail(std::string_view tail) {
+std::string progressLineFromTail(std::string_view tail) {
     // Scanned backwards from the file's last character: "]" opens a group, "[" closes it.
     std::deque<std::string> groups;
     std::string collector; // the current group's characters, last one first
@@ -58,7 +58,7 @@ std::string ReadProgressLine(const std::filesystem::path& outputLog) {
     std::string tail(static_cast<std::size_t>(length), '\0');
     in.read(tail.data(), length);
     tail.resize(static_cast<std::size_t>(in.gcount()));
-    return ProgressLineFromTail(tail);
+    return progressLineFromTail(tail);
 }
 
 } // namespace tarwick

@@ -17,6 +17,6 @@ inline constexpr std::size_t kProgressTailLength = 301;
 std::string ReadProgressLine(const std::filesystem::path& outputLog);
 
 // The same scan over a tail given in file order (at most the last 301 characters of a log).
-std::string ProgressLineFromTail(std::string_view tail);
+std::string progressLineFromTail(std::string_view tail);
 
 } // namespace tarwick

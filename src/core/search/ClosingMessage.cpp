@@ -18,11 +18,11 @@ std::string failedStartText(const RunEnding& ending, const std::optional<std::st
 
 } // namespace
 
-bool EndedInFirstWait(const RunEnding& ending) {
+bool endedInFirstWait(const RunEnding& ending) {
     return ending.passCount <= 1 && !ending.foundAny;
 }
 
-ClosingMessage ChooseClosingMessage(const RunEnding& ending,
+ClosingMessage chooseClosingMessage(const RunEnding& ending,
                                     const std::optional<std::string>& outputLog) {
     if (!ending.processStarted) {
         return {std::string(kNotStartedMessage), ConsoleStyle::Error};
@@ -33,7 +33,7 @@ ClosingMessage ChooseClosingMessage(const RunEnding& ending,
     if (ending.pausedForHeat) {
         return {std::string(kPausedMessage), ConsoleStyle::Heading};
     }
-    if (EndedInFirstWait(ending)) {
+    if (endedInFirstWait(ending)) {
         return {failedStartText(ending, outputLog), ConsoleStyle::Error};
     }
     return {std::string(kCompletedMessage), ConsoleStyle::Completed};

@@ -38,11 +38,11 @@ struct ClosingMessage {
 };
 
 // True when the child ended during the first wait without reporting a key: a failed start.
-bool EndedInFirstWait(const RunEnding& ending);
+bool endedInFirstWait(const RunEnding& ending);
 
 // The one message a run ends with. outputLog is "stdout.log" read whole, or nothing when the
 // file does not exist; it is consulted only for a failed start.
-ClosingMessage ChooseClosingMessage(const RunEnding& ending,
+ClosingMessage chooseClosingMessage(const RunEnding& ending,
                                     const std::optional<std::string>& outputLog);
 
 } // namespace tarwick

@@ -4,7 +4,7 @@
 
 namespace tarwick {
 
-std::string FormatElapsed(std::chrono::seconds elapsed) {
+std::string formatElapsed(std::chrono::seconds elapsed) {
     const long long total = elapsed.count() < 0 ? 0 : elapsed.count();
     const long long hours = total / 3600 % 24;
     const long long minutes = total / 60 % 60;

@@ -7,6 +7,6 @@ namespace tarwick {
 
 // "%Hh:%Mm:%Ss": hours within the day, minutes and seconds, two digits each; whole days are
 // not shown. A negative time shows as zero.
-std::string FormatElapsed(std::chrono::seconds elapsed);
+std::string formatElapsed(std::chrono::seconds elapsed);
 
 } // namespace tarwick

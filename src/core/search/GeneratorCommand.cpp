@@ -2,7 +2,7 @@
 
 namespace tarwick {
 
-GeneratorCommand BuildGeneratorCommand(const GeneratorOptions& options, RunMode mode) {
+GeneratorCommand buildGeneratorCommand(const GeneratorOptions& options, RunMode mode) {
     const std::string results(kResultsFile);
     if (mode == RunMode::ListPlatforms) {
         // Asked for a device no machine has, the OpenCL generator lists the platforms and stops.

@@ -27,6 +27,6 @@ struct GeneratorCommand {
     std::vector<std::string> arguments;
 };
 
-GeneratorCommand BuildGeneratorCommand(const GeneratorOptions& options, RunMode mode);
+GeneratorCommand buildGeneratorCommand(const GeneratorOptions& options, RunMode mode);
 
 } // namespace tarwick

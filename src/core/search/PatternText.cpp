@@ -25,7 +25,7 @@ int CountPatterns(std::string_view text) {
     return count;
 }
 
-std::string TrimWhiteSpace(std::string_view text) {
+std::string trimWhiteSpace(std::string_view text) {
     constexpr std::string_view blanks = " \t\r\n\v\f";
     const auto first = text.find_first_not_of(blanks);
     if (first == std::string_view::npos) {

@@ -16,6 +16,6 @@ bool IsBase58Text(std::string_view text);
 int CountPatterns(std::string_view text);
 
 // The text without space, tab, CR, LF, vertical tab and form feed at either end.
-std::string TrimWhiteSpace(std::string_view text);
+std::string trimWhiteSpace(std::string_view text);
 
 } // namespace tarwick

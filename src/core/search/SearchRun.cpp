@@ -21,7 +21,7 @@ SearchRun::SearchRun(ChildProcess& child, const Clock& clock, ConsoleSink& conso
 const SearchedPatterns* SearchRun::searchedPatterns() const {
     // A results.txt left by an earlier start of the program is checked against its own run.
     SearchedPatterns earlier;
-    if (!searched_ && ParseRunPatternsFile(ReadWholeFile(workDir_ / kRunPatternsFile), earlier)) {
+    if (!searched_ && parseRunPatternsFile(ReadWholeFile(workDir_ / kRunPatternsFile), earlier)) {
         searched_ = std::move(earlier);
     }
     return searched_ ? &*searched_ : nullptr;
@@ -65,7 +65,7 @@ bool SearchRun::foldersSafe() {
         if (folder == generators && !std::filesystem::exists(folder, error)) {
             continue; // told as a missing generator by the start
         }
-        if (const auto why = UnsafeFolderReason(folder)) {
+        if (const auto why = unsafeFolderReason(folder)) {
             console_.append("[ERROR] The search was not started: " + *why +
                                 ". Only your account may write to the working folder and its "
                                 "vanitygen folder.",
@@ -105,7 +105,7 @@ bool SearchRun::prepareRunFiles(RunFolder& folder, const SearchedPatterns& searc
         return false;
     }
     searched_ = searched;
-    if (!writePrivateFile(workDir_ / kRunPatternsFile, RunPatternsFileText(searched)).ok()) {
+    if (!writePrivateFile(workDir_ / kRunPatternsFile, runPatternsFileText(searched)).ok()) {
         notes.push_back("[ERROR] The patterns of this run could not be written to '" +
                         std::string(kRunPatternsFile) +
                         "': keys it leaves in results.txt cannot be checked after the program "
@@ -121,7 +121,7 @@ void SearchRun::run(RunMode mode, const GeneratorOptions& options,
     view_.showStartButton(false);
     view_.setNewRunAllowed(false);
 
-    command_ = BuildGeneratorCommand(options, mode);
+    command_ = buildGeneratorCommand(options, mode);
     foundAny_ = false;
     std::vector<std::string> notes; // told after the banner, which clears the console
     RunFolder folder(workDir_);
@@ -200,7 +200,7 @@ void SearchRun::pass(bool childEnded) {
     if (mode_ == RunMode::Search) {
         const auto elapsed =
             std::chrono::duration_cast<std::chrono::seconds>(clock_.now() - runStartTime_);
-        view_.setElapsedText(FormatElapsed(elapsed));
+        view_.setElapsedText(formatElapsed(elapsed));
     }
     ++passCount_;
     checkOverheating();
@@ -241,11 +241,11 @@ void SearchRun::finish() {
         mode_,           command_.generatorName};
     std::optional<std::string> log;
     std::error_code error;
-    if (processStarted_ && EndedInFirstWait(ending) &&
+    if (processStarted_ && endedInFirstWait(ending) &&
         std::filesystem::exists(outputLogPath(), error)) {
         log = ReadWholeFile(outputLogPath());
     }
-    const ClosingMessage message = ChooseClosingMessage(ending, log);
+    const ClosingMessage message = chooseClosingMessage(ending, log);
     console_.append(message.text, message.style, true);
     keepKeyInLog();
 

@@ -44,22 +44,22 @@ std::optional<std::string> readRawUpToNul(const std::filesystem::path& path) {
 
 } // namespace
 
-std::string PatternsFileBytes(const std::string& trimmedBoxText) {
+std::string patternsFileText(const std::string& trimmedBoxText) {
     const bool crlf = trimmedBoxText.find("\r\n") != std::string::npos;
     return trimmedBoxText + (crlf ? "\r\n" : "\n");
 }
 
-bool WritePatternsFile(const std::filesystem::path& path, const std::string& bytes) {
+bool writePatternsFile(const std::filesystem::path& path, const std::string& bytes) {
     // A missing generator folder is then reported as a missing generator, not as this file.
     std::error_code ignored;
     std::filesystem::create_directories(path.parent_path(), ignored);
     return writePrivateFile(path, bytes).ok();
 }
 
-StartDecision DecideStart(const StartInputs& inputs, const std::filesystem::path& workDir) {
+StartDecision decideStart(const StartInputs& inputs, const std::filesystem::path& workDir) {
     StartDecision go;
     if (inputs.patternsFromBox) {
-        const std::string patterns = TrimWhiteSpace(inputs.boxText);
+        const std::string patterns = trimWhiteSpace(inputs.boxText);
         if (patterns.empty()) {
             return consoleError(kBoxEmptyError);
         }
@@ -70,8 +70,8 @@ StartDecision DecideStart(const StartInputs& inputs, const std::filesystem::path
         if (go.patternCount == 0) {
             return consoleError(kBoxNoPatternsError);
         }
-        go.patternsFileBytes = PatternsFileBytes(patterns);
-        go.patterns = PatternsOfText(patterns);
+        go.patternsFileBytes = patternsFileText(patterns);
+        go.patterns = patternsOfText(patterns);
     } else if (inputs.patternsFromFile) {
         if (inputs.patternsFilePath.empty()) {
             return messageBox(kNoFileSelectedPrompt);
@@ -92,7 +92,7 @@ StartDecision DecideStart(const StartInputs& inputs, const std::filesystem::path
         if (go.patternCount == 0) {
             return consoleError(kFileNoPatternsError);
         }
-        go.patterns = PatternsOfText(*content);
+        go.patterns = patternsOfText(*content);
     }
     if (inputs.externalApp == kPoolMiner) {
         if (inputs.rewardAddress.empty()) {
@@ -109,10 +109,10 @@ StartDecision DecideStart(const StartInputs& inputs, const std::filesystem::path
     return go;
 }
 
-StartDecision PrepareStart(const StartInputs& inputs, const std::filesystem::path& workDir) {
-    StartDecision decision = DecideStart(inputs, workDir);
+StartDecision prepareStart(const StartInputs& inputs, const std::filesystem::path& workDir) {
+    StartDecision decision = decideStart(inputs, workDir);
     if (decision.outcome == StartOutcome::Go && decision.patternsFileBytes &&
-        !WritePatternsFile(workDir / kPatternsFile, *decision.patternsFileBytes)) {
+        !writePatternsFile(workDir / kPatternsFile, *decision.patternsFileBytes)) {
         return consoleError(kPatternsFileWriteError, decision.patternCount);
     }
     return decision;

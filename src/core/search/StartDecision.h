@@ -35,18 +35,18 @@ struct StartDecision {
 
 // The checks of a start, in their order. Reads the user's patterns file (relative paths from
 // workDir); writes nothing.
-StartDecision DecideStart(const StartInputs& inputs, const std::filesystem::path& workDir);
+StartDecision decideStart(const StartInputs& inputs, const std::filesystem::path& workDir);
 
-// DecideStart, then writing "vanitygen//patterns.txt" under workDir for the box source. A file
+// decideStart, then writing "vanitygen//patterns.txt" under workDir for the box source. A file
 // that cannot be written turns into a console error: the generator would otherwise search the
 // patterns of an earlier run.
-StartDecision PrepareStart(const StartInputs& inputs, const std::filesystem::path& workDir);
+StartDecision prepareStart(const StartInputs& inputs, const std::filesystem::path& workDir);
 
 // The box's text plus one end-of-line in the box's own style (CR LF when it uses CR LF).
-std::string PatternsFileBytes(const std::string& trimmedBoxText);
+std::string patternsFileText(const std::string& trimmedBoxText);
 
 // Replaces the file with the bytes as they are (atomically, owner-only, a link at its place
 // replaced rather than followed); false when the file could not be written whole.
-bool WritePatternsFile(const std::filesystem::path& path, const std::string& bytes);
+bool writePatternsFile(const std::filesystem::path& path, const std::string& bytes);
 
 } // namespace tarwick

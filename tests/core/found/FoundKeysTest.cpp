@@ -74,12 +74,12 @@ TEST(VerifyFoundKey, KeyMustGiveTheAddressOfASearchedPattern) {
         {record("1ab", a, k), {true, {"1AB"}}, std::nullopt},
         {record("1Ab", a, k), {false, {"1Cd"}}, "the pattern 1Ab was not searched by the run"}};
     for (const auto& [found, searched, failure] : cases)
-        EXPECT_EQ(WhyFoundKeyFails(found, &searched), failure) << found.privateKey;
-    EXPECT_EQ(WhyFoundKeyFails(record("1Ab", a, k), nullptr),
+        EXPECT_EQ(whyFoundKeyFails(found, &searched), failure) << found.privateKey;
+    EXPECT_EQ(whyFoundKeyFails(record("1Ab", a, k), nullptr),
               "the patterns of the run that wrote it are unknown");
     SearchedPatterns read; // a kept patterns file without its case line is refused
-    EXPECT_FALSE(ParseRunPatternsFile("1Ab\n", read));
-    EXPECT_EQ(PatternsOfText("1Ab\r\r\n\r\nxyz\n1Cd"), (std::vector<std::string>{"1Ab", "1Cd"}));
+    EXPECT_FALSE(parseRunPatternsFile("1Ab\n", read));
+    EXPECT_EQ(patternsOfText("1Ab\r\r\n\r\nxyz\n1Cd"), (std::vector<std::string>{"1Ab", "1Cd"}));
 }
 
 TEST(FoundAddressStore, DuplicateIsDecidedByPublicAddressAlone) {
@@ -132,7 +132,7 @@ TEST_F(FoundKeyScannerTest, RecordWrittenByteByByteIsTakenOnceWhenWholeAndTheFil
     }
     ASSERT_EQ(store.size(), 2u);
     EXPECT_EQ(firstSeenAt, junk.size() + ab.size());
-    EXPECT_EQ(testing::ReadBytes(results), text);
+    EXPECT_EQ(testing::readBytes(results), text);
 }
 
 TEST_F(FoundKeyScannerTest, LaterPassesReadWhatIsNewAndAShorterOrRestartedFileWhole) {

@@ -9,9 +9,9 @@
 namespace tarwick {
 namespace {
 
-using testing::EntriesIn;
-using testing::ModeOf;
-using testing::ReadBytes;
+using testing::entriesIn;
+using testing::modeOf;
+using testing::readBytes;
 
 TEST(PrivateFile, NewFileIsOwnerOnlyAndAReplacedOneKeepsAStricterMode) {
     const mode_t umask = ::umask(0); // the mode the writer chose, not one the umask narrowed
@@ -19,20 +19,20 @@ TEST(PrivateFile, NewFileIsOwnerOnlyAndAReplacedOneKeepsAStricterMode) {
          {std::pair{-1, 0600u}, {0644, 0600u}, {0666, 0600u}, {0400, 0400u}, {0200, 0200u}}) {
         testing::TempFolder folder;
         if (before >= 0) {
-            testing::WriteBytes(folder / "Settings.ini", "old");
+            testing::writeBytes(folder / "Settings.ini", "old");
             std::filesystem::permissions(folder / "Settings.ini", std::filesystem::perms(before));
         }
         ASSERT_TRUE(writePrivateFile(folder / "Settings.ini", "new").ok());
-        EXPECT_EQ(ModeOf(folder / "Settings.ini"), after) << before;
-        EXPECT_EQ(ReadBytes(folder / "Settings.ini"), "new");
-        EXPECT_EQ(EntriesIn(folder.path()), 1);
+        EXPECT_EQ(modeOf(folder / "Settings.ini"), after) << before;
+        EXPECT_EQ(readBytes(folder / "Settings.ini"), "new");
+        EXPECT_EQ(entriesIn(folder.path()), 1);
     }
     ::umask(umask);
 }
 
 TEST(PrivateFile, FailedWriteLeavesTheOldFileWholeAndNoTemporary) {
     testing::TempFolder folder;
-    testing::WriteBytes(folder / "Settings.ini", "[Settings]\r\n");
+    testing::writeBytes(folder / "Settings.ini", "[Settings]\r\n");
     PrivateFileResult result;
     {
         testing::FileSizeLimit limit(100);
@@ -40,12 +40,12 @@ TEST(PrivateFile, FailedWriteLeavesTheOldFileWholeAndNoTemporary) {
     }
     EXPECT_EQ(result.status, PrivateFileStatus::Failed);
     EXPECT_EQ(result.error, std::errc::file_too_large);
-    EXPECT_EQ(ReadBytes(folder / "Settings.ini"), "[Settings]\r\n");
+    EXPECT_EQ(readBytes(folder / "Settings.ini"), "[Settings]\r\n");
     // A folder in the way is left alone.
-    testing::WriteBytes(folder / "folder" / "inside", "kept");
+    testing::writeBytes(folder / "folder" / "inside", "kept");
     EXPECT_EQ(writePrivateFile(folder / "folder", "x").status, PrivateFileStatus::Failed);
-    EXPECT_EQ(ReadBytes(folder / "folder" / "inside"), "kept");
-    EXPECT_EQ(EntriesIn(folder.path()), 2);
+    EXPECT_EQ(readBytes(folder / "folder" / "inside"), "kept");
+    EXPECT_EQ(entriesIn(folder.path()), 2);
 }
 
 TEST(AddressExport, FilesByteForByteReplacedWholeAndOnlyWithADataFolder) {
@@ -56,20 +56,20 @@ TEST(AddressExport, FilesByteForByteReplacedWholeAndOnlyWithADataFolder) {
     store.AddFoundAddress(false, "1A,b", "1Aaa", "5K\"a\"");
     EXPECT_EQ(ExportAddress(jenny, folder.path(), console), ExportStatus::NotSaved);
     EXPECT_EQ(ExportAllAddresses(store, folder.path(), console), ExportStatus::NotSaved);
-    EXPECT_EQ(EntriesIn(folder.path()), 0) << "no Data folder: nothing written, nothing said";
+    EXPECT_EQ(entriesIn(folder.path()), 0) << "no Data folder: nothing written, nothing said";
     EXPECT_TRUE(console.pieces.empty());
 
     const auto one = folder / "Data/Tarwick_1JennyQwRz.txt";
     const auto all = folder / "Data/Tarwick_Bitcoin_addresses_found.txt";
-    testing::WriteBytes(one, "an older, longer export that must not survive in part\r\n");
+    testing::writeBytes(one, "an older, longer export that must not survive in part\r\n");
     EXPECT_EQ(ExportAddress(jenny, folder.path(), console), ExportStatus::Saved);
     EXPECT_EQ(ExportAllAddresses(store, folder.path(), console), ExportStatus::Saved);
     EXPECT_EQ(ExportAllAddresses({}, folder.path(), console), ExportStatus::NotSaved);
     const std::string text = "Pattern: 1Jenny\r\nBitcoin Public address: 1JennyQwRz\r\n"
                              "Bitcoin Private key: 5KJennyKey";
     EXPECT_EQ(addressText(jenny), text);
-    EXPECT_EQ(ReadBytes(one), text + "\r\n");
-    EXPECT_EQ(ReadBytes(all),
+    EXPECT_EQ(readBytes(one), text + "\r\n");
+    EXPECT_EQ(readBytes(all),
               "Pattern,Bitcoin Public address,Bitcoin Private key\r\n1A,b,1Aaa,5K\"a\"\r\n");
     EXPECT_EQ(
         console.pieces,
@@ -86,9 +86,9 @@ TEST(AddressExport, FilesByteForByteReplacedWholeAndOnlyWithADataFolder) {
         testing::FileSizeLimit limit(1024);
         EXPECT_EQ(ExportAllAddresses(store, folder.path(), console), ExportStatus::Failed);
     }
-    EXPECT_EQ(ReadBytes(all),
+    EXPECT_EQ(readBytes(all),
               "Pattern,Bitcoin Public address,Bitcoin Private key\r\n1A,b,1Aaa,5K\"a\"\r\n");
-    EXPECT_EQ(EntriesIn(folder / "Data"), 2);
+    EXPECT_EQ(entriesIn(folder / "Data"), 2);
     EXPECT_TRUE(console.saysInRed("Bitcoin addresses found could not be saved"));
 }
 

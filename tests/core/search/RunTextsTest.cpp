@@ -38,7 +38,7 @@ TEST(ClosingMessage, FirstCaseThatHoldsWinsAndFailedStartReadsTheLog) {
         {{true, false, false, 1, false, search, cpu}, "", error(failed)},
         {{true, false, false, 1, false, search, cpu}, "error Invalid character", error(failed)}};
     for (const auto& [ending, log, expected] : cases)
-        EXPECT_EQ(ChooseClosingMessage(ending, log), expected)
+        EXPECT_EQ(chooseClosingMessage(ending, log), expected)
             << ending.generatorName << " passes " << ending.passCount << " log "
             << log.value_or("<none>");
 }
@@ -49,7 +49,7 @@ TEST(RunTexts, ElapsedTimeAndHeatPauseCountdown) {
                                         {86400LL, "00h:00m:00s"},
                                         {-3LL, "00h:00m:00s"},
                                         {400LL * 86400 + 13 * 3600 + 7 * 60 + 9, "13h:07m:09s"}})
-        EXPECT_EQ(FormatElapsed(std::chrono::seconds(seconds)), text) << seconds;
+        EXPECT_EQ(formatElapsed(std::chrono::seconds(seconds)), text) << seconds;
     const auto start = std::chrono::steady_clock::time_point{} + 5000s;
     for (const auto& [paused, countdown, resume] :
          {std::tuple{0ms, std::optional<std::string>("600 seconds"), false},
@@ -86,7 +86,7 @@ TEST(RunTexts, ProgressGroupsUpToTheKeyRateInTheLogsLast301Characters) {
     testing::TempFolder dir;
     EXPECT_EQ(ReadProgressLine(dir / "stdout.log"), "");
     for (const auto& [content, line] : cases) {
-        testing::WriteBytes(dir / "stdout.log", content);
+        testing::writeBytes(dir / "stdout.log", content);
         EXPECT_EQ(ReadProgressLine(dir / "stdout.log"), line) << content;
     }
 }
@@ -122,7 +122,7 @@ TEST(GeneratorCommand, ArgumentsPerGeneratorAndOption) {
          kPoolExecutable,
          {"-u", "https://pool.example/", "-a", "1Boat", "-D", "0:1", "-i", "300"}}};
     for (const auto& [in, executable, arguments] : cases) {
-        const GeneratorCommand cmd = BuildGeneratorCommand(in, RunMode::Search);
+        const GeneratorCommand cmd = buildGeneratorCommand(in, RunMode::Search);
         EXPECT_EQ(cmd.generatorName, in.externalApp);
         EXPECT_EQ(cmd.executable, executable);
         EXPECT_EQ(cmd.arguments, arguments);
@@ -130,7 +130,7 @@ TEST(GeneratorCommand, ArgumentsPerGeneratorAndOption) {
     // The listing ignores the selected generator and its options.
     for (const std::string_view app : {cpu, gpu, kPoolMiner}) {
         const GeneratorCommand cmd =
-            BuildGeneratorCommand(options(app, true, odd), RunMode::ListPlatforms);
+            buildGeneratorCommand(options(app, true, odd), RunMode::ListPlatforms);
         EXPECT_EQ(cmd.generatorName, kGpuGenerator) << app;
         EXPECT_EQ(cmd.executable, kGpuExecutable) << app;
         EXPECT_EQ(cmd.arguments, (Strings{"-D", "99:99", "-o", "results.txt", "1Tarwick"})) << app;

@@ -26,9 +26,9 @@ class FakeChild : public ChildProcess {
 public:
     bool start(const ChildStart& r) override {
         requests.push_back(r);
-        filesAtStart = ReadBytes(r.outputLog) + ReadBytes(r.workingDirectory / "results.txt");
+        filesAtStart = readBytes(r.outputLog) + readBytes(r.workingDirectory / "results.txt");
         if (startSucceeds && output)
-            WriteBytes(r.outputLog, *output);
+            writeBytes(r.outputLog, *output);
         else if (startSucceeds)
             std::filesystem::remove(r.outputLog); // as when no log could be made
         return running_ = startSucceeds;

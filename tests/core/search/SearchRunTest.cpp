@@ -13,8 +13,8 @@ namespace {
 
 using namespace std::chrono_literals;
 using testing::ConsolePiece;
-using testing::ModeOf;
-using testing::WriteBytes;
+using testing::modeOf;
+using testing::writeBytes;
 using Strings = std::vector<std::string>;
 
 const std::string kNotStarted = "[ERROR]\nThe external .exe program could not be started.";
@@ -54,14 +54,14 @@ protected:
 };
 
 TEST_F(SearchRunTest, StartsTheGeneratorFromItsArgumentListWithFreshUserOnlyFiles) {
-    WriteBytes(dir / "stdout.log", "[old key/s]");
-    WriteBytes(dir / "results.txt", "Pattern: 1A\n");
+    writeBytes(dir / "stdout.log", "[old key/s]");
+    writeBytes(dir / "results.txt", "Pattern: 1A\n");
     const SearchedPatterns searched{true, {"1Ab", "1Cd"}};
     ASSERT_TRUE(run.startSearch(generator(kCpuGenerator), 2, searched));
     EXPECT_GE(child.requests.at(0).outputFile, 0);
     EXPECT_EQ(child.filesAtStart, "") << "the output of an earlier run is gone";
     for (const char* name : {"results.txt", "stdout.log", "run-patterns.txt"})
-        EXPECT_EQ(ModeOf(dir / name), 0600u) << name;
+        EXPECT_EQ(modeOf(dir / name), 0600u) << name;
     // The patterns of the run are kept beside its results for a later start of the program.
     const SearchRun later{child, clock, console, view, dir.path()};
     ASSERT_NE(later.searchedPatterns(), nullptr);
@@ -92,8 +92,8 @@ TEST_F(SearchRunTest, KeyNotWrittenByTheGeneratorKeepsTheLogWithTheKey) {
         if (entry.path().filename().string().starts_with("stdout-"))
             kept.push_back(entry.path());
     ASSERT_EQ(kept.size(), 1u);
-    EXPECT_EQ(testing::ReadBytes(kept[0]), "Privkey: 5Kkey\n");
-    EXPECT_EQ(ModeOf(kept[0]), 0600u);
+    EXPECT_EQ(testing::readBytes(kept[0]), "Privkey: 5Kkey\n");
+    EXPECT_EQ(modeOf(kept[0]), 0600u);
     EXPECT_TRUE(console.saysInRed("The key is in '" + kept[0].filename().string() + "'"));
 }
 
@@ -148,7 +148,7 @@ TEST_F(SearchRunTest, PassOrderProgressFoundKeysElapsedOverheating) {
                                     "refresh and save", "00h:00m:00s", "overheating"}));
     // A line that is empty or tells an error leaves the progress box as it was.
     for (const char* log : {"", "\r[2.0 Mkey/s][error reading]"}) {
-        WriteBytes(dir / "stdout.log", log);
+        writeBytes(dir / "stdout.log", log);
         run.pass(false);
         EXPECT_EQ(view.progress, "[944.12 Kkey/s]  [total 713472]  [Prob 0.0%]  ") << log;
     }

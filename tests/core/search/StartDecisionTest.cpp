@@ -12,8 +12,8 @@
 namespace tarwick {
 namespace {
 
-using testing::ReadBytes;
-using testing::WriteBytes;
+using testing::readBytes;
+using testing::writeBytes;
 
 const std::string kInvalidBox = std::string(kBoxInvalidError) + std::string(kPatternCharacters);
 const std::string kInvalidFile = std::string(kFileInvalidError) + std::string(kPatternCharacters);
@@ -39,7 +39,7 @@ TEST(PatternText, PatternCountAndTrim) {
                                       {"\r1A", 1},
                                       {" 1A\na1\n\n11", 1}})
         EXPECT_EQ(CountPatterns(text), count) << text;
-    EXPECT_EQ(TrimWhiteSpace(" \t\r\n\v\f1A\r\n1 B \t\r\n\v\f"), "1A\r\n1 B");
+    EXPECT_EQ(trimWhiteSpace(" \t\r\n\v\f1A\r\n1 B \t\r\n\v\f"), "1A\r\n1 B");
 }
 
 TEST(StartDecision, BoxBranchAndRewardAddress) {
@@ -63,7 +63,7 @@ TEST(StartDecision, BoxBranchAndRewardAddress) {
                    {box("1Abc", kCpuGenerator, "not checked"), Go, "", 1, "1Abc\n"}};
     for (const auto& [in, outcome, message, count, fileBytes] : cases) {
         SCOPED_TRACE(in.boxText + " / " + in.rewardAddress);
-        const StartDecision d = DecideStart(in, ".");
+        const StartDecision d = decideStart(in, ".");
         EXPECT_EQ(d.outcome, outcome);
         EXPECT_EQ(d.message, message);
         EXPECT_EQ(d.patternCount, count);
@@ -89,37 +89,37 @@ TEST(StartDecision, FileBranch) {
     for (const auto& [path, bytes, outcome, message, count] : cases) {
         SCOPED_TRACE(bytes.value_or(path));
         if (bytes)
-            WriteBytes(dir / path, *bytes);
+            writeBytes(dir / path, *bytes);
         StartInputs in;
         in.patternsFromFile = true;
         in.patternsFilePath = path;
-        const StartDecision d = DecideStart(in, dir.path());
+        const StartDecision d = decideStart(in, dir.path());
         EXPECT_EQ(d.outcome, outcome);
         EXPECT_EQ(d.message, message);
         EXPECT_EQ(d.patternCount, count);
     }
-    WriteBytes(dir / "lists/l.txt", "1Abc\n");
+    writeBytes(dir / "lists/l.txt", "1Abc\n");
     std::filesystem::permissions(dir / "lists/l.txt", std::filesystem::perms::none);
     StartInputs locked;
     locked.patternsFromFile = true;
     locked.patternsFilePath = "lists/l.txt";
     const bool readable = !!std::ifstream(dir / "lists/l.txt"); // with rights that read any file
-    EXPECT_EQ(DecideStart(locked, dir.path()).message, readable ? "" : kFileUnreadableError);
+    EXPECT_EQ(decideStart(locked, dir.path()).message, readable ? "" : kFileUnreadableError);
 }
 
 TEST(StartDecision, PrepareStartWritesThePatternsFileForTheBoxOnly) {
     testing::TempFolder dir;
     const auto patterns = dir / "vanitygen" / "patterns.txt";
-    EXPECT_EQ(PrepareStart(box(" 1Abc\r\nAbc\r\n1 "), dir.path()).outcome, Go);
-    EXPECT_EQ(ReadBytes(patterns), "1Abc\r\nAbc\r\n1\r\n");
-    EXPECT_EQ(PrepareStart(box("1Ab0"), dir.path()).outcome, Error);
-    EXPECT_EQ(ReadBytes(patterns), "1Abc\r\nAbc\r\n1\r\n") << "a failed check leaves it alone";
-    EXPECT_EQ(PrepareStart(box("1Z"), dir.path()).outcome, Go);
-    EXPECT_EQ(ReadBytes(patterns), "1Z\n");
+    EXPECT_EQ(prepareStart(box(" 1Abc\r\nAbc\r\n1 "), dir.path()).outcome, Go);
+    EXPECT_EQ(readBytes(patterns), "1Abc\r\nAbc\r\n1\r\n");
+    EXPECT_EQ(prepareStart(box("1Ab0"), dir.path()).outcome, Error);
+    EXPECT_EQ(readBytes(patterns), "1Abc\r\nAbc\r\n1\r\n") << "a failed check leaves it alone";
+    EXPECT_EQ(prepareStart(box("1Z"), dir.path()).outcome, Go);
+    EXPECT_EQ(readBytes(patterns), "1Z\n");
     // A folder where the file should be: the generator would search stale patterns.
     std::filesystem::remove(patterns);
     std::filesystem::create_directory(patterns);
-    EXPECT_EQ(PrepareStart(box("1Abc"), dir.path()).message, kPatternsFileWriteError);
+    EXPECT_EQ(prepareStart(box("1Abc"), dir.path()).message, kPatternsFileWriteError);
 }
 
 } // namespace

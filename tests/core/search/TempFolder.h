@@ -34,7 +34,7 @@ private:
     std::filesystem::path path_;
 };
 
-inline std::string ReadBytes(const std::filesystem::path& file) {
+inline std::string readBytes(const std::filesystem::path& file) {
     if (!std::filesystem::is_regular_file(file))
         return {};
     std::ifstream in(file, std::ios::binary);
@@ -42,18 +42,18 @@ inline std::string ReadBytes(const std::filesystem::path& file) {
 }
 
 // Writes the bytes exactly, creating the file's folder when needed.
-inline void WriteBytes(const std::filesystem::path& file, std::string_view bytes) {
+inline void writeBytes(const std::filesystem::path& file, std::string_view bytes) {
     std::filesystem::create_directories(file.parent_path());
     std::ofstream(file, std::ios::binary).write(bytes.data(), std::ssize(bytes));
 }
 
 // The entry's own permission bits (a link's, never what it names).
-inline unsigned ModeOf(const std::filesystem::path& file) {
+inline unsigned modeOf(const std::filesystem::path& file) {
     return static_cast<unsigned>(std::filesystem::symlink_status(file).permissions() &
                                  std::filesystem::perms::mask);
 }
 
-inline auto EntriesIn(const std::filesystem::path& folder) {
+inline auto entriesIn(const std::filesystem::path& folder) {
     return std::distance(std::filesystem::directory_iterator(folder), {});
 }
 

@@ -8,7 +8,7 @@
 namespace tarwick {
 namespace {
 
-using testing::ReadBytes;
+using testing::readBytes;
 
 TEST(SettingsSaver, WritesTheLatestStateKeepsWhatOthersWroteAndMakesAFailedSaveGood) {
     testing::TempFolder folder;
@@ -20,7 +20,7 @@ TEST(SettingsSaver, WritesTheLatestStateKeepsWhatOthersWroteAndMakesAFailedSaveG
     FoundAddressStore store;
     saver.LoadSettings(settings, store);
     EXPECT_FALSE(std::filesystem::exists(file)) << "loading creates no file";
-    testing::WriteBytes(file, "[Settings]\r\nexternal_app=2\r\n");
+    testing::writeBytes(file, "[Settings]\r\nexternal_app=2\r\n");
     saver.LoadSettings(settings, store);
     EXPECT_EQ(settings.appIndex, 2);
     settings.appIndex = 0;
@@ -32,7 +32,7 @@ TEST(SettingsSaver, WritesTheLatestStateKeepsWhatOthersWroteAndMakesAFailedSaveG
         saver.SaveSettings(settings, store, true); // does not turn the found save into less
     }
     EXPECT_TRUE(saver.allFoundKeysSaved());
-    std::string saved = ReadBytes(file);
+    std::string saved = readBytes(file);
     EXPECT_TRUE(saved.starts_with("[Settings]\r\nexternal_app=0\r\n"));
     EXPECT_NE(saved.find("BTC_KEY_PRIV_ENCON_39=5K39\r\n"), std::string::npos);
 
@@ -48,15 +48,15 @@ TEST(SettingsSaver, WritesTheLatestStateKeepsWhatOthersWroteAndMakesAFailedSaveG
             saver.SaveSettings(settings, store, true);
             EXPECT_FALSE(saver.allFoundKeysSaved());
         }
-        EXPECT_EQ(ReadBytes(file), saved);
-        EXPECT_EQ(testing::EntriesIn(folder.path()), 1);
+        EXPECT_EQ(readBytes(file), saved);
+        EXPECT_EQ(testing::entriesIn(folder.path()), 1);
         ASSERT_EQ(console.pieces.size(), static_cast<std::size_t>(failure))
             << "told again after a success";
         EXPECT_TRUE(
             console.pieces.back().text.starts_with("[ERROR] The settings could not be saved"));
         saver.SaveSettings(settings, store, true);
         EXPECT_TRUE(saver.allFoundKeysSaved());
-        saved = ReadBytes(file);
+        saved = readBytes(file);
         EXPECT_NE(saved.find("=" + key + "\r\n"), std::string::npos);
     }
 }

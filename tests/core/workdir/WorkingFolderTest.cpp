@@ -8,8 +8,8 @@ namespace tarwick {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::ReadBytes;
-using testing::WriteBytes;
+using testing::readBytes;
+using testing::writeBytes;
 
 TEST(WorkingFolder, ChoosesAndPreparesTheFolder) {
     struct Case {
@@ -24,7 +24,7 @@ TEST(WorkingFolder, ChoosesAndPreparesTheFolder) {
         SCOPED_TRACE(c.expected);
         testing::TempFolder temp;
         for (const char* name : {"vanitygen64.exe", "oclvanitygen.exe", "oclvanityminer64.exe"})
-            WriteBytes(temp / "libexec" / name, name);
+            writeBytes(temp / "libexec" / name, name);
         fs::create_directories(temp / "start" / (c.portableStart ? "vanitygen" : ""));
         const WorkingFolder chosen = chooseWorkingFolder(
             {c.requested, temp / "start", *c.dataHome ? (temp / c.dataHome).string() : "",
@@ -35,8 +35,8 @@ TEST(WorkingFolder, ChoosesAndPreparesTheFolder) {
         const bool prepared = c.expected != std::string("start");
         EXPECT_EQ(fs::exists(chosen.path / "Data"), prepared);
         if (prepared) {
-            EXPECT_EQ(testing::ModeOf(chosen.path), 0700u);
-            EXPECT_EQ(ReadBytes(chosen.path / "vanitygen" / "oclvanitygen.exe"),
+            EXPECT_EQ(testing::modeOf(chosen.path), 0700u);
+            EXPECT_EQ(readBytes(chosen.path / "vanitygen" / "oclvanitygen.exe"),
                       "oclvanitygen.exe");
         }
     }
@@ -46,15 +46,15 @@ TEST(WorkingFolder, ChoosesAndPreparesTheFolder) {
 // survives every start; only what is missing is linked.
 TEST(WorkingFolder, KeepsWhatTheUserPutThere) {
     testing::TempFolder temp;
-    WriteBytes(temp / "libexec" / "vanitygen64.exe", "installed");
-    WriteBytes(temp / "libexec" / "oclvanitygen.exe", "installed");
+    writeBytes(temp / "libexec" / "vanitygen64.exe", "installed");
+    writeBytes(temp / "libexec" / "oclvanitygen.exe", "installed");
     const fs::path mine = temp / "data" / "Tarwick" / "vanitygen";
-    WriteBytes(mine / "vanitygen64.exe", "users own");
+    writeBytes(mine / "vanitygen64.exe", "users own");
     fs::create_symlink(temp / "gone", mine / "oclvanitygen.exe");
     const WorkingFolder chosen =
         chooseWorkingFolder({"", temp / "start", (temp / "data").string(), "", temp / "libexec"});
     ASSERT_EQ(chosen.error, "");
-    EXPECT_EQ(ReadBytes(mine / "vanitygen64.exe"), "users own");
+    EXPECT_EQ(readBytes(mine / "vanitygen64.exe"), "users own");
     EXPECT_EQ(fs::read_symlink(mine / "oclvanitygen.exe"), temp / "gone");
     EXPECT_FALSE(fs::exists(fs::symlink_status(mine / "oclvanityminer64.exe")));
 }

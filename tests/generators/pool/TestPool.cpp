@@ -1,6 +1,6 @@
 #include "TestPool.h"
 
-#include "ec_reference.h"
+#include "EcReference.h"
 
 #include <httplib.h>
 #include <secp256k1.h>

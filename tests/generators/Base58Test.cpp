@@ -1,7 +1,7 @@
 // Base58Check against OpenSSL's big numbers on random payloads. (Addresses and WIF keys are
 // checked against the references on every key the programs report.)
 
-#include "ec_reference.h"
+#include "EcReference.h"
 #include "engine/encoding/Base58.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 // The final check before a key is reported refuses every kind of wrong key (every right key
 // the programs find passes it), and a key it refuses never reaches the search's observer.
 
-#include "ec_reference.h"
+#include "EcReference.h"
 #include "engine/search/Search.h"
 #include "engine/verify/ReferenceKeyCheck.h"
 

@@ -1,4 +1,4 @@
-#include "ec_reference.h"
+#include "EcReference.h"
 
 #include <algorithm>
 #include <cstdio>

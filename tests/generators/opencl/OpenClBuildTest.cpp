@@ -3,7 +3,7 @@
 
 #include "ProgramRun.h"
 #include "opencl_device/KernelProgram.h"
-#include "opencl_support.h"
+#include "OpenClSupport.h"
 
 namespace tarwick::test {
 namespace {

@@ -3,11 +3,11 @@
 // the candidates whose address starts with the pattern (the split-key walk: points only, several
 // versions at once).
 
-#include "ec_reference.h"
+#include "EcReference.h"
 #include "engine/ec/Scalar.h"
 #include "opencl_device/DeviceTables.h"
 #include "opencl_device/DeviceWalk.h"
-#include "opencl_support.h"
+#include "OpenClSupport.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>

@@ -2,7 +2,7 @@
 // hash160 values, for values built to start with each pattern, and for the values on both
 // sides of every range end; its difficulty and its warnings.
 
-#include "ec_reference.h"
+#include "EcReference.h"
 #include "engine/match/PatternSet.h"
 
 #include <algorithm>

@@ -1,7 +1,7 @@
 // Every backend of hash160Batch against OpenSSL, on batches that fill the lanes and that do
 // not. (SHA-256 alone is met by the Base58Check checks.)
 
-#include "ec_reference.h"
+#include "EcReference.h"
 #include "engine/hash/Hash160.h"
 
 #include <gtest/gtest.h>

@@ -3,7 +3,7 @@
 // it takes, what it claims and how, what it reports, and how it spaces its retries.
 
 #include "PoolVectors.h"
-#include "ec_reference.h"
+#include "EcReference.h"
 #include "pool/ClaimUrl.h"
 #include "pool/Miner.h"
 #include "pool/MinerOptions.h"

@@ -4,7 +4,7 @@
 
 #include "ProgramRun.h"
 #include "opencl_device/DeviceList.h"
-#include "opencl_support.h"
+#include "OpenClSupport.h"
 
 namespace tarwick::test {
 namespace {

@@ -1,6 +1,6 @@
 // Where the walks start: the operating system's random generator, never a time seed.
 
-#include "ec_reference.h"
+#include "EcReference.h"
 #include "engine/random/SystemRandom.h"
 #include "engine/search/Search.h"
 

@@ -2,7 +2,7 @@
 // numbers; points, the key walker, the six candidates of a point and their hashes against
 // libsecp256k1 and OpenSSL.
 
-#include "ec_reference.h"
+#include "EcReference.h"
 #include "engine/ec/Candidates.h"
 #include "engine/ec/PointWalker.h"
 #include "engine/search/CandidateHasher.h"
