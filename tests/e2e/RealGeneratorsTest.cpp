@@ -1,9 +1,9 @@
 // The real window driving the real generators in a temporary working folder. Every key they
 // report is re-derived with libsecp256k1 and OpenSSL, never with the generators' own code.
+#include "EcReference.h"
 #include "FaultSupport.h"
 #include "PoolVectors.h"
 #include "TestPool.h"
-#include "EcReference.h"
 
 #include <QComboBox>
 #include <QPlainTextEdit>
@@ -82,8 +82,9 @@ void RealGeneratorsTest::cpuGeneratorSearchesAPatternsFileIgnoringCase() {
 
 void RealGeneratorsTest::openClListingAndSearch() {
     test::Application app;
-    if (!prepare(app, "oclvanitygen.exe", QStringLiteral("1A")))
+    if (!prepare(app, "oclvanitygen.exe", QStringLiteral("1A"))) {
         QSKIP("oclvanitygen.exe is not built in this tree");
+    }
     app.frame->command(CommandId::ListPlatforms)->trigger();
     QTRY_VERIFY_WITH_TIMEOUT(app.frame->command(CommandId::ListPlatforms)->isEnabled(), 60000);
     QVERIFY2(consoleHas(app, "Available OpenCL platforms:") &&
@@ -105,8 +106,9 @@ void RealGeneratorsTest::poolMinerClaimsAVerifiedSolution() {
                  ":0:0.25;easy\n");
     // The pool comes from the settings file, as a user points the program at another pool.
     test::Application app(2, "[Settings]\r\nexternal_app=2\r\npool_url=" + pool.url() + "\r\n");
-    if (!prepare(app, "oclvanityminer64.exe", QStringLiteral("1Ab")))
+    if (!prepare(app, "oclvanityminer64.exe", QStringLiteral("1Ab"))) {
         QSKIP("oclvanityminer64.exe is not built in this tree");
+    }
     QTest::keyClicks(app.view->control(ControlId::RewardAddress),
                      QString::fromLatin1(test::kRewardAddress));
     fault::pressStart(app);

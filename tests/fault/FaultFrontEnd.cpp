@@ -29,8 +29,9 @@ int main(int argc, char* argv[]) {
     if (argc > 1 && std::strcmp(argv[1], "start-once") == 0) {
         QObject::connect(&view->runner(), &SearchRunner::newRunAllowedChanged, &frame,
                          [&frame](bool allowed) {
-                             if (allowed)
+                             if (allowed) {
                                  frame.close();
+                             }
                          });
     } else {
         QObject::connect(&saver, &QTimer::timeout, view,

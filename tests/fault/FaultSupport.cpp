@@ -65,8 +65,9 @@ void startSearch(test::Application& app, std::string_view script) {
 
 pid_t startedGenerator(const test::Application& app) {
     for (int waited = 0; waited < 10000; waited += 10) {
-        if (const pid_t pid = generatorPid(app.folder()))
+        if (const pid_t pid = generatorPid(app.folder())) {
             return pid;
+        }
         QTest::qWait(10);
     }
     return 0;

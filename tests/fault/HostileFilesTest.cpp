@@ -31,9 +31,11 @@ void chooseOnRow(test::Application& app, int row, int commandId) {
     emit list.customContextMenuRequested(list.visualRect(list.model()->index(row, 1)).center());
     auto* menu = app.view->findChild<QMenu*>(QStringLiteral("foundListMenu"));
     QVERIFY(menu);
-    for (QAction* action : menu->actions())
-        if (action->property("controlId").toInt() == commandId)
+    for (QAction* action : menu->actions()) {
+        if (action->property("controlId").toInt() == commandId) {
             action->trigger();
+        }
+    }
     menu->close();
 }
 
@@ -66,8 +68,9 @@ void HostileFilesTest::brokenRunFilesLoseNoKeyAndBlockNothing() {
     const auto log = app.folder() / "stdout.log";
     std::filesystem::resize_file(log, 600ull << 20);
     std::string garbage;
-    for (int i = 0; i < 200000; ++i)
+    for (int i = 0; i < 200000; ++i) {
         garbage.push_back(static_cast<char>((i * 7919 + i / 13) & 0xFF));
+    }
     const char groups[] = "[\xff\xfe\x01 key/s][\x00\x1b[31m]";
     appendBytes(log, garbage.append(groups, sizeof groups - 1));
     QTRY_VERIFY_WITH_TIMEOUT(progressText(app).contains(QStringLiteral("key/s")), 5000);
@@ -78,9 +81,10 @@ void HostileFilesTest::brokenRunFilesLoseNoKeyAndBlockNothing() {
     QTRY_VERIFY_WITH_TIMEOUT(!runActive(app), 5000);
     QCOMPARE(foundRows(app), 3);
     const std::string saved = test::savedSettings(app);
-    for (const auto& key : {kAb1, testing::kAb2, testing::kAb3})
+    for (const auto& key : {kAb1, testing::kAb2, testing::kAb3}) {
         QVERIFY2(saved.find("=" + std::string(key.key) + "\r\n") != std::string::npos,
                  key.address.data());
+    }
     QVERIFY(saved.find("CutOff") == std::string::npos);
     QVERIFY(app.view->control(ControlId::StartSearch)->isEnabled());
 
@@ -120,8 +124,9 @@ void HostileFilesTest::hostileAddressesStayInsideDataAndTheUrl() {
     addresses.push_back(std::string("1A\0/../z", 8));
     addresses.push_back(std::string(300, 'L')); // longer than a file name may be
     std::vector<std::array<std::string, 3>> records;
-    for (const std::string& address : addresses)
+    for (const std::string& address : addresses) {
         records.push_back({"1A", address, "5KHostile"});
+    }
     // Found keys are checked before they are stored: only a hand-edited Settings.ini gets here.
     test::Application app(2, test::settingsWithAddresses(records));
     std::filesystem::create_directory(app.folder() / "Data");
@@ -144,9 +149,11 @@ void HostileFilesTest::hostileAddressesStayInsideDataAndTheUrl() {
                  url.c_str());
     }
     std::vector<std::string> written;
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(app.folder()))
-        if (entry.is_regular_file() && entry.path().filename() != "Settings.ini")
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(app.folder())) {
+        if (entry.is_regular_file() && entry.path().filename() != "Settings.ini") {
             written.push_back(std::filesystem::relative(entry.path(), app.folder()));
+        }
+    }
     QCOMPARE(written, std::vector<std::string>{"Data/Tarwick_...txt"});
 }
 

@@ -42,8 +42,9 @@ AddressKeys wholeSettings(const std::filesystem::path& file) {
         };
         const auto address = value("BTC_ADDR_PUB_ENCON_"), key = value("BTC_KEY_PRIV_ENCON_");
         EXPECT_TRUE(value("BTC_PATTERN_PUB_ENCON_") && address && key) << "slot " << n;
-        if (address && key)
+        if (address && key) {
             found[*address] = *key;
+        }
     }
     EXPECT_TRUE(bytes.empty() || profile.value(kSettingsSection, "select_file_patt"));
     return found;
@@ -66,8 +67,9 @@ std::string generatorScript(int round) {
 bool eventually(const std::function<bool()>& condition, std::chrono::seconds deadline) {
     const auto end = std::chrono::steady_clock::now() + deadline;
     while (!condition()) {
-        if (std::chrono::steady_clock::now() > end)
+        if (std::chrono::steady_clock::now() > end) {
             return false;
+        }
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
     return true;
@@ -78,12 +80,14 @@ bool eventually(const std::function<bool()>& condition, std::chrono::seconds dea
 pid_t startProgram(const char* program, const char* argument, const std::filesystem::path& folder) {
     const std::string output = folder / "program-output.txt";
     const pid_t pid = ::fork();
-    if (pid != 0)
+    if (pid != 0) {
         return pid;
+    }
     // The child: only what is safe between fork and exec.
     const int fd = ::open(output.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0600);
-    if (::chdir(folder.c_str()) != 0 || fd < 0 || ::dup2(fd, 1) < 0 || ::dup2(fd, 2) < 0)
+    if (::chdir(folder.c_str()) != 0 || fd < 0 || ::dup2(fd, 1) < 0 || ::dup2(fd, 2) < 0) {
         ::_exit(126);
+    }
     ::execl(program, program, argument, nullptr);
     ::_exit(127);
 }
@@ -124,11 +128,13 @@ TEST(KilledFrontEnd, SettingsStayWholeAndNoKeyIsLost) {
         EXPECT_TRUE(std::ranges::includes(now, saved)) << "Settings.ini lost an address";
         saved = now;
         for (const FoundKeyRecord& record :
-             parseFoundKeyRecords(test::fileText(dir / "results.txt")))
+             parseFoundKeyRecords(test::fileText(dir / "results.txt"))) {
             leftInRuns[record.publicAddress] = record.privateKey;
-        for (const auto& entry : std::filesystem::directory_iterator(dir))
+        }
+        for (const auto& entry : std::filesystem::directory_iterator(dir)) {
             EXPECT_TRUE(!entry.path().filename().string().starts_with(".Settings.ini.") ||
                         (entry.status().permissions() & all) == userOnly);
+        }
     }
     EXPECT_GT(leftInRuns.size(), static_cast<std::size_t>(rounds));
 

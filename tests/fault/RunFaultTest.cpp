@@ -38,8 +38,9 @@ bool generatorRunningIn(const std::filesystem::path& folder) {
         const std::string name = entry.path().filename();
         std::error_code error;
         const auto exe = std::filesystem::read_symlink(entry.path() / "exe", error);
-        if (!error && exe.parent_path() == generators && processAlive(std::stoi(name)))
+        if (!error && exe.parent_path() == generators && processAlive(std::stoi(name))) {
             return true;
+        }
     }
     return false;
 }
@@ -69,17 +70,19 @@ void RunFaultTest::fullDiskKeepsTheKeyUntilItCanBeSaved() {
     pressStart(app);
     QVERIFY(runActive(app) && consoleHas(app, "holds a found key not yet saved"));
     bool kept = false;
-    for (const auto& entry : std::filesystem::directory_iterator(app.folder()))
+    for (const auto& entry : std::filesystem::directory_iterator(app.folder())) {
         kept |= entry.path().filename().string().starts_with("results-") &&
                 fileHolds(entry.path(), key);
+    }
     QVERIFY(kept);
     stopSearch(app);
 }
 
 void RunFaultTest::closingEndsTheGeneratorForGood_data() {
     QTest::addColumn<QString>("during");
-    for (const char* during : {"search", "listing", "pause"})
+    for (const char* during : {"search", "listing", "pause"}) {
         QTest::newRow(during) << QString::fromLatin1(during);
+    }
 }
 
 // The generator goes with the window, a key it found is saved, and nothing starts again.
@@ -91,8 +94,9 @@ void RunFaultTest::closingEndsTheGeneratorForGood() {
         testing::writeGeneratorScript(app.folder(), "listing\nforever\n");
         app.frame->command(CommandId::ListPlatforms)->trigger();
     } else {
-        if (during == QLatin1String("pause"))
+        if (during == QLatin1String("pause")) {
             app.frame->command(CommandId::AvoidOverheating)->trigger();
+        }
         startSearch(app, testing::kAb1.foundLine() + "status forever 200\n");
         QTRY_COMPARE_WITH_TIMEOUT(foundRows(app), 1, 5000);
     }
@@ -122,8 +126,9 @@ void RunFaultTest::startAndStopPressedRapidly() {
         QTest::mouseClick(app.view->control(shown), Qt::LeftButton);
         QTest::qWait(static_cast<int>(random() % 60));
     }
-    if (runActive(app))
+    if (runActive(app)) {
         stopSearch(app);
+    }
     QTRY_VERIFY_WITH_TIMEOUT(!generatorRunningIn(app.folder()), 5000);
     QVERIFY(app.frame->command(CommandId::ListPlatforms)->isEnabled());
 

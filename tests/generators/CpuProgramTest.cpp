@@ -12,9 +12,11 @@ TEST(CpuProgram, Runs) {
     const std::string alphabet = "123456789ABCDEFGHJKLMNPQRSTUVWXYZabcdefghijkmnopqrstuvwxyz";
     const auto used = static_cast<std::size_t>(iterations(20));
     std::string many;
-    for (std::size_t x = 0; x < used; ++x)
-        for (const char y : alphabet)
+    for (std::size_t x = 0; x < used; ++x) {
+        for (const char y : alphabet) {
             many += std::string("1") + alphabet[x] + y + "\n";
+        }
+    }
     // clang-format off
     std::vector<ProgramCase> cases = {
         {{"-t", "2", "-o", "results.txt", "1A"}, 0, "Difficulty: 22\n", 1, "one pattern"},
@@ -46,12 +48,15 @@ TEST(CpuProgram, Runs) {
     };
     // The portable field and hash code must be as right as the fast paths this CPU picks; an
     // unsupported path falls back to one that is, and says which ran.
-    for (const std::string field : {"portable", "mulx-adx", "ifma"})
-        for (const std::string hash : {"scalar", "avx2", "avx512"})
-            for (const char* format : {"compressed", "uncompressed"})
+    for (const std::string field : {"portable", "mulx-adx", "ifma"}) {
+        for (const std::string hash : {"scalar", "avx2", "avx512"}) {
+            for (const char* format : {"compressed", "uncompressed"}) {
                 cases.push_back({{"-t", "1", "-v", "-F", format, "1Ab", "1B"}, 0, "Field backend: ",
                                  2, format, {}, {.environment = {"TARWICK_FIELD_BACKEND=" + field,
                                                                  "TARWICK_HASH_BACKEND=" + hash}}});
+}
+}
+}
     // clang-format on
     for (const ProgramCase& c : cases) {
         SCOPED_TRACE(::testing::PrintToString(c.options.environment));

@@ -134,7 +134,8 @@ TEST(EcField, EveryBackendMatchesOpenSsl) {
                 nonZero.push_back(from<FieldElement>(x));
             }
         }
-        for (std::size_t count : {std::size_t{1}, std::size_t{2}, std::size_t{17}, nonZero.size()})
+        for (std::size_t count :
+             {std::size_t{1}, std::size_t{2}, std::size_t{17}, nonZero.size()}) {
             for (bool zero : {false, true}) {
                 std::vector<FieldElement> values(nonZero.begin(), nonZero.begin() + count);
                 values[count / 2] = zero ? FieldElement{} : values[count / 2];
@@ -147,6 +148,7 @@ TEST(EcField, EveryBackendMatchesOpenSsl) {
                     ASSERT_EQ(inverses[i], zero ? values[i] : fieldInverse(values[i])) << i;
                 }
             }
+        }
         // The IFMA lanes: eight neighbouring values against a partner each.
         for (std::size_t i = 0; backend == FieldBackend::Ifma && i + kFieldLanes <= v.size(); ++i) {
             FieldElement a[kFieldLanes], b[kFieldLanes], product[kFieldLanes], diff[kFieldLanes];
@@ -217,7 +219,7 @@ TEST(EcPoint, PointsCandidatesAndHashesMatchReferences) {
         const Key expected[kCandidatesPerPoint] = {k,  test::referenceKeyNegated(k),
                                                    k1, test::referenceKeyNegated(k1),
                                                    k2, test::referenceKeyNegated(k2)};
-        for (bool compressed : {true, false})
+        for (bool compressed : {true, false}) {
             for (FieldBackend backend : backends()) {
                 const std::size_t size = serialized(points.back(), compressed).size();
                 Bytes written(kCandidatesPerPoint * size);
@@ -236,9 +238,10 @@ TEST(EcPoint, PointsCandidatesAndHashesMatchReferences) {
                     }
                 }
             }
+        }
     }
-    for (bool compressed : {true, false})
-        for (FieldBackend field : backends())
+    for (bool compressed : {true, false}) {
+        for (FieldBackend field : backends()) {
             for (HashBackend hash : kAllHashBackends) {
                 if (!hashBackendSupported(hash)) {
                     continue;
@@ -252,6 +255,8 @@ TEST(EcPoint, PointsCandidatesAndHashesMatchReferences) {
                         << fieldBackendName(field) << " " << hashBackendName(hash) << " " << i;
                 }
             }
+        }
+    }
 }
 
 TEST(EcPoint, AdditionSpecialCases) {
@@ -301,7 +306,7 @@ void expectWalkMatches(std::size_t half, const Key& first, FieldBackend backend)
 
 TEST(EcWalker, ConsecutiveKeysFromRandomAndEdgeStarts) {
     test::TestRandom random(11);
-    for (FieldBackend backend : backends())
+    for (FieldBackend backend : backends()) {
         for (std::size_t half : {1u, 2u, 5u, 64u, 512u}) {
             // 1: the centre is half*G, so the batch meets x(C) == x(i G); half + 1: the centre
             // is the step itself; n - 2 half: the last batch before n; n - 3 half + 1: the next
@@ -312,6 +317,7 @@ TEST(EcWalker, ConsecutiveKeysFromRandomAndEdgeStarts) {
                 expectWalkMatches(half, start, backend);
             }
         }
+    }
     PointWalker walker(4);
     walker.start(from<Scalar>(orderMinus(3))); // too close to n for one batch
     EXPECT_EQ(toKey(walker.firstKey()), keyFromUint64(1));

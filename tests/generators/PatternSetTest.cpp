@@ -2,8 +2,9 @@
 // hash160 values, for values built to start with each pattern, and for the values on both
 // sides of every range end; its difficulty and its warnings.
 
-#include "EcReference.h"
 #include "engine/match/PatternSet.h"
+
+#include "EcReference.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>
@@ -29,10 +30,12 @@ std::optional<Hash> hashSpelled(const std::string& text, std::uint8_t version) {
     std::array<std::uint8_t, 25> bytes{};
     for (char c : text) {
         unsigned carry = static_cast<unsigned>(kAlphabet.find(c));
-        for (std::size_t i = 25; i-- > 0; carry >>= 8)
+        for (std::size_t i = 25; i-- > 0; carry >>= 8) {
             bytes[i] = static_cast<std::uint8_t>(carry += bytes[i] * 58u);
-        if (carry != 0)
+        }
+        if (carry != 0) {
             return std::nullopt;
+        }
     }
     Hash h;
     std::copy(bytes.begin() + 1, bytes.begin() + 21, h.begin());
@@ -40,9 +43,11 @@ std::optional<Hash> hashSpelled(const std::string& text, std::uint8_t version) {
 }
 
 Hash step(Hash h, int delta) { // h + delta, wrapping around
-    for (int n = 0, i = 19; n < std::abs(delta); ++n, i = 19)
-        while (i >= 0 && (delta > 0 ? ++h[i] == 0 : h[i]-- == 0))
+    for (int n = 0, i = 19; n < std::abs(delta); ++n, i = 19) {
+        while (i >= 0 && (delta > 0 ? ++h[i] == 0 : h[i]-- == 0)) {
             --i;
+        }
+    }
     return h;
 }
 
@@ -51,16 +56,18 @@ Hash step(Hash h, int delta) { // h + delta, wrapping around
 bool check(const PatternSet& set, std::uint8_t version, const Hash& h) {
     const std::string address = addressOf(version, h);
     const auto fold = [&](std::string t) {
-        for (char& c : t)
+        for (char& c : t) {
             c = set.caseInsensitive() ? static_cast<char>(std::tolower(c)) : c;
+        }
         return t;
     };
     const auto starts = [&](std::size_t i) {
         return fold(address.substr(0, set.pattern(i).size())) == fold(set.pattern(i));
     };
     std::size_t narrowest = 0;
-    for (std::size_t i = 0; i < set.size(); ++i)
+    for (std::size_t i = 0; i < set.size(); ++i) {
         narrowest = starts(i) ? std::max(narrowest, set.pattern(i).size()) : narrowest;
+    }
     const auto found = set.match(h.data());
     EXPECT_EQ(found.has_value(), narrowest > 0) << address;
     EXPECT_TRUE(!found || (*found < set.size() && set.matchesExactly(h.data(), *found) &&
@@ -73,8 +80,9 @@ TEST(PatternSet, RangesAgreeWithBase58) {
     auto rng = test::randomEngine(1);
     const auto randomHash = [&] {
         Hash h;
-        for (auto& b : h)
+        for (auto& b : h) {
             b = static_cast<std::uint8_t>(rng());
+        }
         // Leading zero bytes, which give leading '1's, made common.
         std::fill_n(h.begin(), rng() % 8 == 0 ? rng() % 5 : 0, 0);
         return h;
@@ -83,10 +91,12 @@ TEST(PatternSet, RangesAgreeWithBase58) {
     // almost: only the real checksum decides; enough ranges that the rejection table has to
     // grow finer.
     Texts longPrefixes;
-    for (std::size_t i = 0; i < 100; ++i)
+    for (std::size_t i = 0; i < 100; ++i) {
         longPrefixes.push_back(addressOf(0, randomHash()));
-    for (std::size_t i = 0; i < 100; ++i)
+    }
+    for (std::size_t i = 0; i < 100; ++i) {
         longPrefixes[i].resize(longPrefixes[i].size() - std::array{0, 1, 3, 5, 6}[i % 5]);
+    }
     struct Case {
         std::uint8_t version;
         bool caseInsensitive;
@@ -113,33 +123,39 @@ TEST(PatternSet, RangesAgreeWithBase58) {
             PatternSet::build(c.patterns, c.caseInsensitive, c.version, warnings);
         ASSERT_EQ(warnings, Texts{});
         int hits = 0;
-        for (int n = 0; n < c.random; ++n)
+        for (int n = 0; n < c.random; ++n) {
             hits += check(set, c.version, randomHash());
+        }
         // Both sides of every range end, and one value inside.
         for (const auto& range : set.hashRanges()) {
-            for (int d : {-2, -1, 0, 1, 2})
+            for (int d : {-2, -1, 0, 1, 2}) {
                 hits += check(set, c.version, step(range.first, d)) +
                         check(set, c.version, step(range.last, d));
+            }
             Hash inside = range.first;
             std::generate(inside.begin() + 12, inside.end(), [&] { return std::uint8_t(rng()); });
             hits += check(set, c.version, inside);
         }
         // Texts made to start with each pattern (any case spelling), padded to the lengths an
         // address can have.
-        for (std::size_t i = 0; i < set.size(); ++i)
+        for (std::size_t i = 0; i < set.size(); ++i) {
             for (int n = 0; n < c.perPattern; ++n) {
                 std::string text = set.pattern(i);
                 for (char& ch : text) {
                     const char flipped =
                         static_cast<char>(rng() & 1 ? std::toupper(ch) : std::tolower(ch));
-                    if (set.caseInsensitive() && kAlphabet.find(flipped) != std::string::npos)
+                    if (set.caseInsensitive() && kAlphabet.find(flipped) != std::string::npos) {
                         ch = flipped;
+                    }
                 }
-                for (const std::size_t length = 33 + rng() % 3; text.size() < length;)
+                for (const std::size_t length = 33 + rng() % 3; text.size() < length;) {
                     text += kAlphabet[rng() % 58];
-                if (const auto h = hashSpelled(text, c.version))
+                }
+                if (const auto h = hashSpelled(text, c.version)) {
                     hits += check(set, c.version, *h);
+                }
             }
+        }
         EXPECT_GE(hits, c.minHits);
     }
 }
@@ -157,8 +173,9 @@ TEST(PatternSet, DifficultyAsVanitygenPrintsIt) {
         {{"1Xyz"}, 4553521}, {{"1bit"}, 4553521}, {{"1Love"}, 4476342}, {{"1111"}, 16777216},
         {{"1112"}, 364829}, {{"1"}, 1}, {{}, 0}, {{"1A", "1s"}, 22}, {{"1A", "1Ab"}, 22}};
     // clang-format on
-    for (const auto& [patterns, expected] : cases)
+    for (const auto& [patterns, expected] : cases) {
         EXPECT_EQ(difficulty(patterns), expected) << testing::PrintToString(patterns);
+    }
     // Case-insensitive: the union of the spellings is easier than either one.
     EXPECT_LT(difficulty({"1ab"}, true), std::min(difficulty({"1ab"}), difficulty({"1Ab"})));
 }
@@ -201,8 +218,9 @@ TEST(PatternSet, WarningsForUnusablePatterns) {
         Texts warnings, kept;
         const PatternSet set =
             PatternSet::build(c.patterns, c.caseInsensitive, c.version, warnings);
-        for (std::size_t i = 0; i < set.size(); ++i)
+        for (std::size_t i = 0; i < set.size(); ++i) {
             kept.push_back(set.pattern(i));
+        }
         EXPECT_EQ(std::tie(kept, warnings), std::tie(c.kept, c.warnings)) << c.patterns[0];
     }
 }

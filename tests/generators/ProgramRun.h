@@ -61,8 +61,9 @@ inline ProgramRun runProgram(std::vector<std::string> args, const fs::path& dir,
     core.rlim_cur = core.rlim_max;
     ::setrlimit(RLIMIT_CORE, &core);
     std::vector<std::string> env = o.environment;
-    for (char** e = environ; *e != nullptr; ++e)
+    for (char** e = environ; *e != nullptr; ++e) {
         env.emplace_back(*e);
+    }
     const auto pointers = [](std::vector<std::string>& texts) {
         std::vector<char*> p(texts.size() + 1); // ends with nullptr
         std::ranges::transform(texts, p.begin(), [](std::string& t) { return t.data(); });
@@ -76,8 +77,9 @@ inline ProgramRun runProgram(std::vector<std::string> args, const fs::path& dir,
         const int log = ::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
         const int none = ::open("/dev/null", O_RDONLY);
         if (::chdir(dir.c_str()) == 0 && ::dup2(none, 0) == 0 && ::dup2(log, 1) == 1 &&
-            ::dup2(log, 2) == 2)
+            ::dup2(log, 2) == 2) {
             ::execve(argv[0], argv.data(), envp.data());
+        }
         ::_exit(127);
     }
     const auto now = [] { return std::chrono::steady_clock::now(); };
@@ -91,8 +93,9 @@ inline ProgramRun runProgram(std::vector<std::string> args, const fs::path& dir,
         const std::string limits = coreLimit.empty() && !sofar.empty()
                                        ? readAll("/proc/" + std::to_string(pid) + "/limits")
                                        : "";
-        if (std::regex_search(limits, m, limit))
+        if (std::regex_search(limits, m, limit)) {
             coreLimit = m.str(1) + " " + m.str(2);
+        }
         if (now() < stopAt && !(o.stopWhen && o.stopWhen(sofar))) {
             std::this_thread::sleep_for(20ms);
             continue;
@@ -100,9 +103,11 @@ inline ProgramRun runProgram(std::vector<std::string> args, const fs::path& dir,
         // Its threads stop within about a second; a stuck pool request may take longer.
         ::kill(pid, SIGTERM);
         for (const auto killAt = now() + 10s; ::waitpid(pid, &status, WNOHANG) != pid;
-             std::this_thread::sleep_for(20ms))
-            if (now() > killAt)
+             std::this_thread::sleep_for(20ms)) {
+            if (now() > killAt) {
                 ::kill(pid, SIGKILL);
+            }
+        }
         break;
     }
     EXPECT_TRUE(core.rlim_max == 0 || coreLimit.empty() || coreLimit == "0 0") << coreLimit;
@@ -119,8 +124,9 @@ inline std::vector<Record> records(const std::string& text) {
     static const std::regex record("(?:^|[\r\n])Pattern: ([^\r\n]*)\nAddress: ([^\r\n]*)\n"
                                    "Privkey: ([^\r\n]*)(?=\n)");
     std::vector<Record> out;
-    for (std::sregex_iterator m(text.begin(), text.end(), record), end; m != end; ++m)
+    for (std::sregex_iterator m(text.begin(), text.end(), record), end; m != end; ++m) {
         out.push_back({(*m)[1], (*m)[2], (*m)[3]});
+    }
     return out;
 }
 
@@ -140,8 +146,9 @@ struct ProgramCase {
 inline void checkProgram(const std::string& program, const ProgramCase& c) {
     SCOPED_TRACE(c.name);
     const TempFolder dir;
-    if (!c.patterns.empty())
+    if (!c.patterns.empty()) {
         std::ofstream(dir.path / "patterns.txt", std::ios::binary) << c.patterns;
+    }
     std::vector<std::string> args = c.args;
     args.insert(args.begin(), program);
     const ProgramRun r = runProgram(args, dir.path, c.options);
@@ -155,8 +162,9 @@ inline void checkProgram(const std::string& program, const ProgramCase& c) {
         << r.out;
     const auto has = [&](const char* arg) { return std::ranges::count(c.args, arg) > 0; };
     const auto fold = [&](std::string t) {
-        for (char& ch : t)
+        for (char& ch : t) {
             ch = has("-i") ? static_cast<char>(std::tolower(ch)) : ch;
+        }
         return t;
     };
     std::string whole;
@@ -166,8 +174,9 @@ inline void checkProgram(const std::string& program, const ProgramCase& c) {
         EXPECT_EQ(referenceAddressMismatch(privkey, address, !has("uncompressed")), "");
         EXPECT_EQ(privkey[0] == '5', has("uncompressed")) << privkey;
         EXPECT_EQ(fold(address.substr(0, pattern.size())), fold(pattern));
-        if (const auto key = referenceKeyOfWif(privkey))
+        if (const auto key = referenceKeyOfWif(privkey)) {
             keys.push_back(*key);
+        }
     }
     EXPECT_EQ(closelyRelatedKeys(keys), "");
     const auto others = fs::perms::group_all | fs::perms::others_all;

@@ -2,8 +2,9 @@
 // time groups appearing and going as the search goes on; durations and rates in the largest
 // unit.
 
-#include "engine/match/Difficulty.h"
 #include "engine/search/StatusLine.h"
+
+#include "engine/match/Difficulty.h"
 
 #include <gtest/gtest.h>
 #include <limits>
@@ -34,8 +35,9 @@ TEST(StatusLine, GroupsAndDurations) {
         // No rate, no time; keep going counts finds without a total.
         {figures(0, 0, 0, 22, 3, true), "[0.00 key/s][total 0][Prob 0.0%][Found 3]"},
     };
-    for (const auto& [status, line] : cases)
+    for (const auto& [status, line] : cases) {
         EXPECT_EQ(formatStatusGroups(status), line);
+    }
     // A refresh is padded to cover a longer old line (see the console report), and never cuts
     // a long one.
     const SearchStatus wide{12.34e6, 12345678901234567ull, 131028262, 1e30, 10, 2000};
@@ -48,8 +50,9 @@ TEST(StatusLine, GroupsAndDurations) {
         {999999 * kYear, "999999.0y"}, {3.996106e8 * kYear, "3.996106e+08y"},
         {1e300, "3.170979e+292y"}, {std::numeric_limits<double>::infinity(), "inf"}};
     // clang-format on
-    for (const auto& [seconds, text] : durations)
+    for (const auto& [seconds, text] : durations) {
         EXPECT_EQ(formatDuration(seconds), text);
+    }
 }
 
 } // namespace

@@ -27,14 +27,16 @@ void chooseOnRow(Application& app, int row, int commandId,
     emit list.customContextMenuRequested(centre);
     auto* menu = app.view->findChild<QMenu*>(QStringLiteral("foundListMenu"));
     QVERIFY(menu);
-    if (whileOpen)
+    if (whileOpen) {
         whileOpen();
-    for (QAction* action : menu->actions())
+    }
+    for (QAction* action : menu->actions()) {
         if (action->property("controlId").toInt() == commandId) {
             action->trigger();
             menu->close();
             return;
         }
+    }
     QFAIL("menu item missing");
 }
 

@@ -11,8 +11,9 @@ namespace tarwick::test {
 Application::Application(int logicalProcessors, const std::string& settingsIni)
     : previousFolder(QDir::currentPath()) {
     QDir::setCurrent(workingFolder.path());
-    if (!settingsIni.empty())
+    if (!settingsIni.empty()) {
         std::ofstream(folder() / "Settings.ini", std::ios::binary) << settingsIni;
+    }
     view = new TarwickView({logicalProcessors, &clock, &dialogs, &shell, folder()});
     frame = std::make_unique<MainFrame>(view);
     view->OnInitialUpdate();
@@ -31,11 +32,13 @@ std::filesystem::path Application::folder() const {
 
 std::string settingsWithAddresses(const std::vector<std::array<std::string, 3>>& addresses) {
     std::string text = "[BTCs_found]\r\n";
-    for (std::size_t i = 0; i < addresses.size(); ++i)
-        for (std::size_t field = 0; field < 3; ++field)
+    for (std::size_t i = 0; i < addresses.size(); ++i) {
+        for (std::size_t field = 0; field < 3; ++field) {
             text += std::array{"BTC_PATTERN_PUB_ENCON_", "BTC_ADDR_PUB_ENCON_",
                                "BTC_KEY_PRIV_ENCON_"}[field] +
                     std::to_string(i) + "=" + addresses[i][field] + "\r\n";
+        }
+    }
     return text;
 }
 
@@ -74,8 +77,9 @@ std::string foundListAddresses(const Application& app) {
     const QAbstractItemModel& list =
         *controlOf<QTableView>(*app.view, ControlId::FoundList)->model();
     std::string text;
-    for (int row = 0; row < list.rowCount(); ++row)
+    for (int row = 0; row < list.rowCount(); ++row) {
         text += list.index(row, 2).data().toString().toStdString() + "\n";
+    }
     return text;
 }
 

@@ -44,8 +44,9 @@ struct FakeDialogs : UserDialogs {
     }
     bool askYesNo(std::string_view caption, std::string_view text) override {
         showMessage(caption, text);
-        if (whileAsking)
+        if (whileAsking) {
             whileAsking();
+        }
         return !yesNoAnswers.empty() && next(yesNoAnswers);
     }
     std::optional<std::string> choosePatternsFile() override {

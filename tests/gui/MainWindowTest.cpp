@@ -17,8 +17,9 @@ namespace {
 QString enabledOf(const Application& app) {
     QString states;
     for (int id : {CpuThreads, PatternsBox, OpenClPlatform, RewardAddress, SelectFile,
-                   PatternsFilePath, EditPatternsFile})
+                   PatternsFilePath, EditPatternsFile}) {
         states += app.view->control(id)->isEnabled() ? QLatin1Char('1') : QLatin1Char('0');
+    }
     return states;
 }
 
@@ -45,9 +46,11 @@ private slots:
                                   1029, 1030, 1031, 1011, 1033, 1034, 1035, 1036};
         QList<int> chain;
         for (QWidget* w = app.view->control(FoundList); chain.size() < tabOrder.size();
-             w = w->nextInFocusChain())
-            if (const int id = w->property(controlIdProperty).toInt(); id && !chain.contains(id))
+             w = w->nextInFocusChain()) {
+            if (const int id = w->property(controlIdProperty).toInt(); id && !chain.contains(id)) {
                 chain << id;
+            }
+        }
         QCOMPARE(chain, tabOrder);
         QCOMPARE(app.view->control(StopSearch)->geometry(),
                  app.view->control(StartSearch)->geometry());
@@ -70,8 +73,9 @@ private slots:
         QTest::keyClick(patterns, Qt::Key_Return);
         QCOMPARE(patterns->toPlainText(), QString(1020, QLatin1Char('1')) + QStringLiteral("ABCD"));
         auto* fromFile = controlOf<QRadioButton>(*app.view, PatternsFromFile);
-        for (int click = 0; click < 2; ++click) // the checked radio stays checked
+        for (int click = 0; click < 2; ++click) { // the checked radio stays checked
             QTest::mouseClick(fromFile, Qt::LeftButton, {}, QPoint(5, fromFile->height() / 2));
+        }
         QVERIFY(fromFile->isChecked());
         QCOMPARE(enabledOf(app), QStringLiteral("1000111"));
         QVERIFY(patterns->toPlainText().endsWith(QStringLiteral("1ABCD")));

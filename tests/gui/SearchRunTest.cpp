@@ -22,8 +22,9 @@ void waitForTheEnd(const Application& app, const std::string& closing) {
 
 std::string lines(std::initializer_list<std::string_view> items) {
     std::string text;
-    for (std::string_view item : items)
+    for (std::string_view item : items) {
         text.append(item).append("\n");
+    }
     return text;
 }
 

@@ -32,15 +32,17 @@ bool processGone(int pid) {
 }
 
 bool waitUntil(const std::function<bool()>& condition) {
-    for (int i = 0; i < 500 && !condition(); ++i)
+    for (int i = 0; i < 500 && !condition(); ++i) {
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
     return condition();
 }
 
 int startGeneratorAndDie(const std::filesystem::path& folder) {
     tarwick::QtChildProcess child;
-    if (!child.start({"vanitygen//vanitygen64.exe", {"-t", "1"}, folder, folder / "stdout.log"}))
+    if (!child.start({"vanitygen//vanitygen64.exe", {"-t", "1"}, folder, folder / "stdout.log"})) {
         return 3;
+    }
     waitUntil([&] { return !firstLine(folder / "generator-pid.txt").empty(); });
     std::raise(SIGKILL); // as a crash would: no destructor, no clean-up
     return 4;
@@ -66,8 +68,9 @@ TEST(ParentDeath, GeneratorDiesWithAFrontEndKilledWithSigkill) {
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
-    if (argc == 3 && std::strcmp(argv[1], "--start-generator-and-die") == 0)
+    if (argc == 3 && std::strcmp(argv[1], "--start-generator-and-die") == 0) {
         return startGeneratorAndDie(argv[2]);
+    }
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

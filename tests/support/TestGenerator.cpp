@@ -20,9 +20,11 @@ namespace {
 std::vector<std::string> arguments;
 
 std::string optionValue(const std::string& option) {
-    for (std::size_t i = 1; i + 1 < arguments.size(); ++i)
-        if (arguments[i] == option)
+    for (std::size_t i = 1; i + 1 < arguments.size(); ++i) {
+        if (arguments[i] == option) {
             return arguments[i + 1];
+        }
+    }
     return {};
 }
 
@@ -49,8 +51,9 @@ bool runCommand(const std::string& line) {
         const std::string record =
             "Pattern: " + first + "\nAddress: " + second + "\nPrivkey: " + third + "\n";
         std::cout << "\n" << record << std::flush;
-        if (const std::string file = optionValue("-o"); !file.empty())
+        if (const std::string file = optionValue("-o"); !file.empty()) {
             std::ofstream(file, std::ios::binary | std::ios::app) << record << std::flush;
+        }
     } else if (command == "listing") {
         std::cerr << "Difficulty: 77178\nCould not open device '99:99', ignoring\n"
                      "Available OpenCL platforms:\n0: [Tarwick test] Scripted platform\n"
@@ -59,8 +62,9 @@ bool runCommand(const std::string& line) {
     } else if (command == "sleep") {
         pause(number);
     } else if (command == "forever") {
-        for (;;)
+        for (;;) {
             pause(1000);
+        }
     } else if (command == "exit") {
         std::cout << std::flush;
         std::exit(static_cast<int>(number));
@@ -75,8 +79,9 @@ bool runCommand(const std::string& line) {
 int main(int argc, char** argv) {
     arguments.assign(argv, argv + argc);
     std::ofstream args("generator-args.txt", std::ios::binary | std::ios::trunc);
-    for (const std::string& a : arguments)
+    for (const std::string& a : arguments) {
         args << a << "\n";
+    }
     args.close();
     std::ofstream("generator-pid.txt") << getpid() << "\n";
 
@@ -86,8 +91,9 @@ int main(int argc, char** argv) {
         return 1;
     }
     for (std::string line; std::getline(script, line);) {
-        if (!line.empty() && line.back() == '\r')
+        if (!line.empty() && line.back() == '\r') {
             line.pop_back();
+        }
         if (!runCommand(line)) {
             std::cerr << "test generator: error in script line: " << line << "\n";
             return 2;

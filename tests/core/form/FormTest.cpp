@@ -10,8 +10,9 @@ TEST(ChoiceLists, ItemsAndTheFallbackOfAStoredIndex) {
     EXPECT_TRUE(cpuThreadItems(-3).empty());
     // A stored index outside its list falls back to the first item.
     for (const auto& [stored, count, expected] :
-         {std::tuple{2, 3, 2}, {3, 3, 0}, {-1, 24, 0}, {-2147483647 - 1, 24, 0}, {5, 0, -1}})
+         {std::tuple{2, 3, 2}, {3, 3, 0}, {-1, 24, 0}, {-2147483647 - 1, 24, 0}, {5, 0, -1}}) {
         EXPECT_EQ(selectableIndex(stored, count), expected) << stored << "/" << count;
+    }
 }
 
 TEST(DialogUnits, RoundingOfBaseUnitsAndRects) {
@@ -24,8 +25,9 @@ TEST(DialogUnits, RoundingOfBaseUnitsAndRects) {
                                             {-5, 1, 2, -3},
                                             {5, -1, 2, -3},
                                             {3, 4, 0, 0},
-                                            {2'000'000'000, 3, 4, 1'500'000'000}})
+                                            {2'000'000'000, 3, 4, 1'500'000'000}}) {
         EXPECT_EQ(mulDivRounded(a, b, c), expected) << a << "*" << b << "/" << c;
+    }
     const DialogBaseUnits base{7, 16};
     EXPECT_EQ(dialogRectToPixels(7, 192, 283, 86, base), (PixelRect{12, 384, 496, 172}));
     // Right edge equals the left edge of a control that starts where this one ends.

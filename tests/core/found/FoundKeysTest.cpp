@@ -40,8 +40,9 @@ TEST(FoundKeyRecords, ParsesTheResultsFile) {
         {"  Pattern: 1J\n> Address: 1Ja\n\xEF\xBB\xBFPrivkey: 5K\n", {jenny}},
         {"Pattern: 1Old\n" + j, {jenny}},
         {recordText("1a Pattern: b", "1x", "5y"), {{"1a Pattern: b", "1x", "5y"}}}};
-    for (const auto& [text, expected] : cases)
+    for (const auto& [text, expected] : cases) {
         EXPECT_EQ(parseFoundKeyRecords(text), expected) << text;
+    }
 }
 
 FoundKeyRecord record(std::string_view pattern, std::string_view address, std::string_view key) {
@@ -73,8 +74,9 @@ TEST(VerifyFoundKey, KeyMustGiveTheAddressOfASearchedPattern) {
         {record("1ab", a, k), {false, {"1ab"}}, "the address does not begin with the pattern 1ab"},
         {record("1ab", a, k), {true, {"1AB"}}, std::nullopt},
         {record("1Ab", a, k), {false, {"1Cd"}}, "the pattern 1Ab was not searched by the run"}};
-    for (const auto& [found, searched, failure] : cases)
+    for (const auto& [found, searched, failure] : cases) {
         EXPECT_EQ(whyFoundKeyFails(found, &searched), failure) << found.privateKey;
+    }
     EXPECT_EQ(whyFoundKeyFails(record("1Ab", a, k), nullptr),
               "the patterns of the run that wrote it are unknown");
     SearchedPatterns read; // a kept patterns file without its case line is refused
@@ -84,11 +86,13 @@ TEST(VerifyFoundKey, KeyMustGiveTheAddressOfASearchedPattern) {
 
 TEST(FoundAddressStore, DuplicateIsDecidedByPublicAddressAlone) {
     FoundAddressStore store;
-    for (int i = 0; i < 20000; ++i) // large enough that a stale index would show
+    for (int i = 0; i < 20000; ++i) { // large enough that a stale index would show
         ASSERT_TRUE(store.AddFoundAddress(false, "p", "1A" + std::to_string(i), "k"));
+    }
     for (const auto& [address, added] :
-         {std::pair{"1A7", false}, {"1a7", true}, {"1A7 ", true}, {"", true}})
+         {std::pair{"1A7", false}, {"1a7", true}, {"1A7 ", true}, {"", true}}) {
         EXPECT_EQ(store.AddFoundAddress(true, "other", address, "other"), added) << address;
+    }
     EXPECT_EQ(store[7], (FoundAddress{false, "p", "1A7", "k"}))
         << "a refused duplicate changes nothing";
     EXPECT_TRUE(store.remove(1));
@@ -127,8 +131,9 @@ TEST_F(FoundKeyScannerTest, RecordWrittenByteByByteIsTakenOnceWhenWholeAndTheFil
     for (std::size_t length = 0; length < text.size(); ++length) {
         append(text.substr(length, 1));
         scanner.check(target);
-        if (store.size() == 1 && firstSeenAt == 0)
+        if (store.size() == 1 && firstSeenAt == 0) {
             firstSeenAt = length + 1;
+        }
     }
     ASSERT_EQ(store.size(), 2u);
     EXPECT_EQ(firstSeenAt, junk.size() + ab.size());

@@ -80,8 +80,9 @@ TEST(AddressExport, FilesByteForByteReplacedWholeAndOnlyWithADataFolder) {
              ConsoleStyle::Heading}}));
 
     // A write that fails keeps the older file and says so in red.
-    for (int i = 0; i < 200; ++i)
+    for (int i = 0; i < 200; ++i) {
         store.AddFoundAddress(false, "1A", "1Addr" + std::to_string(i), std::string(51, 'K'));
+    }
     {
         testing::FileSizeLimit limit(1024);
         EXPECT_EQ(ExportAllAddresses(store, folder.path(), console), ExportStatus::Failed);

@@ -33,9 +33,11 @@ public:
     const ConsolePiece& last() const { return pieces.back(); }
     // True when a piece in red holds the text.
     bool saysInRed(std::string_view text) const {
-        for (const ConsolePiece& piece : pieces)
-            if (piece.style == ConsoleStyle::Error && piece.text.find(text) != std::string::npos)
+        for (const ConsolePiece& piece : pieces) {
+            if (piece.style == ConsoleStyle::Error && piece.text.find(text) != std::string::npos) {
                 return true;
+            }
+        }
         return false;
     }
 

@@ -37,10 +37,11 @@ TEST(ClosingMessage, FirstCaseThatHoldsWinsAndFailedStartReadsTheLog) {
         {{true, false, false, 1, false, search, pool}, "bad url", error("[ERROR]\nbad url")},
         {{true, false, false, 1, false, search, cpu}, "", error(failed)},
         {{true, false, false, 1, false, search, cpu}, "error Invalid character", error(failed)}};
-    for (const auto& [ending, log, expected] : cases)
+    for (const auto& [ending, log, expected] : cases) {
         EXPECT_EQ(chooseClosingMessage(ending, log), expected)
             << ending.generatorName << " passes " << ending.passCount << " log "
             << log.value_or("<none>");
+    }
 }
 
 TEST(RunTexts, ElapsedTimeAndHeatPauseCountdown) {
@@ -48,8 +49,9 @@ TEST(RunTexts, ElapsedTimeAndHeatPauseCountdown) {
                                         {3599LL, "00h:59m:59s"},
                                         {86400LL, "00h:00m:00s"},
                                         {-3LL, "00h:00m:00s"},
-                                        {400LL * 86400 + 13 * 3600 + 7 * 60 + 9, "13h:07m:09s"}})
+                                        {400LL * 86400 + 13 * 3600 + 7 * 60 + 9, "13h:07m:09s"}}) {
         EXPECT_EQ(formatElapsed(std::chrono::seconds(seconds)), text) << seconds;
+    }
     const auto start = std::chrono::steady_clock::time_point{} + 5000s;
     for (const auto& [paused, countdown, resume] :
          {std::tuple{0ms, std::optional<std::string>("600 seconds"), false},

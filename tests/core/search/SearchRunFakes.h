@@ -27,10 +27,11 @@ public:
     bool start(const ChildStart& r) override {
         requests.push_back(r);
         filesAtStart = readBytes(r.outputLog) + readBytes(r.workingDirectory / "results.txt");
-        if (startSucceeds && output)
+        if (startSucceeds && output) {
             writeBytes(r.outputLog, *output);
-        else if (startSucceeds)
+        } else if (startSucceeds) {
             std::filesystem::remove(r.outputLog); // as when no log could be made
+        }
         return running_ = startSucceeds;
     }
     bool running() const override { return running_; }

@@ -60,8 +60,9 @@ TEST_F(SearchRunTest, StartsTheGeneratorFromItsArgumentListWithFreshUserOnlyFile
     ASSERT_TRUE(run.startSearch(generator(kCpuGenerator), 2, searched));
     EXPECT_GE(child.requests.at(0).outputFile, 0);
     EXPECT_EQ(child.filesAtStart, "") << "the output of an earlier run is gone";
-    for (const char* name : {"results.txt", "stdout.log", "run-patterns.txt"})
+    for (const char* name : {"results.txt", "stdout.log", "run-patterns.txt"}) {
         EXPECT_EQ(modeOf(dir / name), 0600u) << name;
+    }
     // The patterns of the run are kept beside its results for a later start of the program.
     const SearchRun later{child, clock, console, view, dir.path()};
     ASSERT_NE(later.searchedPatterns(), nullptr);
@@ -88,9 +89,11 @@ TEST_F(SearchRunTest, KeyNotWrittenByTheGeneratorKeepsTheLogWithTheKey) {
         run.pass(true);
     }
     std::vector<std::filesystem::path> kept;
-    for (const auto& entry : std::filesystem::directory_iterator(dir.path()))
-        if (entry.path().filename().string().starts_with("stdout-"))
+    for (const auto& entry : std::filesystem::directory_iterator(dir.path())) {
+        if (entry.path().filename().string().starts_with("stdout-")) {
             kept.push_back(entry.path());
+        }
+    }
     ASSERT_EQ(kept.size(), 1u);
     EXPECT_EQ(testing::readBytes(kept[0]), "Privkey: 5Kkey\n");
     EXPECT_EQ(modeOf(kept[0]), 0600u);
@@ -124,8 +127,9 @@ TEST_F(SearchRunTest, EndOfTheChildClosesTheRunOnce) {
           {kCpuGenerator, "", 1u, false, completed}}) {
         child.output = log;
         ASSERT_TRUE(start(app));
-        for (unsigned pass = 0; pass < timerPasses; ++pass)
+        for (unsigned pass = 0; pass < timerPasses; ++pass) {
             run.pass(false);
+        }
         child.end();
         run.pass(endSignal);
         run.pass(true); // late signals are ignored

@@ -37,8 +37,9 @@ TEST(PatternText, PatternCountAndTrim) {
                                       {"1Abc\r\nAbc\r\n1", 2},
                                       {"1A\r\r\n1B\n", 2},
                                       {"\r1A", 1},
-                                      {" 1A\na1\n\n11", 1}})
+                                      {" 1A\na1\n\n11", 1}}) {
         EXPECT_EQ(CountPatterns(text), count) << text;
+    }
     EXPECT_EQ(trimWhiteSpace(" \t\r\n\v\f1A\r\n1 B \t\r\n\v\f"), "1A\r\n1 B");
 }
 
@@ -88,8 +89,9 @@ TEST(StartDecision, FileBranch) {
     std::filesystem::create_directory(dir / "folder");
     for (const auto& [path, bytes, outcome, message, count] : cases) {
         SCOPED_TRACE(bytes.value_or(path));
-        if (bytes)
+        if (bytes) {
             writeBytes(dir / path, *bytes);
+        }
         StartInputs in;
         in.patternsFromFile = true;
         in.patternsFilePath = path;

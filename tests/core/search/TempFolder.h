@@ -16,8 +16,9 @@ class TempFolder {
 public:
     TempFolder() {
         std::string pattern = (std::filesystem::temp_directory_path() / "tarwick-XXXXXX").string();
-        if (!::mkdtemp(pattern.data()))
+        if (!::mkdtemp(pattern.data())) {
             throw std::runtime_error("mkdtemp failed");
+        }
         path_ = pattern;
     }
     ~TempFolder() {
@@ -35,8 +36,9 @@ private:
 };
 
 inline std::string readBytes(const std::filesystem::path& file) {
-    if (!std::filesystem::is_regular_file(file))
+    if (!std::filesystem::is_regular_file(file)) {
         return {};
+    }
     std::ifstream in(file, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }

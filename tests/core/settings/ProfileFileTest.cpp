@@ -33,8 +33,9 @@ TEST(ProfileFile, ReadsAsWindowsDoes) {
                                                  {"Settings", "orphan", {}},
                                                  {"Other", "lf", "only"},
                                                  {"Missing", "plain", {}},
-                                                 {"Settings", "last", {}}})
+                                                 {"Settings", "last", {}}}) {
         EXPECT_EQ(file.value(section, key), expected) << section << "/" << key;
+    }
     EXPECT_EQ(file.valueOr("Settings", "missing", "fallback"), "fallback");
     EXPECT_EQ(file.valueOr("Settings", "empty", "fallback"), "");
 }
@@ -74,10 +75,11 @@ TEST(ProfileFile, WritesAsWindowsDoes) {
          "[S]\r\nk=\"5Kkey  \"\r\nj=\" x\"\r\nq=\"\"q\"\"\r\ns=\"'a'\"\r\nm=\"a'\r\n"}};
     for (const auto& [before, writes, after] : cases) {
         ProfileFile file = ProfileFile::fromBytes(before);
-        for (const Write& w : writes)
+        for (const Write& w : writes) {
             EXPECT_TRUE(
                 file.write(w.section, w.key,
                            w.value ? std::optional<std::string_view>(*w.value) : std::nullopt));
+        }
         EXPECT_EQ(file.toBytes(), after) << before;
     }
 }

@@ -48,8 +48,9 @@ TEST(Settings, FlagsIndexesAndTexts) {
         // Numbers are read with atoi.
         {"[Settings]\r\nexternal_app= -2x\r\navoid_overheating=on\r\n",
          with([](auto& s) { s.appIndex = -2; })}};
-    for (const auto& [file, expected] : cases)
+    for (const auto& [file, expected] : cases) {
         EXPECT_EQ(load(file).settings, expected) << file;
+    }
     // An empty value leaves the member as it was, but for the reward address.
     const ViewSettings before = with([](auto& s) {
         s.appIndex = 2;
@@ -76,8 +77,9 @@ TEST(Settings, AtoiAndPatternsEncoding) {
                                       {"- 1", 0},
                                       {"x1", 0},
                                       {"2147483648", INT_MAX},
-                                      {"-2147483649", INT_MIN}})
+                                      {"-2147483649", INT_MIN}}) {
         EXPECT_EQ(atoiClamped(text), value) << text;
+    }
     EXPECT_EQ(encodePatterns("  \r\n1Jenny\r\n\r\n1Mary \t\r\n "), "1Jenny--1Mary");
     EXPECT_EQ(encodePatterns(std::string("1A\n1B\r1C\0", 9) + "1Jen-ny"), "1A-1B-1C-1Jen-ny");
 }

@@ -23,8 +23,9 @@ TEST(WorkingFolder, ChoosesAndPreparesTheFolder) {
                           Case{"", false, "", "home/.local/share/Tarwick"}}) {
         SCOPED_TRACE(c.expected);
         testing::TempFolder temp;
-        for (const char* name : {"vanitygen64.exe", "oclvanitygen.exe", "oclvanityminer64.exe"})
+        for (const char* name : {"vanitygen64.exe", "oclvanitygen.exe", "oclvanityminer64.exe"}) {
             writeBytes(temp / "libexec" / name, name);
+        }
         fs::create_directories(temp / "start" / (c.portableStart ? "vanitygen" : ""));
         const WorkingFolder chosen = chooseWorkingFolder(
             {c.requested, temp / "start", *c.dataHome ? (temp / c.dataHome).string() : "",

@@ -43,10 +43,11 @@ TEST(MinerProgram, EndsAsTheFrontEndExpects) {
         std::optional<TestPool> pool(std::in_place);
         std::vector<std::string> args = c.args;
         args.insert(args.begin(), {TARWICK_OCLVANITYMINER64, "-u", pool->url()});
-        if (c.delay < 0ms)
+        if (c.delay < 0ms) {
             pool.reset(); // the pool is gone; its port is closed
-        else
+        } else {
             pool->setDelay(c.delay), pool->setWork(item);
+        }
         const TempFolder dir;
         const ProgramRun run = runProgram(
             args, dir.path, {.stopWhen = [&](const std::string& out) {
@@ -55,8 +56,9 @@ TEST(MinerProgram, EndsAsTheFrontEndExpects) {
         EXPECT_EQ(run.status, c.status) << run.out;
         EXPECT_TRUE(contains(run.out, c.says)) << run.out;
         EXPECT_FALSE(contains(run.out, "Privkey: ")) << "only the requester may know the key";
-        if (!pool)
+        if (!pool) {
             continue;
+        }
         // Only the runs that get past their options ask for work.
         EXPECT_EQ(pool->workRequests() > 0, c.delay > 0ms);
         ASSERT_EQ(pool->accepted().size(), c.accepted) << run.out;

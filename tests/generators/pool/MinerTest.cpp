@@ -2,10 +2,11 @@
 // scripted pool, a scripted search and a clock that moves only when the loop sleeps: which work
 // it takes, what it claims and how, what it reports, and how it spaces its retries.
 
-#include "PoolVectors.h"
-#include "EcReference.h"
-#include "pool/ClaimUrl.h"
 #include "pool/Miner.h"
+
+#include "EcReference.h"
+#include "PoolVectors.h"
+#include "pool/ClaimUrl.h"
 #include "pool/MinerOptions.h"
 #include "pool/RewardAddress.h"
 #include "pool/SplitKeyWalker.h"
@@ -53,8 +54,9 @@ TEST(RewardAddress, P2pkhAndP2shOnly) { // not nothing, not Base58, a WIF, the t
           {"", false},
           {"1EHNa6Q4Jz2uvNExL497mE43ikXhwF6kZ0", false},
           {"5HpHagT65TZzG1PH3CSu63k8DbpvD8s5ip4nEB3kEsreAnchuDf", false},
-          {"mipcBbFg9gMiCh81Kj8tqqdgoZub1ZJRfn", false}})
+          {"mipcBbFg9gMiCh81Kj8tqqdgoZub1ZJRfn", false}}) {
         EXPECT_EQ(rewardAddressProblem(address).empty(), good) << address;
+    }
     EXPECT_EQ(claimUrl("http://h", "1a&b=c", {}, engine::Scalar::fromUint64(1), "1 y"),
               "http://h/solve?key=1a%26b%3Dc%3A" + std::string(130, '0') +
                   "&privateKey=" + std::string(63, '0') + "1&bitcoinAddress=1%20y");
@@ -64,19 +66,23 @@ TEST(WorkList, SkipsMalformedLinesWithPrintableWarnings) {
     const std::string pa = test::toHex(test::referencePublicKey(test::keyFromUint64(777), false));
     std::string offCurve = pa, junk;
     offCurve[129] = offCurve[129] == '0' ? '1' : '0'; // y no longer fits x
-    for (int i = 0; i < 2000; ++i)
+    for (int i = 0; i < 2000; ++i) {
         junk.push_back(static_cast<char>((i * 7919 + 13) % 256));
+    }
     Strings bad = {junk, "1Abc:" + pa.substr(2) + ":0:0.05\n", "1Abc:" + offCurve + ":0:0.05\n"};
-    for (std::string form : {"1Abc:K:0\n", "1Abc:K:0:0.05:7;extra field\n", ":K:0:0.05\n",
-                             "1Abc:K:256:0.05\n", "1Abc:K:x:0.05\n", "1Abc:K:0:-1\n",
-                             "1Abc:K:0:1e3\n", "2abc:K:0:0.05\n", "1Ab0:K:0:0.05\n", "1Xyz:K:0:2"})
+    for (std::string form :
+         {"1Abc:K:0\n", "1Abc:K:0:0.05:7;extra field\n", ":K:0:0.05\n", "1Abc:K:256:0.05\n",
+          "1Abc:K:x:0.05\n", "1Abc:K:0:-1\n", "1Abc:K:0:1e3\n", "2abc:K:0:0.05\n",
+          "1Ab0:K:0:0.05\n", "1Xyz:K:0:2"}) {
         bad.push_back(form.replace(form.find('K'), 1, pa));
+    }
     for (const std::string& line : bad) {
         Strings warnings;
         EXPECT_TRUE(parseWorkList(line, warnings).empty()) << line;
         EXPECT_TRUE(line == junk ? !warnings.empty() : warnings.size() == 1) << line;
-        for (const std::string& w : warnings)
+        for (const std::string& w : warnings) {
             EXPECT_TRUE(std::ranges::all_of(w, [](char c) { return c >= 0x20 && c < 0x7F; })) << w;
+        }
     }
 }
 
@@ -90,8 +96,9 @@ TEST(WorkSelection, TiesAndTheCapOnAGroupAndItsLine) {
     EXPECT_FALSE(selectWork({}));
     EXPECT_EQ(selectWork({item(5, "1Ab", 0), item(6, "1Ab", 0)})->publicKey[1], 5);
     std::vector<WorkItem> items = {item(1, "1Ab", 0.001)};
-    for (int i = 0; i < 1000; ++i) // 1,000 items for the most valuable key
+    for (int i = 0; i < 1000; ++i) { // 1,000 items for the most valuable key
         items.push_back(item(0xEE, "1Abc" + std::to_string(i % 10), 0.01 + i * 1e-6));
+    }
     const auto group = selectWork(items);
     ASSERT_TRUE(group && group->publicKey[1] == 0xEE && group->items.size() == kMaxGroupItems);
     EXPECT_DOUBLE_EQ(group->items.front().reward, 0.01 + 999e-6); // the most valuable first
@@ -129,8 +136,9 @@ TEST(SplitKey, WalkerMatchesLibsecp256k1) {
                 Key k;
                 engine::scalarAdd(base, engine::Scalar::fromUint64(i)).toBytes(k.data());
                 test::Bytes point(points[i].infinity ? 0 : 65);
-                if (!points[i].infinity)
+                if (!points[i].infinity) {
                     engine::serializePoint(points[i], false, point.data());
+                }
                 // P + k*G = (a + k)*G, the point at infinity where k = n - a.
                 ASSERT_EQ(point,
                           k == test::referenceKeyNegated(a)
@@ -155,10 +163,11 @@ TEST(SplitKey, CheckAcceptsOnlyTheRightSolution) {
         {a, test::keyFromHex(std::string(64, 'F')), 0, "1Abc", vector, false}, // k beyond n
     };
     const SplitKeyCheck check;
-    for (const auto& [key, offset, version, pattern, address, good] : cases)
+    for (const auto& [key, offset, version, pattern, address, good] : cases) {
         EXPECT_EQ(check.problem({pattern, publicKeyOf(key), version, offset, address}).empty(),
                   good)
             << pattern << " " << int(version) << " " << test::toHex(offset);
+    }
 }
 
 // Clock (moves only when the miner sleeps; stops the run at the limit), pool (answers from
@@ -268,9 +277,10 @@ TEST(MinerLoop, Scenarios) {
         Fakes f;
         f.limit = f.begin + std::chrono::seconds(c.seconds);
         f.work = c.work, f.solve = c.solve;
-        for (const std::uint64_t k : c.hits)
+        for (const std::uint64_t k : c.hits) {
             f.hits.push_back(
                 {requester, "1Abc", 0, engine::Scalar::fromUint64(k), test::kVectorAddress});
+        }
         char* text = nullptr;
         std::size_t size = 0;
         std::FILE* out = open_memstream(&text, &size);
@@ -289,8 +299,9 @@ TEST(MinerLoop, Scenarios) {
                                 std::to_string(miner.claimsAccepted()) + " accepted, claims" +
                                 f.claimTimes + ", fetches" + f.fetchTimes;
         EXPECT_TRUE(run.starts_with(c.run) && !f.running) << run;
-        for (const std::string& s : c.says)
+        for (const std::string& s : c.says) {
             EXPECT_NE(all.find(s), std::string::npos) << s << " in\n" << all;
+        }
         // Only the part k is ever printed, and only for a solution that passed the check.
         EXPECT_EQ(all.find("Privkey: "), std::string::npos);
         EXPECT_EQ(all.find("PrivkeyPart: ") != std::string::npos, !f.claimTimes.empty());
