@@ -13,7 +13,7 @@ namespace {
 
 using namespace tarwick::engine;
 
-void FieldMul(benchmark::State& state) {
+void fieldMul(benchmark::State& state) {
     FieldElement a = generatorPoint().x;
     const FieldElement b = generatorPoint().y;
     for (auto _ : state) {
@@ -21,28 +21,28 @@ void FieldMul(benchmark::State& state) {
         benchmark::DoNotOptimize(a);
     }
 }
-BENCHMARK(FieldMul);
+BENCHMARK(fieldMul);
 
-void FieldSqr(benchmark::State& state) {
+void fieldSqr(benchmark::State& state) {
     FieldElement a = generatorPoint().x;
     for (auto _ : state) {
         a = fieldSqr(a);
         benchmark::DoNotOptimize(a);
     }
 }
-BENCHMARK(FieldSqr);
+BENCHMARK(fieldSqr);
 
-void FieldInverse(benchmark::State& state) {
+void fieldInverse(benchmark::State& state) {
     FieldElement a = generatorPoint().x;
     for (auto _ : state) {
         a = fieldInverse(a);
         benchmark::DoNotOptimize(a);
     }
 }
-BENCHMARK(FieldInverse);
+BENCHMARK(fieldInverse);
 
 // Points per second of the walker, for batch sizes 2 * half.
-void WalkerPoints(benchmark::State& state) {
+void walkerPoints(benchmark::State& state) {
     PointWalker walker(static_cast<std::size_t>(state.range(0)));
     walker.start(Scalar{{0x1234567890ABCDEFULL, 0x0FEDCBA987654321ULL, 0x1111, 0x2222}});
     std::vector<AffinePoint> points(walker.batchSize());
@@ -52,9 +52,9 @@ void WalkerPoints(benchmark::State& state) {
     }
     state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations() * walker.batchSize()));
 }
-BENCHMARK(WalkerPoints)->Arg(64)->Arg(256)->Arg(512)->Arg(1024)->Arg(2048);
+BENCHMARK(walkerPoints)->Arg(64)->Arg(256)->Arg(512)->Arg(1024)->Arg(2048);
 
-void CandidateKeys(benchmark::State& state) {
+void candidateKeys(benchmark::State& state) {
     const bool compressed = state.range(0) != 0;
     const AffinePoint p = generatorPoint();
     std::vector<std::uint8_t> out(kCandidatesPerPoint * kUncompressedKeySize);
@@ -64,10 +64,10 @@ void CandidateKeys(benchmark::State& state) {
     }
     state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()));
 }
-BENCHMARK(CandidateKeys)->Arg(1)->Arg(0);
+BENCHMARK(candidateKeys)->Arg(1)->Arg(0);
 
 // hash160 of the six candidates of 32 points, per point.
-void Hash160OfCandidates(benchmark::State& state) {
+void hash160OfCandidates(benchmark::State& state) {
     const std::size_t size = state.range(0) != 0 ? kCompressedKeySize : kUncompressedKeySize;
     const std::size_t count = 32 * kCandidatesPerPoint;
     std::vector<std::uint8_t> keys(count * size, 0x5A);
@@ -79,11 +79,11 @@ void Hash160OfCandidates(benchmark::State& state) {
     state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations() * 32));
     state.SetLabel(hashBackendName());
 }
-BENCHMARK(Hash160OfCandidates)->Arg(1)->Arg(0);
+BENCHMARK(hash160OfCandidates)->Arg(1)->Arg(0);
 
 // The search's candidate stage as it runs: the six candidates of 32 walker points from point to
 // hash on the backends in use, per point.
-void CandidateHashes(benchmark::State& state) {
+void candidateHashes(benchmark::State& state) {
     const bool compressed = state.range(0) != 0;
     PointWalker walker(16);
     walker.start(Scalar{{0x1234567890ABCDEFULL, 0x0FEDCBA987654321ULL, 0x1111, 0x2222}});
@@ -98,7 +98,7 @@ void CandidateHashes(benchmark::State& state) {
     state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations() * points.size()));
     state.SetLabel(std::string(fieldBackendName(fieldBackendInUse())) + " " + hashBackendName());
 }
-BENCHMARK(CandidateHashes)->Arg(1)->Arg(0);
+BENCHMARK(candidateHashes)->Arg(1)->Arg(0);
 
 } // namespace
 

@@ -15,7 +15,7 @@ namespace {
 
 using namespace tarwick;
 
-void SplitKeyLaunch(benchmark::State& state) {
+void splitKeyLaunch(benchmark::State& state) {
     const std::optional<cl::Device> device = opencl_device::findDevice({0, 0});
     if (!device) {
         state.SkipWithError("no OpenCL device 0:0");
@@ -40,7 +40,7 @@ void SplitKeyLaunch(benchmark::State& state) {
     state.SetItemsProcessed(
         static_cast<std::int64_t>(state.iterations() * layout.items * walk.pointsPerItem()));
 }
-BENCHMARK(SplitKeyLaunch)->Arg(0)->Arg(1)->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(splitKeyLaunch)->Arg(0)->Arg(1)->UseRealTime()->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -57,9 +57,11 @@ HashBackend fastestHashBackend() {
     constexpr HashBackend preference[] = {HashBackend::Avx512, HashBackend::ShaNiAvx512,
                                           HashBackend::ShaNiAvx2, HashBackend::Avx2,
                                           HashBackend::ShaNi};
-    for (HashBackend backend : preference)
-        if (hashBackendSupported(backend))
+    for (HashBackend backend : preference) {
+        if (hashBackendSupported(backend)) {
             return backend;
+        }
+    }
     return HashBackend::Scalar;
 }
 
@@ -82,9 +84,11 @@ const char* hashBackendName(HashBackend backend) {
 }
 
 std::optional<HashBackend> hashBackendFromName(std::string_view name) {
-    for (HashBackend backend : kAllHashBackends)
-        if (name == hashBackendName(backend))
+    for (HashBackend backend : kAllHashBackends) {
+        if (name == hashBackendName(backend)) {
             return backend;
+        }
+    }
     return std::nullopt;
 }
 
