@@ -82,7 +82,8 @@ void HostileFilesTest::brokenRunFilesLoseNoKeyAndBlockNothing() {
     QCOMPARE(foundRows(app), 3);
     const std::string saved = test::savedSettings(app);
     for (const auto& key : {kAb1, testing::kAb2, testing::kAb3}) {
-        QVERIFY2(saved.find("=" + std::string(key.key) + "\r\n") != std::string::npos,
+        QVERIFY2(saved.find(std::string(1, '=').append(key.key).append("\r\n")) !=
+                     std::string::npos,
                  key.address.data());
     }
     QVERIFY(saved.find("CutOff") == std::string::npos);

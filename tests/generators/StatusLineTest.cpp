@@ -41,7 +41,7 @@ TEST(StatusLine, GroupsAndDurations) {
     // A refresh is padded to cover a longer old line (see the console report), and never cuts
     // a long one.
     const SearchStatus wide{12.34e6, 12345678901234567ull, 131028262, 1e30, 10, 2000};
-    EXPECT_EQ(formatStatusRefresh(wide), "\r" + formatStatusGroups(wide));
+    EXPECT_EQ(formatStatusRefresh(wide), std::string(1, '\r').append(formatStatusGroups(wide)));
     // Durations in the largest unit.
     constexpr double kYear = 365 * 86400.0;
     // clang-format off
