@@ -1,7 +1,7 @@
 #include "pool/SplitKeyCheck.h"
 
-#include <memory>
-#include <openssl/bn.h>
+#include "engine/verify/ReferenceKeyCheck.h"
+
 #include <openssl/evp.h>
 #include <secp256k1.h>
 #include <stdexcept>
@@ -24,32 +24,6 @@ Bytes digest(const EVP_MD* md, const std::uint8_t* data, std::size_t length) {
 }
 
 } // namespace
-
-std::string referenceBase58Check(const std::uint8_t* payload, std::size_t length) {
-    Bytes data(payload, payload + length);
-    const Bytes once = digest(EVP_sha256(), data.data(), data.size());
-    const Bytes twice = digest(EVP_sha256(), once.data(), once.size());
-    data.insert(data.end(), twice.begin(), twice.begin() + 4);
-    static constexpr char kAlphabet[] =
-        "123456789ABCDEFGHJKLMNPQRSTUVWXYZabcdefghijkmnopqrstuvwxyz";
-    std::unique_ptr<BIGNUM, decltype(&BN_free)> value(
-        BN_bin2bn(data.data(), static_cast<int>(data.size()), nullptr), &BN_free);
-    if (!value) {
-        throw std::runtime_error("OpenSSL BN_bin2bn failed");
-    }
-    std::string reversed;
-    while (!BN_is_zero(value.get())) {
-        const BN_ULONG digit = BN_div_word(value.get(), 58);
-        if (digit == static_cast<BN_ULONG>(-1)) {
-            throw std::runtime_error("OpenSSL BN_div_word failed");
-        }
-        reversed.push_back(kAlphabet[digit]);
-    }
-    for (std::size_t i = 0; i < data.size() && data[i] == 0; ++i) {
-        reversed.push_back('1');
-    }
-    return {reversed.rbegin(), reversed.rend()};
-}
 
 SplitKeyCheck::SplitKeyCheck() : context_(secp256k1_context_create(SECP256K1_CONTEXT_NONE)) {
     if (context_ == nullptr) {
@@ -78,7 +52,7 @@ std::string SplitKeyCheck::address(const std::array<std::uint8_t, 65>& publicKey
     const Bytes hash = digest(EVP_ripemd160(), sha.data(), sha.size());
     Bytes payload{version};
     payload.insert(payload.end(), hash.begin(), hash.end());
-    return referenceBase58Check(payload.data(), payload.size());
+    return engine::referenceBase58Check(payload.data(), payload.size());
 }
 
 std::string SplitKeyCheck::problem(const Solution& solution) const {

@@ -33,7 +33,4 @@ private:
     secp256k1_context_struct* context_;
 };
 
-// Base58Check of a payload, on OpenSSL's SHA-256 and big numbers.
-std::string referenceBase58Check(const std::uint8_t* payload, std::size_t length);
-
 } // namespace tarwick::pool

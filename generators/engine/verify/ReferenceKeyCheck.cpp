@@ -63,6 +63,10 @@ bool startsWith(const std::string& text, const std::string& prefix, bool caseIns
 
 } // namespace
 
+std::string referenceBase58Check(const std::uint8_t* payload, std::size_t length) {
+    return base58CheckWithOpenSsl(Bytes(payload, payload + length));
+}
+
 ReferenceKeyCheck::ReferenceKeyCheck()
     : context_(secp256k1_context_create(SECP256K1_CONTEXT_NONE)) {
     if (context_ == nullptr) {

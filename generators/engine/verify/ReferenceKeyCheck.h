@@ -2,6 +2,10 @@
 
 #include "engine/search/FoundKey.h"
 
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
 struct secp256k1_context_struct;
 
 namespace tarwick::engine {
@@ -22,5 +26,9 @@ public:
 private:
     secp256k1_context_struct* context_;
 };
+
+// The Base58Check text of a payload (version byte first), built with OpenSSL alone: the
+// reference every address and WIF key is compared with.
+std::string referenceBase58Check(const std::uint8_t* payload, std::size_t length);
 
 } // namespace tarwick::engine
