@@ -3,6 +3,7 @@
 #include "platform/CoreDumps.h"
 #include "platform/QtUserDialogs.h"
 #include "platform/SteadyClock.h"
+#include "platform/TerminationSignals.h"
 #include "platform/WorkingFolderLock.h"
 #include "view/TarwickView.h"
 
@@ -16,6 +17,9 @@ int main(int argc, char* argv[]) {
     tarwick::disableCoreDumps();
     tarwick::answerHelpOrVersion(argc, argv);
     QApplication app(argc, argv);
+    // Ended from outside (logout, kill, Ctrl+C), the program closes as its window does; a
+    // request made before the window is up waits for the event loop.
+    const tarwick::TerminationSignals termination;
     const std::optional<std::filesystem::path> workDir = tarwick::enterWorkingFolder(app);
     if (!workDir) {
         return EXIT_FAILURE;
@@ -39,6 +43,10 @@ int main(int argc, char* argv[]) {
     tarwick::MainFrame frame(view);
     dialogs.setOwner(&frame);
     view->OnInitialUpdate();
+    QObject::connect(&termination, &tarwick::TerminationSignals::requested, &frame, [&frame] {
+        frame.close();
+        QApplication::quit(); // also leaves the loop of a dialog that is open
+    });
     frame.show();
     return QApplication::exec();
 }

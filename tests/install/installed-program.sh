@@ -41,7 +41,9 @@ wait_for() {
 (as_user QT_QPA_PLATFORM=offscreen "$prefix/bin/tarwick" 2>/dev/null) &
 pid=$!
 wait_for '[ -L "$folder/vanitygen/oclvanityminer64.exe" ]' "no per-user working folder"
-kill "$pid" && wait "$pid" 2>/dev/null || true
+# Asked to end (as by the desktop session), it closes as its window does.
+kill "$pid"
+wait "$pid" || fail "tarwick ended with status $? when asked to end"
 pid=""
 [ "$(stat -c %a "$folder")" = 700 ] || fail "$folder is not user-only"
 [ -d "$folder/Data" ] || fail "no Data folder"
@@ -58,7 +60,8 @@ printf '[Patterns_search]\r\npatterns=1A\r\n' >"$folder/Settings.ini"
     window=$(timeout 60 xdotool search --sync --onlyvisible --name "^Tarwick")
     xdotool windowfocus --sync "$window" key Tab space
     for _ in $(seq 120); do grep -q BTC_KEY_PRIV_ENCON_0 "$1" && break; sleep 0.5; done
-    kill "$program"' "$prefix/bin/tarwick" "$folder/Settings.ini")
+    kill "$program" && wait "$program"' "$prefix/bin/tarwick" "$folder/Settings.ini") ||
+    fail "the search from the window did not end cleanly (status $?)"
 grep -q $'^BTC_ADDR_PUB_ENCON_0=1A[1-9A-HJ-NP-Za-km-z]\{24,32\}\r$' "$folder/Settings.ini" ||
     fail "no address for 1A in Settings.ini: $(cat "$folder/Settings.ini")"
 grep -q $'^BTC_KEY_PRIV_ENCON_0=[5KL][1-9A-HJ-NP-Za-km-z]\{50,51\}\r$' "$folder/Settings.ini" ||
