@@ -1,28 +1,8 @@
 #include "cpu/CpuOptions.h"
 
+#include "program/OptionValues.h"
+
 namespace tarwick::cpu {
-
-namespace {
-
-bool parseThreads(const std::string& text, unsigned& threads) {
-    if (text.empty() || text.size() > 6) {
-        return false;
-    }
-    unsigned value = 0;
-    for (char c : text) {
-        if (c < '0' || c > '9') {
-            return false;
-        }
-        value = value * 10 + static_cast<unsigned>(c - '0');
-    }
-    if (value == 0 || value > 1024) {
-        return false;
-    }
-    threads = value;
-    return true;
-}
-
-} // namespace
 
 const char* cpuUsage() {
     return "Usage: vanitygen64.exe [options] [pattern ...]\n"
@@ -42,7 +22,8 @@ bool parseCpuOptions(const std::vector<std::string>& args, CpuOptions& options,
                      std::string& error) {
     const program::PlacementOption threads{
         't', [&options](const std::string& value, std::string& message) {
-            if (parseThreads(value, options.threads)) {
+            if (const auto count = program::decimalValue(value, 1024); count && *count > 0) {
+                options.threads = *count;
                 return true;
             }
             message = "-t needs a thread count from 1 to 1024, not '" + value + "'";

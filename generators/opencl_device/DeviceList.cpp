@@ -1,23 +1,10 @@
 #include "opencl_device/DeviceList.h"
 
+#include "program/OptionValues.h"
+
 namespace tarwick::opencl_device {
 
 namespace {
-
-bool parseNumber(const std::string& text, unsigned& out) {
-    if (text.empty() || text.size() > 4) {
-        return false;
-    }
-    unsigned value = 0;
-    for (char c : text) {
-        if (c < '0' || c > '9') {
-            return false;
-        }
-        value = value * 10 + static_cast<unsigned>(c - '0');
-    }
-    out = value;
-    return true;
-}
 
 // Some drivers end their names with NULs or blanks.
 std::string trimmed(std::string text) {
@@ -57,12 +44,12 @@ bool parseDeviceAddress(const std::string& text, DeviceAddress& out) {
     if (colon == std::string::npos) {
         return false;
     }
-    DeviceAddress address;
-    if (!parseNumber(text.substr(0, colon), address.platform) ||
-        !parseNumber(text.substr(colon + 1), address.device)) {
+    const auto platform = program::decimalValue(std::string_view(text).substr(0, colon), 9999);
+    const auto device = program::decimalValue(std::string_view(text).substr(colon + 1), 9999);
+    if (!platform || !device) {
         return false;
     }
-    out = address;
+    out = {*platform, *device};
     return true;
 }
 

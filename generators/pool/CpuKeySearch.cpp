@@ -1,18 +1,12 @@
 #include "pool/CpuKeySearch.h"
 
-#include "engine/encoding/Address.h"
 #include "engine/hash/Hash160.h"
 #include "engine/random/SystemRandom.h"
 #include "pool/SplitKeyWalker.h"
 
 #include <algorithm>
-#include <utility>
 
 namespace tarwick::pool {
-
-namespace {
-constexpr std::size_t kMaxPendingHits = 256;
-}
 
 CpuKeySearch::CpuKeySearch(unsigned threads, std::size_t walkerHalf)
     : threads_(threads != 0 ? threads : std::max(1u, std::thread::hardware_concurrency())),
@@ -30,10 +24,7 @@ std::string CpuKeySearch::description() const {
 void CpuKeySearch::start(const SearchTarget& target) {
     stop();
     stop_ = false;
-    {
-        std::lock_guard lock(mutex_);
-        hits_.clear();
-    }
+    hits_.clear();
     auto shared = std::make_shared<const SearchTarget>(target);
     for (unsigned i = 0; i < threads_; ++i) {
         // A random offset per thread: walks of 2^256 keys never meet in practice.
@@ -50,8 +41,7 @@ void CpuKeySearch::stop() {
 }
 
 std::vector<SearchHit> CpuKeySearch::takeHits() {
-    std::lock_guard lock(mutex_);
-    return std::exchange(hits_, {});
+    return hits_.take();
 }
 
 void CpuKeySearch::work(std::shared_ptr<const SearchTarget> target, engine::Scalar firstOffset) {
@@ -73,27 +63,9 @@ void CpuKeySearch::work(std::shared_ptr<const SearchTarget> target, engine::Scal
         }
         engine::hash160Batch(keys.data(), kKeySize, batch, hashes.data());
         for (std::size_t i = 0; i < batch; ++i) {
-            if (points[i].infinity) {
-                continue;
-            }
-            const std::uint8_t* hash = hashes.data() + i * 20;
-            for (const SearchTarget::Patterns& p : target->patterns) {
-                const auto match = p.set.match(hash);
-                if (!match) {
-                    continue;
-                }
-                SearchHit hit;
-                hit.publicKey = target->publicKey;
-                hit.pattern = p.set.pattern(*match);
-                hit.version = p.version;
-                hit.offset = engine::scalarAdd(batchOffset, engine::Scalar::fromUint64(i));
-                hit.address = engine::p2pkhAddress(p.version, hash);
-                std::lock_guard lock(mutex_);
-                // One hit per pattern is all the miner needs; an easy pattern ("1") must
-                // not fill the memory between two looks.
-                if (hits_.size() < kMaxPendingHits) {
-                    hits_.push_back(std::move(hit));
-                }
+            if (!points[i].infinity) {
+                hits_.addMatches(*target, hashes.data() + i * 20,
+                                 engine::scalarAdd(batchOffset, engine::Scalar::fromUint64(i)));
             }
         }
         keys_.fetch_add(batch, std::memory_order_relaxed);

@@ -5,7 +5,6 @@
 #include <atomic>
 #include <cstddef>
 #include <memory>
-#include <mutex>
 #include <thread>
 #include <vector>
 
@@ -37,8 +36,7 @@ private:
     std::vector<std::thread> workers_;
     std::atomic<bool> stop_{false};
     std::atomic<std::uint64_t> keys_{0};
-    std::mutex mutex_;
-    std::vector<SearchHit> hits_;
+    PendingHits hits_;
 };
 
 } // namespace tarwick::pool

@@ -1,8 +1,11 @@
 #include "pool/KeySearch.h"
 
+#include "engine/encoding/Address.h"
+
 #include <map>
 #include <set>
 #include <stdexcept>
+#include <utility>
 
 namespace tarwick::pool {
 
@@ -15,6 +18,27 @@ double SearchTarget::difficulty() const {
         }
     }
     return rate > 0 ? 1 / rate : 0;
+}
+
+void PendingHits::addMatches(const SearchTarget& target, const std::uint8_t* hash,
+                             engine::Scalar offset) {
+    for (const SearchTarget::Patterns& patterns : target.patterns) {
+        const auto match = patterns.set.match(hash);
+        if (!match) {
+            continue;
+        }
+        SearchHit hit{target.publicKey, patterns.set.pattern(*match), patterns.version, offset,
+                      engine::p2pkhAddress(patterns.version, hash)};
+        std::lock_guard lock(mutex_);
+        if (hits_.size() < kMostKept) {
+            hits_.push_back(std::move(hit));
+        }
+    }
+}
+
+std::vector<SearchHit> PendingHits::take() {
+    std::lock_guard lock(mutex_);
+    return std::exchange(hits_, {});
 }
 
 SearchTarget makeSearchTarget(const std::array<std::uint8_t, 65>& publicKey,

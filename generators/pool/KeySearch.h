@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -33,6 +34,21 @@ struct SearchHit {
     std::uint8_t version = 0;
     engine::Scalar offset{}; // k
     std::string address;     // of P + k*G, as the search computed it
+};
+
+// The hits a search's threads found and the miner has not yet taken. One hit per pattern is
+// all the miner needs: an easy pattern ("1") must not fill the memory between two looks.
+class PendingHits {
+public:
+    // One hit per pattern set of `target` that matches hash160 `hash` of P + k*G, k = offset.
+    void addMatches(const SearchTarget& target, const std::uint8_t* hash, engine::Scalar offset);
+    std::vector<SearchHit> take();
+    void clear() { take(); }
+
+private:
+    static constexpr std::size_t kMostKept = 256;
+    std::mutex mutex_;
+    std::vector<SearchHit> hits_;
 };
 
 // A search running in the background on some device. Calls come from one thread.

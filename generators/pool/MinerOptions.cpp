@@ -1,18 +1,19 @@
 #include "pool/MinerOptions.h"
 
-#include <charconv>
+#include "program/OptionValues.h"
+
+#include <climits>
 
 namespace tarwick::pool {
 
 namespace {
 
 bool parsePositive(const std::string& text, unsigned& out) {
-    unsigned value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (text.empty() || error != std::errc() || end != text.data() + text.size() || value == 0) {
+    const std::optional<unsigned> value = program::decimalValue(text, UINT_MAX);
+    if (!value || *value == 0) {
         return false;
     }
-    out = value;
+    out = *value;
     return true;
 }
 
@@ -43,12 +44,7 @@ bool parseMinerOptions(const std::vector<std::string>& args, MinerOptions& optio
             return false;
         }
         std::string value;
-        if (arg.size() > 2) {
-            value = arg.substr(2);
-        } else if (i + 1 < args.size()) {
-            value = args[++i];
-        } else {
-            error = std::string("option -") + option + " needs a value";
+        if (!program::takeOptionValue(args, i, value, error)) {
             return false;
         }
         switch (option) {

@@ -1,6 +1,5 @@
 #include "pool/OclKeySearch.h"
 
-#include "engine/encoding/Address.h"
 #include "engine/hash/Hash160.h"
 #include "engine/random/SystemRandom.h"
 #include "opencl_device/DeviceTables.h"
@@ -11,8 +10,6 @@
 namespace tarwick::pool {
 
 namespace {
-
-constexpr std::size_t kMaxPendingHits = 256;
 
 // Work item i walks from offset first + i * 2^64: runs that never meet in a search's life.
 engine::Scalar itemOffset(std::uint64_t item) {
@@ -43,10 +40,7 @@ std::string OclKeySearch::description() const {
 void OclKeySearch::start(const SearchTarget& target) {
     stop();
     stop_ = false;
-    {
-        std::lock_guard lock(mutex_);
-        hits_.clear();
-    }
+    hits_.clear();
     auto shared = std::make_shared<const SearchTarget>(target);
     const std::size_t items = walk_.layout().items;
     const engine::Scalar firstCentre = engine::randomPrivateKey();
@@ -70,8 +64,7 @@ void OclKeySearch::stop() {
 }
 
 std::vector<SearchHit> OclKeySearch::takeHits() {
-    std::lock_guard lock(mutex_);
-    return std::exchange(hits_, {});
+    return hits_.take();
 }
 
 void OclKeySearch::work(std::shared_ptr<const SearchTarget> target, engine::Scalar firstCentre) {
@@ -103,22 +96,7 @@ void OclKeySearch::work(std::shared_ptr<const SearchTarget> target, engine::Scal
             if (!std::equal(hash, hash + 20, hit.hash160.begin())) {
                 continue; // the device and the host disagree: never passed on
             }
-            for (const SearchTarget::Patterns& patterns : target->patterns) {
-                const auto match = patterns.set.match(hash);
-                if (!match) {
-                    continue;
-                }
-                SearchHit found;
-                found.publicKey = target->publicKey;
-                found.pattern = patterns.set.pattern(*match);
-                found.version = patterns.version;
-                found.offset = offset;
-                found.address = engine::p2pkhAddress(patterns.version, hash);
-                std::lock_guard lock(mutex_);
-                if (hits_.size() < kMaxPendingHits) {
-                    hits_.push_back(std::move(found));
-                }
-            }
+            hits_.addMatches(*target, hash, offset);
         }
         keys_.fetch_add(pointsPerLaunch);
     }

@@ -5,7 +5,6 @@
 
 #include <atomic>
 #include <memory>
-#include <mutex>
 #include <thread>
 
 namespace tarwick::pool {
@@ -38,8 +37,7 @@ private:
     std::thread worker_;
     std::atomic<bool> stop_{false};
     std::atomic<std::uint64_t> keys_{0};
-    std::mutex mutex_;
-    std::vector<SearchHit> hits_;
+    PendingHits hits_;
 };
 
 } // namespace tarwick::pool

@@ -1,5 +1,7 @@
 #include "program/SearchOptions.h"
 
+#include "program/OptionValues.h"
+
 namespace tarwick::program {
 
 bool parseSearchOptions(const std::vector<std::string>& args, const PlacementOption& placement,
@@ -43,12 +45,7 @@ bool parseSearchOptions(const std::vector<std::string>& args, const PlacementOpt
             return false;
         }
         std::string value;
-        if (arg.size() > 2) {
-            value = arg.substr(2);
-        } else if (i + 1 < args.size()) {
-            value = args[++i];
-        } else {
-            error = std::string("option -") + arg[1] + " needs a value";
+        if (!takeOptionValue(args, i, value, error)) {
             return false;
         }
         switch (option) {

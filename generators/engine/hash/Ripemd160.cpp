@@ -1,5 +1,6 @@
 #include "engine/hash/Ripemd160.h"
 
+#include "engine/hash/detail/PaddedBlocks.h"
 #include "engine/hash/detail/Ripemd160Rounds.h"
 #include "engine/hash/detail/ScalarOps.h"
 
@@ -26,27 +27,8 @@ void ripemd160(const std::uint8_t* data, std::size_t length, std::uint8_t out[20
     std::uint32_t state[5];
     std::memcpy(state, hash_detail::kRipemd160Init, sizeof state);
 
-    std::size_t offset = 0;
-    for (; offset + 64 <= length; offset += 64) {
-        compressBlock(state, data + offset);
-    }
-
-    // Padding as SHA-256's, except that the bit length is stored little-endian.
-    std::uint8_t tail[128] = {};
-    const std::size_t rest = length - offset;
-    if (rest > 0) {
-        std::memcpy(tail, data + offset, rest);
-    }
-    tail[rest] = 0x80;
-    const std::size_t tailLength = rest < 56 ? 64 : 128;
-    const std::uint64_t bits = static_cast<std::uint64_t>(length) * 8;
-    for (int i = 0; i < 8; ++i) {
-        tail[tailLength - 8 + i] = static_cast<std::uint8_t>(bits >> (8 * i));
-    }
-    compressBlock(state, tail);
-    if (tailLength == 128) {
-        compressBlock(state, tail + 64);
-    }
+    hash_detail::compressPadded<hash_detail::LengthOrder::LittleEndian>(
+        data, length, [&](const std::uint8_t* block) { compressBlock(state, block); });
 
     for (int i = 0; i < 5; ++i) {
         for (int b = 0; b < 4; ++b) {

@@ -1,5 +1,6 @@
 #include "engine/hash/Sha256.h"
 
+#include "engine/hash/detail/PaddedBlocks.h"
 #include "engine/hash/detail/ScalarOps.h"
 #include "engine/hash/detail/Sha256Rounds.h"
 
@@ -26,27 +27,8 @@ void sha256(const std::uint8_t* data, std::size_t length, std::uint8_t out[32]) 
     std::uint32_t state[8];
     std::memcpy(state, hash_detail::kSha256Init, sizeof state);
 
-    std::size_t offset = 0;
-    for (; offset + 64 <= length; offset += 64) {
-        compressBlock(state, data + offset);
-    }
-
-    // The tail, 0x80, zeros, and the bit length in the last 8 bytes: one or two blocks.
-    std::uint8_t tail[128] = {};
-    const std::size_t rest = length - offset;
-    if (rest > 0) {
-        std::memcpy(tail, data + offset, rest);
-    }
-    tail[rest] = 0x80;
-    const std::size_t tailLength = rest < 56 ? 64 : 128;
-    const std::uint64_t bits = static_cast<std::uint64_t>(length) * 8;
-    for (int i = 0; i < 8; ++i) {
-        tail[tailLength - 1 - i] = static_cast<std::uint8_t>(bits >> (8 * i));
-    }
-    compressBlock(state, tail);
-    if (tailLength == 128) {
-        compressBlock(state, tail + 64);
-    }
+    hash_detail::compressPadded<hash_detail::LengthOrder::BigEndian>(
+        data, length, [&](const std::uint8_t* block) { compressBlock(state, block); });
 
     for (int i = 0; i < 8; ++i) {
         out[4 * i] = static_cast<std::uint8_t>(state[i] >> 24);
