@@ -17,9 +17,14 @@ int main(int argc, char* argv[]) {
     tarwick::disableCoreDumps();
     tarwick::answerHelpOrVersion(argc, argv);
     QApplication app(argc, argv);
-    // Ended from outside (logout, kill, Ctrl+C), the program closes as its window does; a
-    // request made before the window is up waits for the event loop.
+    // Ended from outside (logout, kill, Ctrl+C), the program closes its windows as the user
+    // would, the main one saving the keys and stopping the search, and leaves every event loop,
+    // a message box's too. A request made before the event loop runs waits for it.
     const tarwick::TerminationSignals termination;
+    QObject::connect(&termination, &tarwick::TerminationSignals::requested, &app, [] {
+        QApplication::closeAllWindows();
+        QCoreApplication::exit(EXIT_SUCCESS);
+    });
     const std::optional<std::filesystem::path> workDir = tarwick::enterWorkingFolder(app);
     if (!workDir) {
         return EXIT_FAILURE;
@@ -43,10 +48,6 @@ int main(int argc, char* argv[]) {
     tarwick::MainFrame frame(view);
     dialogs.setOwner(&frame);
     view->OnInitialUpdate();
-    QObject::connect(&termination, &tarwick::TerminationSignals::requested, &frame, [&frame] {
-        frame.close();
-        QApplication::quit(); // also leaves the loop of a dialog that is open
-    });
     frame.show();
     return QApplication::exec();
 }

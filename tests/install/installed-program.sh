@@ -52,9 +52,10 @@ for program in vanitygen64.exe oclvanitygen.exe oclvanityminer64.exe; do
         fail "vanitygen/$program does not lead to the installed program"
 done
 
-# A search from the window: the patterns box holds 1A (remembered from a last session), focus
-# moves from the found list to Start, Space presses it.
-printf '[Patterns_search]\r\npatterns=1A\r\n' >"$folder/Settings.ini"
+# A search from the window: the patterns box holds 1A (remembered from a last session, with the
+# Scroll Lock lamp and the sound on), focus moves from the found list to Start, Space presses it.
+printf '[Settings]\r\nscrollLocl_light_on=1\r\nplay_sound_found=1\r\n[Patterns_search]\r\npatterns=1A\r\n' \
+    >"$folder/Settings.ini"
 (as_user xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
     "$0" 2>/dev/null & program=$!
     window=$(timeout 60 xdotool search --sync --onlyvisible --name "^Tarwick")
@@ -67,6 +68,24 @@ grep -q $'^BTC_ADDR_PUB_ENCON_0=1A[1-9A-HJ-NP-Za-km-z]\{24,32\}\r$' "$folder/Set
 grep -q $'^BTC_KEY_PRIV_ENCON_0=[5KL][1-9A-HJ-NP-Za-km-z]\{50,51\}\r$' "$folder/Settings.ini" ||
     fail "no private key in Settings.ini"
 grep -q '^Address: 1A' "$folder/results.txt" || fail "results.txt is not in the working folder"
+
+# A folder it cannot work in, and a folder another Tarwick holds: each is refused with a message
+# (on the terminal and in a box), and the program, asked to end, leaves the box and fails.
+refused() { # FOLDER MESSAGE
+    (as_user QT_QPA_PLATFORM=offscreen "$prefix/bin/tarwick" --workdir "$1" 2>"$tmp/stderr") &
+    pid=$!
+    message="$2"
+    wait_for 'grep -q "$message" "$tmp/stderr"' "no '$message' for --workdir $1: $(cat "$tmp/stderr")"
+    kill "$pid"
+    ! wait "$pid" || fail "tarwick started in $1"
+    pid=""
+}
+refused "$folder/Settings.ini/inside" "Cannot prepare the working folder"
+(as_user QT_QPA_PLATFORM=offscreen "$prefix/bin/tarwick" 2>/dev/null) &
+holder=$!
+wait_for '! flock -n "$folder/.tarwick.lock" true' "the first Tarwick did not take the folder"
+refused "$folder" "Tarwick is already running in the folder"
+kill "$holder" && wait "$holder" || fail "the first Tarwick did not end cleanly"
 
 [ "$(ls -A "$home")" = .local ] || fail "written into the home folder: $(ls -A "$home")"
 [ "$(ls -A "$home/.local/share")" = Tarwick ] || fail "written into ~/.local/share"
