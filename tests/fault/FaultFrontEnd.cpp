@@ -1,12 +1,8 @@
-// The real window (fake dialogs) over the folder it is started in, for a test to kill with
-// SIGKILL. It types "1" and presses Start; then, with "start-once", closes when the run ends (the
-// start first takes the keys a killed run left in results.txt); else saves until killed.
+// The real window (fake dialogs) in the current folder, for a test to kill. It starts a search for
+// "1"; with "start-once" it closes when that run ends, else it saves over and over until killed.
 #include "GuiTestSupport.h"
-#include "view/ControlIds.h"
 #include "view/SearchRunner.h"
 
-#include <QApplication>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTimer>
 #include <cstring>
@@ -23,8 +19,7 @@ int main(int argc, char* argv[]) {
     MainFrame frame(view);
     view->OnInitialUpdate();
     frame.show();
-    qobject_cast<QPlainTextEdit*>(view->control(ControlId::PatternsBox))
-        ->setPlainText(QStringLiteral("1"));
+    test::controlOf<QPlainTextEdit>(*view, ControlId::PatternsBox)->setPlainText(QChar(u'1'));
     QTimer saver;
     if (argc > 1 && std::strcmp(argv[1], "start-once") == 0) {
         QObject::connect(&view->runner(), &SearchRunner::newRunAllowedChanged, &frame,

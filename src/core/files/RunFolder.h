@@ -18,7 +18,6 @@ public:
     OwnedFile() = default;
     explicit OwnedFile(int descriptor) : descriptor_(descriptor) {}
     OwnedFile(OwnedFile&& other) noexcept : descriptor_(other.release()) {}
-    OwnedFile& operator=(OwnedFile&& other) noexcept;
     ~OwnedFile();
 
     bool valid() const { return descriptor_ >= 0; }

@@ -48,16 +48,6 @@ std::optional<std::string> unsafeFolderReason(const std::filesystem::path& folde
     return std::nullopt;
 }
 
-OwnedFile& OwnedFile::operator=(OwnedFile&& other) noexcept {
-    if (this != &other) {
-        if (valid()) {
-            ::close(descriptor_);
-        }
-        descriptor_ = other.release();
-    }
-    return *this;
-}
-
 OwnedFile::~OwnedFile() {
     if (valid()) {
         ::close(descriptor_);

@@ -25,15 +25,6 @@ std::optional<std::string> unsafeFolderReason(const std::filesystem::path&) {
     return std::nullopt;
 }
 
-OwnedFile& OwnedFile::operator=(OwnedFile&& other) noexcept {
-    if (this != &other) {
-        if (valid())
-            ::_close(descriptor_);
-        descriptor_ = other.release();
-    }
-    return *this;
-}
-
 OwnedFile::~OwnedFile() {
     if (valid())
         ::_close(descriptor_);
