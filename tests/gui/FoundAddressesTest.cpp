@@ -9,11 +9,9 @@ using namespace tarwick::test;
 
 namespace {
 
-const std::vector<std::array<std::string, 3>> fiveStored{{"1A", "1AddressOne", "5KeyOne"},
-                                                         {"1B", "1BddressTwo", "5KeyTwo"},
-                                                         {"1C", "1CddressThree", "5KeyThree"},
-                                                         {"1D", "1DddressFour", "5KeyFour"},
-                                                         {"1E", "1EddressFive", "5KeyFive"}};
+const std::vector<std::array<std::string, 3>> stored{{"1A", "1AddressOne", "5KeyOne"},
+                                                     {"1B", "1BddressTwo", "5KeyTwo"},
+                                                     {"1C", "1CddressThree", "5KeyThree"}};
 
 // Selects a row with the mouse, opens the list's menu over it as a right-click does and
 // chooses the command.
@@ -46,7 +44,7 @@ class FoundAddressesTest : public QObject {
     Q_OBJECT
 private slots:
     void copyCommandsTakeTheChosenRow() {
-        Application app(2, settingsWithAddresses(fiveStored));
+        Application app(2, settingsWithAddresses(stored));
         auto& list = *controlOf<QTableView>(*app.view, ControlId::FoundList);
         emit list.customContextMenuRequested(QPoint(5, 5)); // no row selected: no menu
         QVERIFY(!app.view->findChild<QMenu*>(QStringLiteral("foundListMenu")));
@@ -62,28 +60,10 @@ private slots:
         }
     }
 
-    void deleteAndDeleteAllAsked() {
-        Application app(2, settingsWithAddresses(fiveStored));
-        chooseOnRow(app, 1, 505);
-        QCOMPARE(foundListAddresses(app),
-                 std::string("1AddressOne\n1CddressThree\n1DddressFour\n1EddressFive\n"));
-        QVERIFY(app.dialogs.shown.empty());
-        const std::string afterDelete = savedSettings(app);
-        QVERIFY(afterDelete.starts_with(
-            settingsWithAddresses({fiveStored[0], fiveStored[2], fiveStored[3], fiveStored[4]})));
-        app.dialogs.yesNoAnswers = {false, true};
-        chooseOnRow(app, 0, 506);
-        QCOMPARE(app.dialogs.shown.back().text,
-                 std::string("Do you want to delete all Bitcoin addresses ?"));
-        QCOMPARE(savedSettings(app), afterDelete);
-        chooseOnRow(app, 0, 506);
-        QCOMPARE(foundListAddresses(app), std::string());
-        QVERIFY(savedSettings(app).find("ENCON") == std::string::npos);
-        QVERIFY(!app.frame->command(CommandId::ExportAll)->isEnabled());
-    }
-
-    void deletionsSpareKeysFoundMeanwhile() {
-        Application app(2, settingsWithAddresses({fiveStored[0], fiveStored[1], fiveStored[2]}));
+    // A delete asks nothing, a delete-all asks first; both spare keys found while the menu or
+    // the question is open, and save at once.
+    void deletionsAreSavedAndSpareKeysFoundMeanwhile() {
+        Application app(2, settingsWithAddresses({stored[0], stored[1], stored[2]}));
         installScript(app, "forever\n");
         pressStartWith(app, QStringLiteral("1Ab"));
         std::vector<testing::ValidKey> arriving{testing::kAb1, testing::kAb2};
@@ -94,14 +74,25 @@ private slots:
             app.view->runner().run().pass(false);
         };
         chooseOnRow(app, 1, 505, keyArrives); // the new row is selected while the menu is open
+        const std::array<std::string, 3> ab1{"1Ab", std::string(testing::kAb1.address),
+                                             std::string(testing::kAb1.key)};
+        QVERIFY(savedSettings(app).starts_with(settingsWithAddresses({stored[0], stored[2], ab1})));
+        QVERIFY(app.dialogs.shown.empty());
+        app.dialogs.yesNoAnswers = {false, true, true};
+        chooseOnRow(app, 0, 506);
+        QCOMPARE(app.dialogs.shown.back().text,
+                 std::string("Do you want to delete all Bitcoin addresses ?"));
         QCOMPARE(foundListAddresses(app),
                  "1AddressOne\n1CddressThree\n" + std::string(testing::kAb1.address) + "\n");
         app.dialogs.whileAsking = keyArrives;
-        app.dialogs.yesNoAnswers = {true};
         chooseOnRow(app, 0, 506);
         QCOMPARE(foundListAddresses(app), std::string(testing::kAb2.address) + "\n");
         QVERIFY(savedSettings(app).find("BTC_KEY_PRIV_ENCON_0=" + std::string(testing::kAb2.key)) !=
                 std::string::npos);
+        app.dialogs.whileAsking = {};
+        chooseOnRow(app, 0, 506);
+        QVERIFY(savedSettings(app).find("ENCON") == std::string::npos);
+        QVERIFY(!app.frame->command(CommandId::ExportAll)->isEnabled());
     }
 };
 

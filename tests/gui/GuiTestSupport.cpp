@@ -68,9 +68,14 @@ void chooseItem(Application& app, int comboId, int index) {
     emit combo->activated(index);
 }
 
+void click(Application& app, int controlId) {
+    QWidget* control = app.view->control(controlId);
+    QTest::mouseClick(control, Qt::LeftButton, {}, QPoint(5, control->height() / 2));
+}
+
 void pressStartWith(Application& app, const QString& patterns) {
     controlOf<QPlainTextEdit>(*app.view, ControlId::PatternsBox)->setPlainText(patterns);
-    QTest::mouseClick(app.view->control(ControlId::StartSearch), Qt::LeftButton);
+    click(app, ControlId::StartSearch);
 }
 
 std::string foundListAddresses(const Application& app) {

@@ -107,6 +107,8 @@ std::string savedSettings(const Application& app);
 // The whole text of a file, empty when it cannot be read.
 std::string fileText(const std::filesystem::path& path);
 
+// Clicks a control near its left edge, where a radio button's circle is.
+void click(Application& app, int controlId);
 // Installs the test generators in the working folder, running the script.
 void installScript(const Application& app, std::string_view script);
 // Selects a list item the way a user does: opening the list and clicking a row.

@@ -71,16 +71,16 @@ private slots:
         patterns->setFocus();
         QTest::keyClicks(patterns, QString(1020, QLatin1Char('1')) + QStringLiteral("ABCDEFG"));
         QTest::keyClick(patterns, Qt::Key_Return);
+        QApplication::clipboard()->setText(QStringLiteral("HI"));
+        QTest::keyClick(patterns, Qt::Key_V, Qt::ControlModifier);
         QCOMPARE(patterns->toPlainText(), QString(1020, QLatin1Char('1')) + QStringLiteral("ABCD"));
-        auto* fromFile = controlOf<QRadioButton>(*app.view, PatternsFromFile);
-        for (int click = 0; click < 2; ++click) { // the checked radio stays checked
-            QTest::mouseClick(fromFile, Qt::LeftButton, {}, QPoint(5, fromFile->height() / 2));
+        for (int twice = 0; twice < 2; ++twice) { // the checked radio stays checked
+            test::click(app, PatternsFromFile);
         }
-        QVERIFY(fromFile->isChecked());
+        QVERIFY(controlOf<QRadioButton>(*app.view, PatternsFromFile)->isChecked());
         QCOMPARE(enabledOf(app), QStringLiteral("1000111"));
         QVERIFY(patterns->toPlainText().endsWith(QStringLiteral("1ABCD")));
-        QTest::mouseClick(app.view->control(PatternsFromBox), Qt::LeftButton, {},
-                          QPoint(5, fromFile->height() / 2));
+        test::click(app, PatternsFromBox);
         QCOMPARE(enabledOf(app), QStringLiteral("1100000"));
     }
 

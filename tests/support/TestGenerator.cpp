@@ -3,7 +3,7 @@
 // from the working folder, one command a line ("#" starts a comment): "status N|forever MS"
 // (status refreshes every MS ms), "found PATTERN ADDRESS PRIVKEY" (appends the record to the -o
 // file and prints it), "listing" (the OpenCL platform listing, to standard error), "sleep MS",
-// "forever" or "exit CODE". Without a script it lists for -D 99:99, else shows a status forever.
+// "forever" or "exit CODE".
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -86,10 +86,6 @@ int main(int argc, char** argv) {
     std::ofstream("generator-pid.txt") << getpid() << "\n";
 
     std::ifstream script("generator-script.txt", std::ios::binary);
-    if (!script) {
-        runCommand(optionValue("-D") == "99:99" ? "listing" : "status forever 1000");
-        return 1;
-    }
     for (std::string line; std::getline(script, line);) {
         if (!line.empty() && line.back() == '\r') {
             line.pop_back();
