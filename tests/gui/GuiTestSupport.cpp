@@ -52,6 +52,10 @@ std::string savedSettings(const Application& app) {
     return fileText(app.folder() / "Settings.ini");
 }
 
+bool saved(const Application& app, const std::string& line) {
+    return savedSettings(app).find(line + "\r\n") != std::string::npos;
+}
+
 std::string fileText(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};

@@ -103,6 +103,8 @@ std::string settingsWithAddresses(const std::vector<std::array<std::string, 3>>&
 void finishSaves(const Application& app);
 // Settings.ini once the saves asked for are done.
 std::string savedSettings(const Application& app);
+// Whether that file holds the whole line.
+bool saved(const Application& app, const std::string& line);
 
 // The whole text of a file, empty when it cannot be read.
 std::string fileText(const std::filesystem::path& path);

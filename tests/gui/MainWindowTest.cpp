@@ -28,10 +28,6 @@ void selectConsoleText(ConsoleLog& console, int length) {
     console.setTextCursor(selection);
 }
 
-bool saved(const Application& app, const std::string& line) {
-    return savedSettings(app).find(line + "\r\n") != std::string::npos;
-}
-
 } // namespace
 
 class MainWindowTest : public QObject {

@@ -52,12 +52,9 @@ void waitForTheEnd(const Application& app, const std::string& closing) {
                               15000);
 }
 
-std::string lines(std::initializer_list<std::string_view> items) {
-    std::string text;
-    for (std::string_view item : items) {
-        text.append(item).append("\n");
-    }
-    return text;
+template <typename... Items>
+std::string lines(Items... items) {
+    return ((std::string(items) + "\n") + ...);
 }
 
 } // namespace
@@ -80,7 +77,7 @@ private slots:
                                              "Vanitygen (CPU)\nPatterns to search: 2\n"));
         const std::string arguments = fileText(app.folder() / "generator-args.txt");
         QCOMPARE(arguments.substr(arguments.find('\n')),
-                 lines({"", "-t", "1", "-o", "results.txt", "-f", "vanitygen//patterns.txt"}));
+                 lines("", "-t", "1", "-o", "results.txt", "-f", "vanitygen//patterns.txt"));
         QVERIFY(fileText(app.folder() / "vanitygen" / "patterns.txt").starts_with("1Abc\n1Xyz"));
         app.clock.skipped += std::chrono::minutes(31); // the next pass pauses
         QTRY_VERIFY_WITH_TIMEOUT(shown(ControlId::ElapsedTime).ends_with(" seconds"), 5000);
@@ -102,7 +99,7 @@ private slots:
         pressStartWith(app, QStringLiteral("1Ab\n1Cd\n1Ef"));
         waitForTheEnd(app, "Search completed");
         QCOMPARE(foundListAddresses(app),
-                 lines({kAb2.address, kAb1.address, kCd.address, kEf.address}));
+                 lines(kAb2.address, kAb1.address, kCd.address, kEf.address));
         auto& list = *controlOf<QTableView>(*app.view, ControlId::FoundList);
         QCOMPARE(list.model()->index(1, 0).data().toString(), QStringLiteral("new"));
         QCOMPARE(list.model()->index(1, 3).data().toString().toStdString(), std::string(kAb1.key));
@@ -110,8 +107,7 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(&list));
         QCOMPARE(QString::fromStdString(consoleText(app)).count(QStringLiteral("FOUND")), 3);
         QVERIFY(app.frame->command(CommandId::ExportAll)->isEnabled());
-        QVERIFY(savedSettings(app).find("BTC_KEY_PRIV_ENCON_3=" + std::string(kEf.key)) !=
-                std::string::npos);
+        QVERIFY(saved(app, "BTC_KEY_PRIV_ENCON_3=" + std::string(kEf.key)));
     }
 
     void keyThatFailsItsCheckKeepsTheResultsFile() {
@@ -194,8 +190,7 @@ private slots:
         app.dialogs.whileAsking = keyArrives;
         chooseOnRow(app, 0, 506);
         QCOMPARE(foundListAddresses(app), std::string(testing::kAb2.address) + "\n");
-        QVERIFY(savedSettings(app).find("BTC_KEY_PRIV_ENCON_0=" + std::string(testing::kAb2.key)) !=
-                std::string::npos);
+        QVERIFY(saved(app, "BTC_KEY_PRIV_ENCON_0=" + std::string(testing::kAb2.key)));
         app.dialogs.whileAsking = {};
         chooseOnRow(app, 0, 506);
         QVERIFY(savedSettings(app).find("ENCON") == std::string::npos);
