@@ -22,12 +22,6 @@ QString enabledOf(const Application& app) {
     return states;
 }
 
-void selectConsoleText(ConsoleLog& console, int length) {
-    QTextCursor selection(console.document());
-    selection.setPosition(length, QTextCursor::KeepAnchor);
-    console.setTextCursor(selection);
-}
-
 } // namespace
 
 class MainWindowTest : public QObject {
@@ -55,9 +49,9 @@ private slots:
                  app.view->control(StartSearch)->geometry());
     }
 
-    // The rules are the core's; this shows the form follows them, keeps what was typed and saves
-    // every choice at once.
-    void controlsFollowTheGeneratorAndPatternSourceAndAreSaved() {
+    // The rules are the core's; this shows the form follows them, keeps what was typed, saves
+    // every choice at once and answers the patterns file's buttons.
+    void controlsFollowTheirRulesAndEveryChoiceIsSaved() {
         Application app(4);
         QCOMPARE(enabledOf(app), QStringLiteral("1100000"));
         chooseItem(app, ExternalApp, 2);
@@ -88,6 +82,22 @@ private slots:
         QVERIFY(saved(app, "select_file_patt=1"));
         QCOMPARE(enabledOf(app), QStringLiteral("1000111"));
         QVERIFY(patterns->toPlainText().endsWith(QStringLiteral("1ABCD")));
+        click(app, EditPatternsFile);
+        QCOMPARE(app.dialogs.shown.back().text,
+                 std::string("No patterns file selected.\nPlease select the file that contains "
+                             "the patterns to search."));
+        std::ofstream(app.folder() / "my patterns.txt") << "1Abc\n";
+        app.dialogs.fileChoices = {std::nullopt, std::string("my patterns.txt")};
+        click(app, SelectFile); // cancelled: nothing changes
+        QVERIFY(app.view->preferences().values().patternsFilePath.empty());
+        click(app, SelectFile);
+        QVERIFY(saved(app, "selected_file_patterns=my patterns.txt"));
+        click(app, EditPatternsFile);
+        QCOMPARE(app.shell.editedFiles, std::vector<std::string>{"my patterns.txt"});
+        std::filesystem::remove(app.folder() / "my patterns.txt");
+        click(app, EditPatternsFile);
+        QCOMPARE(app.dialogs.shown.back().text, std::string("Patterns file not found."));
+        QCOMPARE(app.shell.editedFiles.size(), std::size_t{1});
         click(app, PatternsFromBox);
         QCOMPARE(enabledOf(app), QStringLiteral("1100000"));
     }
@@ -95,11 +105,12 @@ private slots:
     void consoleAppendsAtTheEndAndCopiesOnlyWithTheFocus() {
         Application app;
         ConsoleLog& console = app.view->console();
-        selectConsoleText(console, 5);
+        console.selectAll();
         console.AppendConsole(QStringLiteral("second"), Qt::red, Qt::black, false);
         QCOMPARE(console.toPlainText(), QStringLiteral("Tarwick v1.1a\nsecond"));
         QVERIFY(!console.textCursor().hasSelection());
-        selectConsoleText(console, 7);
+        console.moveCursor(QTextCursor::Start);
+        console.moveCursor(QTextCursor::EndOfWord, QTextCursor::KeepAnchor); // "Tarwick"
         QWidget* combo = app.view->control(ExternalApp);
         for (QWidget* focus : {combo, static_cast<QWidget*>(&console)}) {
             focus->setFocus();
@@ -156,27 +167,6 @@ private slots:
         QTRY_VERIFY(!app.frame->findChild<AboutDialog*>());
         app.frame->command(CommandId::Exit)->trigger();
         QVERIFY(!app.frame->isVisible());
-    }
-
-    void patternsFileButtons() {
-        Application app;
-        click(app, PatternsFromFile);
-        click(app, EditPatternsFile);
-        QCOMPARE(app.dialogs.shown.back().text,
-                 std::string("No patterns file selected.\nPlease select the file that contains "
-                             "the patterns to search."));
-        std::ofstream(app.folder() / "my patterns.txt") << "1Abc\n";
-        app.dialogs.fileChoices = {std::nullopt, std::string("my patterns.txt")};
-        click(app, SelectFile); // cancelled: nothing changes
-        QVERIFY(app.view->preferences().values().patternsFilePath.empty());
-        click(app, SelectFile);
-        QVERIFY(saved(app, "selected_file_patterns=my patterns.txt"));
-        click(app, EditPatternsFile);
-        QCOMPARE(app.shell.editedFiles, std::vector<std::string>{"my patterns.txt"});
-        std::filesystem::remove(app.folder() / "my patterns.txt");
-        click(app, EditPatternsFile);
-        QCOMPARE(app.dialogs.shown.back().text, std::string("Patterns file not found."));
-        QCOMPARE(app.shell.editedFiles.size(), std::size_t{1});
     }
 
     // Keys stay in place, new ones follow in their fixed order, unknown lines and the found

@@ -66,7 +66,6 @@ bool runCommand(const std::string& line) {
             pause(1000);
         }
     } else if (command == "exit") {
-        std::cout << std::flush;
         std::exit(static_cast<int>(number));
     } else {
         return command.empty() || command[0] == '#';
@@ -95,6 +94,5 @@ int main(int argc, char** argv) {
             return 2;
         }
     }
-    std::cout << std::flush;
     return 0;
 }
