@@ -101,9 +101,8 @@ std::string settingsWithAddresses(const std::vector<std::array<std::string, 3>>&
 
 // Lets the saves the window asked for finish and their messages reach the console.
 void finishSaves(const Application& app);
-// Settings.ini once the saves asked for are done.
+// Settings.ini once the saves asked for are done, and whether it holds the whole line.
 std::string savedSettings(const Application& app);
-// Whether that file holds the whole line.
 bool saved(const Application& app, const std::string& line);
 
 // The whole text of a file, empty when it cannot be read.

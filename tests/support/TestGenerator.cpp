@@ -4,6 +4,7 @@
 // (status refreshes every MS ms), "found PATTERN ADDRESS PRIVKEY" (appends the record to the -o
 // file and prints it), "listing" (the OpenCL platform listing, to standard error), "sleep MS",
 // "forever" or "exit CODE".
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -20,12 +21,8 @@ namespace {
 std::vector<std::string> arguments;
 
 std::string optionValue(const std::string& option) {
-    for (std::size_t i = 1; i + 1 < arguments.size(); ++i) {
-        if (arguments[i] == option) {
-            return arguments[i + 1];
-        }
-    }
-    return {};
+    const auto found = std::find(arguments.begin() + 1, arguments.end(), option);
+    return found != arguments.end() && found + 1 != arguments.end() ? found[1] : std::string();
 }
 
 void pause(long milliseconds) {
