@@ -72,7 +72,7 @@ private slots:
         QTest::keyClicks(patterns, QString(1020, QLatin1Char('1')) + QStringLiteral("ABCDEFG"));
         QTest::keyClick(patterns, Qt::Key_Return);
         QApplication::clipboard()->setText(QStringLiteral("HI"));
-        QTest::keyClick(patterns, Qt::Key_V, Qt::ControlModifier);
+        patterns->paste();
         QCOMPARE(patterns->toPlainText(), QString(1020, QLatin1Char('1')) + QStringLiteral("ABCD"));
         click(app, PatternsFromFile);
         QVERIFY(saved(app, "select_edit_patt=0") && saved(app, "select_file_patt=1"));
