@@ -52,6 +52,10 @@ std::string savedSettings(const Application& app) {
     return fileText(app.folder() / "Settings.ini");
 }
 
+bool saved(const Application& app, const std::string& line) {
+    return savedSettings(app).find(line + "\r\n") != std::string::npos;
+}
+
 std::string fileText(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
@@ -68,9 +72,14 @@ void chooseItem(Application& app, int comboId, int index) {
     emit combo->activated(index);
 }
 
+void click(Application& app, int controlId) {
+    QWidget* control = app.view->control(controlId);
+    QTest::mouseClick(control, Qt::LeftButton, {}, QPoint(5, control->height() / 2));
+}
+
 void pressStartWith(Application& app, const QString& patterns) {
     controlOf<QPlainTextEdit>(*app.view, ControlId::PatternsBox)->setPlainText(patterns);
-    QTest::mouseClick(app.view->control(ControlId::StartSearch), Qt::LeftButton);
+    click(app, ControlId::StartSearch);
 }
 
 std::string foundListAddresses(const Application& app) {

@@ -101,12 +101,15 @@ std::string settingsWithAddresses(const std::vector<std::array<std::string, 3>>&
 
 // Lets the saves the window asked for finish and their messages reach the console.
 void finishSaves(const Application& app);
-// Settings.ini once the saves asked for are done.
+// Settings.ini once the saves asked for are done, and whether it holds the whole line.
 std::string savedSettings(const Application& app);
+bool saved(const Application& app, const std::string& line);
 
 // The whole text of a file, empty when it cannot be read.
 std::string fileText(const std::filesystem::path& path);
 
+// Clicks a control near its left edge, where a radio button's circle is.
+void click(Application& app, int controlId);
 // Installs the test generators in the working folder, running the script.
 void installScript(const Application& app, std::string_view script);
 // Selects a list item the way a user does: opening the list and clicking a row.

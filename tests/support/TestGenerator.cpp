@@ -3,7 +3,8 @@
 // from the working folder, one command a line ("#" starts a comment): "status N|forever MS"
 // (status refreshes every MS ms), "found PATTERN ADDRESS PRIVKEY" (appends the record to the -o
 // file and prints it), "listing" (the OpenCL platform listing, to standard error), "sleep MS",
-// "forever" or "exit CODE". Without a script it lists for -D 99:99, else shows a status forever.
+// "forever" or "exit CODE".
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -20,12 +21,8 @@ namespace {
 std::vector<std::string> arguments;
 
 std::string optionValue(const std::string& option) {
-    for (std::size_t i = 1; i + 1 < arguments.size(); ++i) {
-        if (arguments[i] == option) {
-            return arguments[i + 1];
-        }
-    }
-    return {};
+    const auto found = std::find(arguments.begin() + 1, arguments.end(), option);
+    return found != arguments.end() && found + 1 != arguments.end() ? found[1] : std::string();
 }
 
 void pause(long milliseconds) {
@@ -66,7 +63,6 @@ bool runCommand(const std::string& line) {
             pause(1000);
         }
     } else if (command == "exit") {
-        std::cout << std::flush;
         std::exit(static_cast<int>(number));
     } else {
         return command.empty() || command[0] == '#';
@@ -86,10 +82,6 @@ int main(int argc, char** argv) {
     std::ofstream("generator-pid.txt") << getpid() << "\n";
 
     std::ifstream script("generator-script.txt", std::ios::binary);
-    if (!script) {
-        runCommand(optionValue("-D") == "99:99" ? "listing" : "status forever 1000");
-        return 1;
-    }
     for (std::string line; std::getline(script, line);) {
         if (!line.empty() && line.back() == '\r') {
             line.pop_back();
@@ -99,6 +91,5 @@ int main(int argc, char** argv) {
             return 2;
         }
     }
-    std::cout << std::flush;
     return 0;
 }
