@@ -10,13 +10,12 @@
 #include <fstream>
 
 using namespace tarwick;
-using fault::consoleHas;
 using Row = std::array<std::string, 3>; // pattern, address, key
 
 namespace {
 
 // Puts the built generator where the front-end looks for it and types the patterns (if any).
-bool prepare(test::Application& app, const char* generator, const QString& patterns = {}) {
+bool prepare(fault::Window& app, const char* generator, const QString& patterns = {}) {
     const std::filesystem::path built = std::filesystem::path(TARWICK_GENERATOR_FOLDER) / generator;
     test::controlOf<QPlainTextEdit>(*app.view, ControlId::PatternsBox)->setPlainText(patterns);
     std::filesystem::create_directories(app.folder() / "vanitygen");
@@ -26,11 +25,11 @@ bool prepare(test::Application& app, const char* generator, const QString& patte
 
 // Presses Start, waits for the search's end and takes the rows found, each checked: listed as
 // new, its key controlling its address.
-void search(test::Application& app, int seconds, std::vector<Row>& found) {
-    fault::pressStart(app);
-    QTRY_VERIFY2_WITH_TIMEOUT(consoleHas(app, "Search completed") || consoleHas(app, "[ERROR]"),
-                              qPrintable(fault::consoleText(app)), seconds * 1000);
-    QVERIFY2(!consoleHas(app, "[ERROR]"), qPrintable(fault::consoleText(app)));
+void search(fault::Window& app, int seconds, std::vector<Row>& found) {
+    app.pressStart();
+    QTRY_VERIFY2_WITH_TIMEOUT(app.consoleHas("Search completed") || app.consoleHas("[ERROR]"),
+                              qPrintable(app.consoleText()), seconds * 1000);
+    QVERIFY2(!app.consoleHas("[ERROR]"), qPrintable(app.consoleText()));
     const auto& model = *test::controlOf<QTableView>(*app.view, ControlId::FoundList)->model();
     for (int r = 0; r < model.rowCount(); ++r) {
         const auto cell = [&](int c) { return model.index(r, c).data().toString().toStdString(); };
@@ -48,7 +47,7 @@ class RealGeneratorsTest : public QObject {
     Q_OBJECT
 private slots:
     void cpuGeneratorSearchesAPatternsFileIgnoringCase() {
-        test::Application app;
+        fault::Window app;
         QVERIFY2(prepare(app, "vanitygen64.exe"), "vanitygen64.exe was not built");
         const std::string file = "wanted patterns \xc3\xa4\xe2\x82\xac.txt";
         std::ofstream(app.folder() / file, std::ios::binary) << "1ab\r\r\n1Cd\r\r\n";
@@ -63,22 +62,22 @@ private slots:
             QVERIFY2(QString::fromStdString(address).startsWith(QString::fromStdString(pattern),
                                                                 Qt::CaseInsensitive),
                      address.c_str());
-            QVERIFY(fault::consoleText(app).contains(
+            QVERIFY(app.consoleText().contains(
                 QString::fromStdString("***** FOUND Bitcoin address *****\nPattern: " + pattern +
                                        "\nBTC address: " + address + "\nPrivate key: " + key)));
         }
     }
 
     void openClListingAndSearch() {
-        test::Application app;
+        fault::Window app;
         if (!prepare(app, "oclvanitygen.exe", QStringLiteral("1A"))) {
             QSKIP("oclvanitygen.exe is not built in this tree");
         }
         app.frame->command(CommandId::ListPlatforms)->trigger();
         QTRY_VERIFY_WITH_TIMEOUT(app.frame->command(CommandId::ListPlatforms)->isEnabled(), 60000);
-        QVERIFY2(consoleHas(app, "Available OpenCL platforms:") &&
-                     consoleHas(app, "] Portable Computing Language"),
-                 qPrintable(fault::consoleText(app)));
+        QVERIFY2(app.consoleHas("Available OpenCL platforms:") &&
+                     app.consoleHas("] Portable Computing Language"),
+                 qPrintable(app.consoleText()));
         test::chooseItem(app, ControlId::ExternalApp, 1);
         std::vector<Row> found;
         search(app, 300, found);
@@ -92,16 +91,16 @@ private slots:
         pool.setWork("1Ab:" + test::toHex(test::referencePublicKey(requester, false)) +
                      ":0:0.25;easy\n");
         // The pool comes from the settings file, as a user points the program at another pool.
-        test::Application app(2, "[Settings]\r\nexternal_app=2\r\npool_url=" + pool.url() + "\r\n");
+        fault::Window app(2, "[Settings]\r\nexternal_app=2\r\npool_url=" + pool.url() + "\r\n");
         if (!prepare(app, "oclvanityminer64.exe", QStringLiteral("1Ab"))) {
             QSKIP("oclvanityminer64.exe is not built in this tree");
         }
         QTest::keyClicks(app.view->control(ControlId::RewardAddress),
                          QString::fromLatin1(test::kRewardAddress));
-        fault::pressStart(app);
+        app.pressStart();
         QTRY_VERIFY_WITH_TIMEOUT(!pool.accepted().empty(), 300000);
-        QTRY_VERIFY_WITH_TIMEOUT(fault::progressText(app).contains(QStringLiteral("key/s")), 30000);
-        fault::stopSearch(app);
+        QTRY_VERIFY_WITH_TIMEOUT(app.progressText().contains(QStringLiteral("key/s")), 30000);
+        app.stopSearch();
 
         // The requester's full key a + k controls the claimed address.
         const test::TestPool::Accepted claim = pool.accepted().front();
