@@ -4,11 +4,10 @@
 #include "engine/encoding/Address.h"
 #include "engine/encoding/Wif.h"
 #include "engine/hash/Hash160.h"
+#include "engine/search/StatusSchedule.h"
 #include "opencl_device/DeviceTables.h"
 
 #include <algorithm>
-#include <chrono>
-#include <deque>
 #include <utility>
 
 namespace tarwick::opencl {
@@ -56,9 +55,7 @@ engine::SearchOutcome OclSearch::run(std::uint64_t maxLaunches) {
     walk_.setCentres(opencl_device::pointsOfKeys(itemStart_));
     walk_.setPatterns(patterns_);
 
-    using Clock = std::chrono::steady_clock;
-    std::deque<std::pair<Clock::time_point, std::uint64_t>> samples{{Clock::now(), 0}};
-    auto nextStatus = samples.front().first + std::chrono::seconds(1);
+    engine::StatusSchedule schedule(engine::StatusSchedule::Clock::now());
     for (std::uint64_t launch = 0; (maxLaunches == 0 || launch < maxLaunches) && !stopRequested_;
          ++launch) {
         std::uint64_t dropped = 0;
@@ -81,18 +78,9 @@ engine::SearchOutcome OclSearch::run(std::uint64_t maxLaunches) {
         if (patterns_.size() != before) {
             walk_.setPatterns(patterns_);
         }
-        const auto now = Clock::now();
-        if (now >= nextStatus) {
-            samples.emplace_back(now, totalKeys_);
-            if (samples.size() > 6) {
-                samples.pop_front();
-            }
-            const double seconds =
-                std::chrono::duration<double>(now - samples.front().first).count();
+        if (const auto now = engine::StatusSchedule::Clock::now(); now >= schedule.due()) {
             engine::SearchStatus status;
-            status.keysPerSecond =
-                seconds > 0 ? static_cast<double>(totalKeys_ - samples.front().second) / seconds
-                            : 0;
+            status.keysPerSecond = schedule.rateAt(now, totalKeys_);
             status.totalKeys = totalKeys_;
             status.keysSinceLastFind = totalKeys_ - keysAtLastFind_;
             status.difficulty = patterns_.difficulty();
@@ -100,10 +88,6 @@ engine::SearchOutcome OclSearch::run(std::uint64_t maxLaunches) {
             status.patterns = patternCount_;
             status.keepGoing = settings_.keepGoing;
             observer_.status(status);
-            nextStatus += std::chrono::seconds(1);
-            if (nextStatus < now) {
-                nextStatus = now + std::chrono::seconds(1);
-            }
         }
     }
     return engine::SearchOutcome::Stopped;

@@ -7,10 +7,9 @@
 #include "engine/hash/Hash160.h"
 #include "engine/random/SystemRandom.h"
 #include "engine/search/CandidateHasher.h"
+#include "engine/search/StatusSchedule.h"
 
 #include <algorithm>
-#include <chrono>
-#include <deque>
 #include <exception>
 #include <optional>
 #include <thread>
@@ -101,26 +100,14 @@ SearchOutcome Search::run() {
         throw;
     }
 
-    using Clock = std::chrono::steady_clock;
-    const auto begin = Clock::now();
-    // The rate is taken over the last few seconds, so that it follows changes.
-    std::deque<std::pair<Clock::time_point, std::uint64_t>> samples{{begin, 0}};
-    auto deadline = begin + std::chrono::seconds(1);
+    StatusSchedule schedule(StatusSchedule::Clock::now());
     std::unique_lock lock(mutex_);
     const auto finished = [this] { return done_ || stopRequested_.load(); };
     while (!finished()) {
-        if (!wake_.wait_until(lock, deadline, finished)) {
-            const auto now = Clock::now();
+        if (!wake_.wait_until(lock, schedule.due(), finished)) {
             const std::uint64_t total = totalKeys();
-            samples.emplace_back(now, total);
-            if (samples.size() > 6) {
-                samples.pop_front();
-            }
-            const double seconds =
-                std::chrono::duration<double>(now - samples.front().first).count();
             SearchStatus status;
-            status.keysPerSecond =
-                seconds > 0 ? static_cast<double>(total - samples.front().second) / seconds : 0;
+            status.keysPerSecond = schedule.rateAt(StatusSchedule::Clock::now(), total);
             status.totalKeys = total;
             status.keysSinceLastFind = total - std::min(total, keysAtLastFind_);
             status.difficulty = patterns_->difficulty();
@@ -128,10 +115,6 @@ SearchOutcome Search::run() {
             status.patterns = patternCount_;
             status.keepGoing = settings_.keepGoing;
             observer_.status(status);
-            deadline += std::chrono::seconds(1);
-            if (deadline < now) {
-                deadline = now + std::chrono::seconds(1);
-            }
         }
     }
     stop_ = true;
