@@ -2,6 +2,7 @@
 
 #include "core/common/ConsoleSink.h"
 
+#include <algorithm>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -33,12 +34,9 @@ public:
     const ConsolePiece& last() const { return pieces.back(); }
     // True when a piece in red holds the text.
     bool saysInRed(std::string_view text) const {
-        for (const ConsolePiece& piece : pieces) {
-            if (piece.style == ConsoleStyle::Error && piece.text.find(text) != std::string::npos) {
-                return true;
-            }
-        }
-        return false;
+        return std::ranges::any_of(pieces, [text](const ConsolePiece& piece) {
+            return piece.style == ConsoleStyle::Error && piece.text.find(text) != std::string::npos;
+        });
     }
 
     std::vector<ConsolePiece> pieces;

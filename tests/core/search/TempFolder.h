@@ -21,26 +21,20 @@ public:
         }
         path_ = pattern;
     }
-    ~TempFolder() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
-    }
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
+    ~TempFolder() { std::filesystem::remove_all(path_, ignored_); }
 
     const std::filesystem::path& path() const { return path_; }
     std::filesystem::path operator/(std::string_view name) const { return path_ / name; }
 
 private:
     std::filesystem::path path_;
+    std::error_code ignored_;
 };
 
+// Empty when there is no regular file (reading a folder would throw).
 inline std::string readBytes(const std::filesystem::path& file) {
-    if (!std::filesystem::is_regular_file(file)) {
-        return {};
-    }
     std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    return is_regular_file(file) ? std::string(std::istreambuf_iterator<char>(in), {}) : "";
 }
 
 // Writes the bytes exactly, creating the file's folder when needed.
