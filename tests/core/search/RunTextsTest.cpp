@@ -93,46 +93,34 @@ TEST(RunTexts, ProgressGroupsUpToTheKeyRateInTheLogsLast301Characters) {
     }
 }
 
-GeneratorOptions options(std::string_view app, bool caseInsensitive, std::string file = {},
-                         std::string device = "0:1") {
-    GeneratorOptions o;
-    o.externalApp = app;
-    o.cpuThreads = 4;
-    o.openclDevice = std::move(device);
-    o.caseInsensitive = caseInsensitive;
-    o.patternsFromBox = file.empty();
-    o.patternsFilePath = std::move(file);
-    o.rewardAddress = "1Boat";
-    o.poolUrl = "https://pool.example/";
-    return o;
-}
-
 TEST(GeneratorCommand, ArgumentsPerGeneratorAndOption) {
     // A path or device with blanks or quotes stays one argument: it cannot add a second "-o".
     const std::string odd = "/my lists/a\" -o /etc/passwd \".txt", box(kPatternsFile);
-    const std::string_view cpu = kCpuGenerator, gpu = kGpuGenerator;
-    const std::tuple<GeneratorOptions, std::string_view, Strings> cases[] = {
-        {options(cpu, false), kCpuExecutable, {"-t", "4", "-o", "results.txt", "-f", box}},
-        {options(cpu, true, odd),
-         kCpuExecutable,
-         {"-t", "4", "-i", "-o", "results.txt", "-f", odd}},
-        {options(gpu, true), kGpuExecutable, {"-i", "-D", "0:1", "-o", "results.txt", "-f", box}},
-        {options(gpu, false, odd, odd),
-         kGpuExecutable,
-         {"-D", odd, "-o", "results.txt", "-f", odd}},
-        {options(kPoolMiner, true),
-         kPoolExecutable,
-         {"-u", "https://pool.example/", "-a", "1Boat", "-D", "0:1", "-i", "300"}}};
-    for (const auto& [in, executable, arguments] : cases) {
+    const auto options = [&](std::string_view app, bool anyCase, bool oddFile, std::string device) {
+        return GeneratorOptions{
+            std::string(app),       4, device, anyCase, !oddFile, oddFile ? odd : "", "1Boat",
+            "https://pool.example/"};
+    };
+    // The executable, then the arguments.
+    const std::pair<GeneratorOptions, Strings> cases[] = {
+        {options(kCpuGenerator, true, true, ""),
+         {"vanitygen//vanitygen64.exe", "-t", "4", "-i", "-o", "results.txt", "-f", odd}},
+        {options(kGpuGenerator, true, false, "0:1"),
+         {"vanitygen//oclvanitygen.exe", "-i", "-D", "0:1", "-o", "results.txt", "-f", box}},
+        {options(kGpuGenerator, false, true, odd),
+         {"vanitygen//oclvanitygen.exe", "-D", odd, "-o", "results.txt", "-f", odd}},
+        {options(kPoolMiner, true, false, "0:1"),
+         {"vanitygen//oclvanityminer64.exe", "-u", "https://pool.example/", "-a", "1Boat", "-D",
+          "0:1", "-i", "300"}}};
+    for (const auto& [in, command] : cases) {
         const GeneratorCommand cmd = buildGeneratorCommand(in, RunMode::Search);
-        EXPECT_EQ(cmd.generatorName, in.externalApp);
-        EXPECT_EQ(cmd.executable, executable);
-        EXPECT_EQ(cmd.arguments, arguments);
+        EXPECT_EQ(cmd.executable, command[0]);
+        EXPECT_EQ(cmd.arguments, Strings(command.begin() + 1, command.end()));
     }
     // The listing ignores the selected generator and its options.
-    for (const std::string_view app : {cpu, gpu, kPoolMiner}) {
+    for (const std::string_view app : {kCpuGenerator, kGpuGenerator, kPoolMiner}) {
         const GeneratorCommand cmd =
-            buildGeneratorCommand(options(app, true, odd), RunMode::ListPlatforms);
+            buildGeneratorCommand(options(app, true, true, odd), RunMode::ListPlatforms);
         EXPECT_EQ(cmd.generatorName, kGpuGenerator) << app;
         EXPECT_EQ(cmd.executable, kGpuExecutable) << app;
         EXPECT_EQ(cmd.arguments, (Strings{"-D", "99:99", "-o", "results.txt", "1Tarwick"})) << app;

@@ -22,12 +22,7 @@ constexpr auto Go = StartOutcome::Go, Error = StartOutcome::ConsoleError,
                Box = StartOutcome::MessageBox;
 
 StartInputs box(std::string text, std::string_view app = kCpuGenerator, std::string reward = {}) {
-    StartInputs in;
-    in.patternsFromBox = true;
-    in.boxText = std::move(text);
-    in.externalApp = app;
-    in.rewardAddress = std::move(reward);
-    return in;
+    return {true, false, std::move(text), {}, std::string(app), std::move(reward)};
 }
 
 // Which characters a pattern may hold is checked against a model by the pattern text fuzz target.
@@ -45,18 +40,15 @@ TEST(PatternText, PatternCountAndTrim) {
 
 TEST(StartDecision, BoxBranchAndRewardAddress) {
     const std::string pool(kPoolMiner), boat = "1BoatSLRHtKNngkdXEeobR76b53LETtpyT";
-    StartInputs neither = box("1Abc", kGpuGenerator);
-    neither.patternsFromBox = false;
     const std::tuple<StartInputs, StartOutcome, std::string, int, std::optional<std::string>>
         cases[] = {{box(""), Error, kBoxEmpty, 0, {}},
                    {box("  \r\n \r\n\t "), Error, kBoxEmpty, 0, {}},
                    {box("1Ab 1Cd"), Error, kInvalidBox, 0, {}},
-                   {box("1Mary0"), Error, kInvalidBox, 0, {}},
                    {box("Abc\r\nXyz"), Error, std::string(kBoxNoPatternsError), 0, {}},
                    // Trimmed, every line kept, the box's CR LF kept and one CR LF added.
                    {box("\r\n 1Abc\r\nAbc\r\n1\r\n\r\n"), Go, "", 2, "1Abc\r\nAbc\r\n1\r\n"},
                    {box("1Abc\nAbc\n1"), Go, "", 2, "1Abc\nAbc\n1\n"},
-                   {neither, Go, "", 0, {}},
+                   {{false, false, "1Abc", {}, {}, {}}, Go, "", 0, {}}, // neither source
                    {box("1Abc", pool), Box, std::string(kNoRewardPrompt), 1, {}},
                    {box("1Abc", pool, boat + " "), Error, std::string(kRewardInvalidError), 1, {}},
                    {box("1Abc", pool, boat), Go, "", 1, "1Abc\n"},
@@ -81,9 +73,9 @@ TEST(StartDecision, FileBranch) {
                    {"lists/l.txt", "", Error, kFileNone, 0},
                    {"lists/l.txt", "Abc\nXyz\n", Error, kFileNone, 0},
                    {"lists/l.txt", "\uFEFF1Abc\n", Error, kInvalidFile, 0}, // a byte order mark
-                   {"lists/l.txt", "1Abc \n", Error, kInvalidFile, 0},
-                   // Not trimmed: leading blank lines are fine, a leading space is not.
-                   {"lists/l.txt", "\n\n1Abc", Go, "", 1},
+                   // Not trimmed: leading blank lines are fine, a leading space is not; read
+                   // up to the first NUL.
+                   {"lists/l.txt", std::string("\n\n1Abc\0 x", 9), Go, "", 1},
                    {"lists/l.txt", " 1Abc", Error, kInvalidFile, 0}};
     testing::TempFolder dir;
     std::filesystem::create_directory(dir / "folder");
@@ -92,21 +84,16 @@ TEST(StartDecision, FileBranch) {
         if (bytes) {
             writeBytes(dir / path, *bytes);
         }
-        StartInputs in;
-        in.patternsFromFile = true;
-        in.patternsFilePath = path;
-        const StartDecision d = decideStart(in, dir.path());
+        const StartDecision d = decideStart({false, true, {}, path, {}, {}}, dir.path());
         EXPECT_EQ(d.outcome, outcome);
         EXPECT_EQ(d.message, message);
         EXPECT_EQ(d.patternCount, count);
     }
     writeBytes(dir / "lists/l.txt", "1Abc\n");
     std::filesystem::permissions(dir / "lists/l.txt", std::filesystem::perms::none);
-    StartInputs locked;
-    locked.patternsFromFile = true;
-    locked.patternsFilePath = "lists/l.txt";
     const bool readable = !!std::ifstream(dir / "lists/l.txt"); // with rights that read any file
-    EXPECT_EQ(decideStart(locked, dir.path()).message, readable ? "" : kFileUnreadableError);
+    EXPECT_EQ(decideStart({false, true, {}, "lists/l.txt", {}, {}}, dir.path()).message,
+              readable ? "" : kFileUnreadableError);
 }
 
 TEST(StartDecision, PrepareStartWritesThePatternsFileForTheBoxOnly) {
