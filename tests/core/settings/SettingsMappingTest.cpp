@@ -43,8 +43,8 @@ TEST(Settings, FlagsIndexesAndTexts) {
         {"[Settings]\r\nscrollLocl_light_on=1\r\n",
          with([](auto& s) { s.scrollLockLight = true; })},
         {"[Settings]\r\nscrollLock_light_on=1\r\n", {}},
-        {"[settings]\r\nPLAY_SOUND_FOUND=1\r\nCase_Insensitive=5\r\n",
-         with([](auto& s) { s.caseInsensitive = s.playSound = true; })},
+        {"[settings]\r\nPLAY_SOUND_FOUND=1\r\nCase_Insensitive=5\r\nselected_file_patterns=p\r\n",
+         with([](auto& s) { s.caseInsensitive = s.playSound = true, s.patternsFilePath = "p"; })},
         // Numbers are read with atoi.
         {"[Settings]\r\nexternal_app= -2x\r\navoid_overheating=on\r\n",
          with([](auto& s) { s.appIndex = -2; })}};
@@ -53,11 +53,8 @@ TEST(Settings, FlagsIndexesAndTexts) {
     }
     // An empty value leaves the member as it was, but for the reward address.
     const ViewSettings before = with([](auto& s) {
-        s.appIndex = 2;
-        s.patternsFromBox = false;
-        s.patternsFilePath = "kept";
-        s.rewardAddress = "replaced";
-        s.savedPatterns = "kept too";
+        s.appIndex = 2, s.patternsFromBox = false, s.patternsFilePath = "kept";
+        s.rewardAddress = "replaced", s.savedPatterns = "kept too";
     });
     ViewSettings expected = before;
     expected.rewardAddress = "";
@@ -92,7 +89,7 @@ TEST(Settings, SlotsReadUntilTheFirstEmptyPatternAndBeyondAGap) {
         "BTC_PATTERN_PUB_ENCON_3=1D\r\nBTC_ADDR_PUB_ENCON_3=1Ddd\r\nBTC_KEY_PRIV_ENCON_3=5Kd\r\n"
         "BTC_ADDR_PUB_ENCON_5=1Fff\r\nBTC_KEY_PRIV_ENCON_5=5Kf\r\n"
         "BTC_PATTERN_PUB_ENCON_4=1E\r\nBTC_ADDR_PUB_ENCON_4=1Eee\r\nBTC_KEY_PRIV_ENCON_4=5Ke\r\n"
-        "BTC_KEY_PRIV_ENCON_07=not a slot of ours\r\nOther=kept\r\n";
+        "BTC_KEY_PRIV_ENCON_07=not a slot\r\nBTC_KEY_PRIV_ENCON_1x=nor this\r\nOther=kept\r\n";
     const Loaded loaded = load(file);
     // No key in the file is dropped: slots after the gap follow in slot order.
     EXPECT_EQ(loaded.store.records(), (std::vector<FoundAddress>{{false, "1A", "1Aaa", "5Ka"},
@@ -102,10 +99,8 @@ TEST(Settings, SlotsReadUntilTheFirstEmptyPatternAndBeyondAGap) {
                                                                  {false, "", "1Fff", "5Kf"}}));
     // A full save closes the gaps and drops removed addresses; an options-only save leaves them.
     const std::string saved = save(file, {}, loaded.store, false);
-    EXPECT_EQ(load(saved).store.records(), loaded.store.records());
     EXPECT_EQ(saved.find("ENCON_5"), std::string::npos);
-    EXPECT_NE(saved.find("BTC_KEY_PRIV_ENCON_07=not a slot of ours\r\nOther=kept\r\n"),
-              std::string::npos);
+    EXPECT_NE(saved.find(file.substr(file.find("BTC_KEY_PRIV_ENCON_07"))), std::string::npos);
     EXPECT_EQ(load(save(saved, {}, {}, true)).store.records(), loaded.store.records());
     EXPECT_EQ(save(saved, {}, {}, false).find("ENCON_0="), std::string::npos);
     // A slot without an address key loads with an empty address.
