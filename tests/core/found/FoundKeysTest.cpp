@@ -8,11 +8,6 @@
 #include <gtest/gtest.h>
 
 namespace tarwick {
-
-void PrintTo(const FoundKeyRecord& r, std::ostream* out) {
-    *out << "{" << r.pattern << " | " << r.publicAddress << " | " << r.privateKey << "}";
-}
-
 namespace {
 
 using testing::kAb1;

@@ -3,7 +3,6 @@
 #include "core/common/ConsoleSink.h"
 
 #include <algorithm>
-#include <ostream>
 #include <string>
 #include <vector>
 
@@ -15,10 +14,6 @@ struct ConsolePiece {
     bool lineBreak = true;
 
     friend bool operator==(const ConsolePiece&, const ConsolePiece&) = default;
-    friend std::ostream& operator<<(std::ostream& out, const ConsolePiece& p) {
-        return out << "{\"" << p.text << "\", " << static_cast<int>(p.style) << ", " << p.lineBreak
-                   << "}";
-    }
 };
 
 // Keeps every piece appended to the console, in order, and counts the clearings.

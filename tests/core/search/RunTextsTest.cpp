@@ -22,7 +22,6 @@ TEST(ClosingMessage, FirstCaseThatHoldsWinsAndFailedStartReadsTheLog) {
     const std::string cpu(kCpuGenerator), gpu(kGpuGenerator), pool(kPoolMiner);
     const auto list = RunMode::ListPlatforms, search = RunMode::Search;
     const std::tuple<RunEnding, std::optional<std::string>, ClosingMessage> cases[] = {
-        {{false, true, true, 1, false, search, cpu}, "log", error(std::string(kNotStartedMessage))},
         {{true, true, true, 1, false, search, cpu}, "log", canceled},
         {{true, false, true, 1, false, search, cpu}, "log", paused},
         {{true, false, false, 2, false, search, cpu}, "log", completed},

@@ -12,28 +12,32 @@ using testing::readBytes;
 using testing::writeBytes;
 
 TEST(WorkingFolder, ChoosesAndPreparesTheFolder) {
-    struct Case {
-        const char* requested; // --workdir, relative to the start folder
-        bool portableStart;    // the start folder holds vanitygen/
-        const char* dataHome;  // $XDG_DATA_HOME, relative to the temporary folder when not empty
-        const char* expected;  // the chosen folder, relative to the temporary folder
-    };
-    for (const Case& c : {Case{"mine", true, "data", "start/mine"}, Case{"", true, "data", "start"},
-                          Case{"", false, "data", "data/Tarwick"},
-                          Case{"", false, "", "home/.local/share/Tarwick"}}) {
-        SCOPED_TRACE(c.expected);
+    // --workdir (relative to the start folder), whether the start folder holds vanitygen/,
+    // $XDG_DATA_HOME and $HOME (relative to the temporary folder when not empty), and the folder
+    // chosen (relative to the temporary folder) or the start of the error.
+    for (const auto& [requested, portable, dataHome, home, expected] :
+         {std::tuple{"mine", true, "data", "home", "start/mine"},
+          {"", true, "data", "home", "start"},
+          {"", false, "data", "home", "data/Tarwick"},
+          {"", false, "", "home", "home/.local/share/Tarwick"},
+          {"", false, "", "", "No working folder"},
+          {"../libexec/vanitygen64.exe", false, "", "", "Cannot prepare"}}) {
+        SCOPED_TRACE(expected);
         testing::TempFolder temp;
         for (const char* name : {"vanitygen64.exe", "oclvanitygen.exe", "oclvanityminer64.exe"}) {
             writeBytes(temp / "libexec" / name, name);
         }
-        fs::create_directories(temp / "start" / (c.portableStart ? "vanitygen" : ""));
+        fs::create_directories(temp / "start" / (portable ? "vanitygen" : ""));
+        const auto under = [&](const char* p) { return *p ? (temp / p).string() : std::string(); };
         const WorkingFolder chosen = chooseWorkingFolder(
-            {c.requested, temp / "start", *c.dataHome ? (temp / c.dataHome).string() : "",
-             (temp / "home").string(), temp / "libexec"});
-        ASSERT_EQ(chosen.error, "");
-        EXPECT_EQ(chosen.path.lexically_normal(), (temp / c.expected).lexically_normal());
+            {requested, temp / "start", under(dataHome), under(home), temp / "libexec"});
+        if (!chosen.error.empty()) {
+            EXPECT_TRUE(chosen.error.starts_with(expected)) << chosen.error;
+            continue;
+        }
+        EXPECT_EQ(chosen.path.lexically_normal(), (temp / expected).lexically_normal());
         // A portable start folder is used as it is; any other is made 0700 with Data/ and links.
-        const bool prepared = c.expected != std::string("start");
+        const bool prepared = expected != std::string("start");
         EXPECT_EQ(fs::exists(chosen.path / "Data"), prepared);
         if (prepared) {
             EXPECT_EQ(testing::modeOf(chosen.path), 0700u);
