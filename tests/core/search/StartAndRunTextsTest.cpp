@@ -219,13 +219,11 @@ TEST(GeneratorCommand, ArgumentsPerGeneratorAndOption) {
         EXPECT_EQ(cmd.arguments, Strings(command.begin() + 1, command.end()));
     }
     // The listing ignores the selected generator and its options.
-    for (const std::string_view app : {kCpuGenerator, kGpuGenerator, kPoolMiner}) {
-        const GeneratorCommand cmd =
-            buildGeneratorCommand(options(app, true, true, odd), RunMode::ListPlatforms);
-        EXPECT_EQ(cmd.generatorName, kGpuGenerator) << app;
-        EXPECT_EQ(cmd.executable, kGpuExecutable) << app;
-        EXPECT_EQ(cmd.arguments, (Strings{"-D", "99:99", "-o", "results.txt", "1Tarwick"})) << app;
-    }
+    const GeneratorCommand listing =
+        buildGeneratorCommand(options(kPoolMiner, true, true, odd), RunMode::ListPlatforms);
+    EXPECT_EQ(listing.generatorName, kGpuGenerator);
+    EXPECT_EQ(listing.executable, kGpuExecutable);
+    EXPECT_EQ(listing.arguments, (Strings{"-D", "99:99", "-o", "results.txt", "1Tarwick"}));
 }
 
 } // namespace

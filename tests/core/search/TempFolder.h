@@ -59,8 +59,7 @@ class FileSizeLimit {
 public:
     explicit FileSizeLimit(rlim_t bytes) : handler_(std::signal(SIGXFSZ, SIG_IGN)) {
         ::getrlimit(RLIMIT_FSIZE, &previous_);
-        rlimit limited = previous_;
-        limited.rlim_cur = bytes;
+        const rlimit limited{bytes, previous_.rlim_max};
         ::setrlimit(RLIMIT_FSIZE, &limited);
     }
     ~FileSizeLimit() {
