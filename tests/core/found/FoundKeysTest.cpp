@@ -119,8 +119,7 @@ struct CountedEvents : FoundKeyEvents {
 
 const SearchedPatterns kSearched{false, {"1Ab", "1Cd", "1Ef"}};
 
-class FoundKeyScannerTest : public ::testing::Test {
-protected:
+struct FoundKeyScannerTest : ::testing::Test {
     void append(const std::string& bytes) { std::ofstream(results, std::ios::app) << bytes; }
 
     testing::TempFolder folder;

@@ -17,8 +17,7 @@ struct ConsolePiece {
 };
 
 // Keeps every piece appended to the console, in order, and counts the clearings.
-class RecordingConsole : public ConsoleSink {
-public:
+struct RecordingConsole : ConsoleSink {
     void append(std::string_view text, ConsoleStyle style, bool lineBreak) override {
         pieces.push_back({std::string(text), style, lineBreak});
     }

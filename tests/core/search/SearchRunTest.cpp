@@ -69,8 +69,7 @@ struct FakeView : SearchRunView {
     std::vector<std::string> events;
 };
 
-class SearchRunTest : public ::testing::Test {
-protected:
+struct SearchRunTest : ::testing::Test {
     void SetUp() override { console.append("earlier text", ConsoleStyle::Plain, true); }
 
     static GeneratorOptions generator(std::string_view app) {

@@ -12,8 +12,7 @@
 namespace tarwick::testing {
 
 // A fresh folder under the system's temporary folder, removed with everything in it.
-class TempFolder {
-public:
+struct TempFolder {
     TempFolder() {
         std::string pattern = (std::filesystem::temp_directory_path() / "tarwick-XXXXXX").string();
         if (!::mkdtemp(pattern.data())) {
@@ -25,8 +24,6 @@ public:
 
     const std::filesystem::path& path() const { return path_; }
     std::filesystem::path operator/(std::string_view name) const { return path_ / name; }
-
-private:
     std::filesystem::path path_;
     std::error_code ignored_;
 };
@@ -55,8 +52,7 @@ inline auto entriesIn(const std::filesystem::path& folder) {
 
 // Makes every write past the given size fail with EFBIG while it lives: a real failure in the
 // middle of writing a file, which works even for root. Ignoring SIGXFSZ lets write() fail.
-class FileSizeLimit {
-public:
+struct FileSizeLimit {
     explicit FileSizeLimit(rlim_t bytes) : handler_(std::signal(SIGXFSZ, SIG_IGN)) {
         ::getrlimit(RLIMIT_FSIZE, &previous_);
         const rlimit limited{bytes, previous_.rlim_max};
@@ -66,8 +62,6 @@ public:
         ::setrlimit(RLIMIT_FSIZE, &previous_);
         std::signal(SIGXFSZ, handler_);
     }
-
-private:
     void (*handler_)(int);
     rlimit previous_{};
 };
