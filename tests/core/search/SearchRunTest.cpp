@@ -1,7 +1,5 @@
 #include "core/search/SearchRun.h"
 
-#include "core/common/Clock.h"
-#include "core/search/ChildProcess.h"
 #include "core/search/ClosingMessage.h"
 #include "found/RecordingConsole.h"
 #include "search/TempFolder.h"
@@ -15,10 +13,8 @@ namespace {
 
 using namespace std::chrono_literals;
 using testing::ConsolePiece;
-using testing::modeOf;
 using testing::readBytes;
 using testing::writeBytes;
-using Strings = std::vector<std::string>;
 
 struct FakeClock : Clock {
     std::chrono::steady_clock::time_point now() const override { return time; }
@@ -133,7 +129,7 @@ TEST_F(SearchRunTest, KeyNotWrittenByTheGeneratorKeepsTheLogWithTheKey) {
     const auto kept =
         std::find_if(std::filesystem::directory_iterator(dir.path()), {}, isKept)->path();
     EXPECT_EQ(readBytes(kept), "Privkey: 5Kkey\n");
-    EXPECT_EQ(modeOf(kept), 0600u);
+    EXPECT_EQ(testing::modeOf(kept), 0600u);
     EXPECT_TRUE(console.saysInRed("The key is in '" + kept.filename().string() + "'"));
 }
 
@@ -184,8 +180,9 @@ TEST_F(SearchRunTest, PassOrderProgressFoundKeysElapsedOverheating) {
     run.setHooks(hooks);
     ASSERT_TRUE(start());
     run.pass(false);
-    EXPECT_EQ(view.events, (Strings{"[944.12 Kkey/s]  [total 713472]  [Prob 0.0%]  ", "found keys",
-                                    "refresh and save", "00h:00m:00s", "overheating"}));
+    EXPECT_EQ(view.events, (std::vector<std::string>{
+                               "[944.12 Kkey/s]  [total 713472]  [Prob 0.0%]  ", "found keys",
+                               "refresh and save", "00h:00m:00s", "overheating"}));
     // A line that is empty or tells an error leaves the progress box as it was.
     for (const char* log : {"", "\r[2.0 Mkey/s][error reading]"}) {
         writeBytes(dir / "stdout.log", log);
