@@ -45,46 +45,39 @@ TEST(FoundKeyRecords, ParsesTheResultsFile) {
     }
 }
 
-FoundKeyRecord record(std::string_view pattern, std::string_view address, std::string_view key) {
-    return {std::string(pattern), std::string(address), std::string(key)};
-}
-
 TEST(VerifyFoundKey, KeyMustGiveTheAddressOfASearchedPattern) {
-    const std::string_view a = kAb1.address, k = kAb1.key;
-    const SearchedPatterns ab{false, {"1Ab"}};
-    const std::tuple<FoundKeyRecord, SearchedPatterns, std::optional<std::string>> cases[] = {
-        {record("1Ab", a, k), ab, std::nullopt},
-        {record("1Ab", testing::kAbUncompressed.address, testing::kAbUncompressed.key), ab, {}},
-        // Secret 1, as published widely: an oracle independent of our generators.
-        {record("1Bg", "1BgGZ9tcN4rm9KBzDn7KprQz87SZ26SAMH",
-                "KwDiBf89QgGbjEhKnhXJuH7LrciVrZi3qYjgd9M7rFU73sVHnoWn"),
-         {false, {"1Bg"}},
-         {}},
-        {record("1EHN", "1EHNa6Q4Jz2uvNExL497mE43ikXhwF6kZm",
-                "5HpHagT65TZzG1PH3CSu63k8DbpvD8s5ip4nEB3kEsreAnchuDf"),
-         {false, {"1EHN"}},
-         {}},
-        {record("1Ab", a, testing::kAb2.key), ab, "the private key is not the key of this address"},
-        {record("1Ab", a, std::string(k.substr(0, k.size() - 1)) + "t"), ab,
-         "the private key's checksum is wrong"},
-        {record("1Ab", a, "11First"), ab, "the private key is not a WIF key"}, // too short
-        {record("1Ab", a, std::string(61, '5')), ab, "the private key is not a WIF key"},
-        {record("1Ab", a, "5K0"), ab, "the private key is not a WIF key"}, // not Base58
-        // Secret 1 for the test network; secret 0.
-        {record("1Ab", a, "cMahea7zqjxrtgAbB7LSGbcQUr1uX1ojuat9jZodMN87JcbXMTcA"), ab,
-         "the private key is not a WIF key"},
-        {record("1Ab", a, "5HpHagT65TZzG1PH3CSu63k8DbpvD8s5ip4nEB3kEsreAbuatmU"), ab,
-         "the private key is out of range"},
-        {record("1Cd", a, k),
-         {false, {"1Ab", "1Cd"}},
-         "the address does not begin with the pattern 1Cd"},
-        {record("1ab", a, k), {false, {"1ab"}}, "the address does not begin with the pattern 1ab"},
-        {record("1ab", a, k), {true, {"1AB"}}, std::nullopt},
-        {record("1Ab", a, k), {false, {"1Cd"}}, "the pattern 1Ab was not searched by the run"}};
-    for (const auto& [found, searched, failure] : cases) {
-        EXPECT_EQ(whyFoundKeyFails(found, &searched), failure) << found.privateKey;
+    const std::string a(kAb1.address), k(kAb1.key);
+    const SearchedPatterns ab{false, {"1Ab"}}, secretOne{false, {"1Bg", "1EHN"}};
+    const std::tuple<SearchedPatterns, std::string, std::string, std::string,
+                     std::optional<std::string>>
+        cases[] = {
+            {ab, "1Ab", a, k, std::nullopt},
+            {ab, "1Ab", std::string(testing::kAbUncompressed.address),
+             std::string(testing::kAbUncompressed.key), std::nullopt},
+            // Secret 1, as published widely: an oracle independent of our generators.
+            {secretOne, "1Bg", "1BgGZ9tcN4rm9KBzDn7KprQz87SZ26SAMH",
+             "KwDiBf89QgGbjEhKnhXJuH7LrciVrZi3qYjgd9M7rFU73sVHnoWn", std::nullopt},
+            {secretOne, "1EHN", "1EHNa6Q4Jz2uvNExL497mE43ikXhwF6kZm",
+             "5HpHagT65TZzG1PH3CSu63k8DbpvD8s5ip4nEB3kEsreAnchuDf", std::nullopt},
+            {ab, "1Ab", a, std::string(testing::kAb2.key),
+             "the private key is not the key of this address"},
+            {ab, "1Ab", a, k.substr(0, k.size() - 1) + "t", "the private key's checksum is wrong"},
+            {ab, "1Ab", a, "11First", "the private key is not a WIF key"}, // too short
+            {ab, "1Ab", a, std::string(61, '5'), "the private key is not a WIF key"},
+            {ab, "1Ab", a, "5K0", "the private key is not a WIF key"}, // not Base58
+            // Secret 1 for the test network; secret 0.
+            {ab, "1Ab", a, "cMahea7zqjxrtgAbB7LSGbcQUr1uX1ojuat9jZodMN87JcbXMTcA",
+             "the private key is not a WIF key"},
+            {ab, "1Ab", a, "5HpHagT65TZzG1PH3CSu63k8DbpvD8s5ip4nEB3kEsreAbuatmU",
+             "the private key is out of range"},
+            {{false, {"1Cd"}}, "1Cd", a, k, "the address does not begin with the pattern 1Cd"},
+            {{false, {"1ab"}}, "1ab", a, k, "the address does not begin with the pattern 1ab"},
+            {{true, {"1AB"}}, "1ab", a, k, std::nullopt},
+            {{false, {"1Cd"}}, "1Ab", a, k, "the pattern 1Ab was not searched by the run"}};
+    for (const auto& [searched, pattern, address, key, failure] : cases) {
+        EXPECT_EQ(whyFoundKeyFails({pattern, address, key}, &searched), failure) << key;
     }
-    EXPECT_EQ(whyFoundKeyFails(record("1Ab", a, k), nullptr),
+    EXPECT_EQ(whyFoundKeyFails({"1Ab", a, k}, nullptr),
               "the patterns of the run that wrote it are unknown");
     SearchedPatterns read; // a kept patterns file without its case line is refused
     EXPECT_FALSE(parseRunPatternsFile("1Ab\n", read));
