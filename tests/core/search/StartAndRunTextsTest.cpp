@@ -61,10 +61,8 @@ TEST(StartDecision, BoxBranchAndRewardAddress) {
     for (const auto& [in, outcome, message, count, fileBytes] : cases) {
         SCOPED_TRACE(in.boxText + " / " + in.rewardAddress);
         const StartDecision d = decideStart(in, ".");
-        EXPECT_EQ(d.outcome, outcome);
-        EXPECT_EQ(d.message, message);
-        EXPECT_EQ(d.patternCount, count);
-        EXPECT_EQ(d.patternsFileBytes, fileBytes);
+        EXPECT_EQ(std::tie(d.outcome, d.message, d.patternCount, d.patternsFileBytes),
+                  std::tie(outcome, message, count, fileBytes));
     }
 }
 
@@ -89,9 +87,8 @@ TEST(StartDecision, FileBranch) {
             writeBytes(dir / path, *bytes);
         }
         const StartDecision d = decideStart({false, true, {}, path, {}, {}}, dir.path());
-        EXPECT_EQ(d.outcome, outcome);
-        EXPECT_EQ(d.message, message);
-        EXPECT_EQ(d.patternCount, count);
+        EXPECT_EQ(std::tie(d.outcome, d.message, d.patternCount),
+                  std::tie(outcome, message, count));
     }
     writeBytes(dir / "lists/l.txt", "1Abc\n");
     std::filesystem::permissions(dir / "lists/l.txt", std::filesystem::perms::none);
@@ -162,8 +159,8 @@ TEST(RunTexts, ElapsedTimeAndHeatPauseCountdown) {
           {600'000ms, "0 seconds", true},
           {600'001ms, std::nullopt, true}}) {
         const HeatPauseTick tick = heatPauseTick(start, start + paused);
-        EXPECT_EQ(tick.countdown, countdown) << paused.count();
-        EXPECT_EQ(tick.resume, resume) << paused.count();
+        EXPECT_EQ(std::tie(tick.countdown, tick.resume), std::tie(countdown, resume))
+            << paused.count();
     }
 }
 
