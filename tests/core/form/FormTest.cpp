@@ -8,7 +8,6 @@ namespace {
 
 TEST(ChoiceLists, ItemsAndTheFallbackOfAStoredIndex) {
     EXPECT_TRUE(cpuThreadItems(-3).empty());
-    // A stored index outside its list falls back to the first item.
     for (const auto& [stored, count, expected] :
          {std::tuple{2, 3, 2}, {3, 3, 0}, {-1, 24, 0}, {-2147483647 - 1, 24, 0}, {5, 0, -1}}) {
         EXPECT_EQ(selectableIndex(stored, count), expected) << stored << "/" << count;

@@ -26,7 +26,6 @@ struct RecordingConsole : ConsoleSink {
         ++clears;
     }
     const ConsolePiece& last() const { return pieces.back(); }
-    // True when a piece in red holds the text.
     bool saysInRed(std::string_view text) const {
         return std::ranges::any_of(pieces, [text](const ConsolePiece& piece) {
             return piece.style == ConsoleStyle::Error && piece.text.find(text) != std::string::npos;

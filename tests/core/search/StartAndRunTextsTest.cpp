@@ -75,8 +75,7 @@ TEST(StartDecision, FileBranch) {
                    {"lists/l.txt", "", Error, kFileNone, 0},
                    {"lists/l.txt", "Abc\nXyz\n", Error, kFileNone, 0},
                    {"lists/l.txt", "\uFEFF1Abc\n", Error, kInvalidFile, 0}, // a byte order mark
-                   // Not trimmed: leading blank lines are fine, a leading space is not; read
-                   // up to the first NUL.
+                   // Not trimmed (a leading space is no pattern), read up to the first NUL.
                    {"lists/l.txt", std::string("\n\n1Abc\0 x", 9), Go, "", 1},
                    {"lists/l.txt", " 1Abc", Error, kInvalidFile, 0}};
     testing::TempFolder dir;

@@ -34,7 +34,6 @@ inline std::string readBytes(const std::filesystem::path& file) {
     return is_regular_file(file) ? std::string(std::istreambuf_iterator<char>(in), {}) : "";
 }
 
-// Writes the bytes exactly, creating the file's folder when needed.
 inline void writeBytes(const std::filesystem::path& file, std::string_view bytes) {
     std::filesystem::create_directories(file.parent_path());
     std::ofstream(file, std::ios::binary).write(bytes.data(), std::ssize(bytes));

@@ -65,7 +65,6 @@ TEST(ProfileFile, WritesAsWindowsDoes) {
         {"[S]", {{"S", "b", "2"}}, "[S]\r\nb=2\r\n"},
         {"[S]\r\na=1", {{"S", "a", "9"}}, "[S]\r\na=9"},
         {"[S]\na=1\nb=2\n", {{"s", "A", "3"}, {"S", "c", "4"}}, "[S]\na=3\nb=2\nc=4\r\n"},
-        // No value removes the key.
         {"[S]\r\na=1\r\n[T]\r\n", {{"S", "a", {}}}, "[S]\r\n[T]\r\n"},
         {"[S]\r\na=1\r\nb=2\r\n", {{"S", "a", {}}, {"S", "a", "3"}}, "[S]\r\nb=2\r\na=3\r\n"},
         // Outer matching quotes are kept by quoting (outer blanks too: the fuzz target reads back).
@@ -89,7 +88,6 @@ TEST(ProfileFile, RefusesWhatALineCannotHold) {
     }
 }
 
-// The default settings with some members changed.
 template <typename Change>
 ViewSettings with(Change change) {
     ViewSettings s;
@@ -208,8 +206,7 @@ TEST(SettingsSaver, WritesTheLatestStateAndMakesAFailedSaveGood) {
     std::string saved = readBytes(file);
     EXPECT_NE(saved.find("BTC_KEY_PRIV_ENCON_39=5K39\r\n"), std::string::npos);
 
-    // A save that fails keeps the old file whole, is told once, and the key waits for any
-    // later save.
+    // A failed save keeps the old file whole, is told once, and its key waits for a later save.
     for (int failure = 1; failure <= 2; ++failure) {
         const std::string key = "5KLate" + std::to_string(failure);
         store.AddFoundAddress(true, "1P", "1Late" + std::to_string(failure), key);

@@ -12,9 +12,8 @@ using testing::readBytes;
 using testing::writeBytes;
 
 TEST(WorkingFolder, ChoosesAndPreparesTheFolder) {
-    // --workdir (relative to the start folder), whether the start folder holds vanitygen/,
-    // $XDG_DATA_HOME and $HOME (relative to the temporary folder when not empty), and the folder
-    // chosen (relative to the temporary folder) or the start of the error.
+    // --workdir, whether the start folder holds vanitygen/, $XDG_DATA_HOME, $HOME, and the folder
+    // chosen or the start of the error; paths relative to the start or the temporary folder.
     for (const auto& [requested, portable, dataHome, home, expected] :
          {std::tuple{"mine", true, "data", "home", "start/mine"},
           {"", true, "data", "home", "start"},
