@@ -19,12 +19,10 @@ TEST(DialogUnits, RoundingOfBaseUnitsAndRects) {
     EXPECT_EQ(baseUnitsFromFont(286, 13).averageCharWidth, 6);
     EXPECT_EQ(baseUnitsFromFont(285, 13).averageCharWidth, 5);
     EXPECT_EQ(baseUnitsFromFont(364, 16).charHeight, 16);
-    for (const auto& [a, b, c, expected] : {std::tuple{7, 6, 4, 11},
-                                            {5, 1, 2, 3},
-                                            {-5, 1, 2, -3},
-                                            {5, -1, 2, -3},
-                                            {3, 4, 0, 0},
-                                            {2'000'000'000, 3, 4, 1'500'000'000}}) {
+    const std::tuple<int, int, int, int> products[] = {
+        {7, 6, 4, 11},  {5, 1, 2, 3}, {-5, 1, 2, -3},
+        {5, -1, 2, -3}, {3, 4, 0, 0}, {2'000'000'000, 3, 4, 1'500'000'000}};
+    for (const auto& [a, b, c, expected] : products) {
         EXPECT_EQ(mulDivRounded(a, b, c), expected) << a << "*" << b << "/" << c;
     }
     const DialogBaseUnits base{7, 16};
