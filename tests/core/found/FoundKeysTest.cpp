@@ -15,7 +15,6 @@ namespace {
 
 using testing::entriesIn;
 using testing::kAb1;
-using testing::kCd;
 using testing::readBytes;
 
 std::string recordText(std::string p, std::string a, std::string k, std::string eol = "\n") {
@@ -126,7 +125,7 @@ struct FoundKeyScannerTest : ::testing::Test {
 
 TEST_F(FoundKeyScannerTest, RecordWrittenByteByByteIsTakenOnceWhenWholeAndTheFileIsLeftAsItIs) {
     const std::string junk = "junk\nmore junk\n", ab = kAb1.record();
-    const std::string text = junk + ab + ab + kCd.record("\n");
+    const std::string text = junk + ab + ab + testing::kCd.record("\n");
     EXPECT_FALSE(scanner.check(target));
     std::size_t firstSeenAt = 0;
     for (std::size_t length = 0; length < text.size(); ++length) {
@@ -151,7 +150,7 @@ TEST_F(FoundKeyScannerTest, LaterPassesReadWhatIsNewAndAShorterOrRestartedFileWh
     EXPECT_TRUE(scanner.check(target));
     // A new run deleted the file; its generator's first record is shorter than the old file.
     std::filesystem::remove(results);
-    append(kCd.record("\n"));
+    append(testing::kCd.record("\n"));
     EXPECT_TRUE(scanner.check(target));
     // Replaced between two passes by a longer file: restart() makes the pass read it whole.
     std::filesystem::remove(results);
