@@ -58,7 +58,7 @@ TEST(ProfileFile, WritesAsWindowsDoes) {
         {"[S]", {{"S", "b", "2"}}, "[S]\r\nb=2\r\n"},
         {"[S]\r\na=1", {{"S", "a", "9"}}, "[S]\r\na=9"},
         {"[S]\na=1\nb=2\n", {{"s", "A", "3"}, {"S", "c", "4"}}, "[S]\na=3\nb=2\nc=4\r\n"},
-        {"[S]\r\na=1\r\n[T]\r\n", {{"S", "a", {}}}, "[S]\r\n[T]\r\n"},
+        {"[S]\r\na=1\r\nA=2\r\n[T]\r\n", {{"S", "a", {}}}, "[S]\r\n[T]\r\n"}, // every copy
         {"[S]\r\na=1\r\nb=2\r\n", {{"S", "a", {}}, {"S", "a", "3"}}, "[S]\r\nb=2\r\na=3\r\n"},
         // Outer matching quotes are kept by quoting (outer blanks too: the fuzz target reads back).
         {"", {{"S", "q", "\"q\""}, {"S", "m", "\"a'"}}, "[S]\r\nq=\"\"q\"\"\r\nm=\"a'\r\n"}};
