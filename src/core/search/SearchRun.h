@@ -76,7 +76,6 @@ public:
     bool resuming() const { return resuming_; }
     bool foundAny() const { return foundAny_; }
     int patternCount() const { return patternCount_; }
-    unsigned passCount() const { return passCount_; }
     RunMode mode() const { return mode_; }
     std::chrono::steady_clock::time_point runStartTime() const { return runStartTime_; }
     std::chrono::steady_clock::time_point pauseStart() const { return pauseStart_; }

@@ -2,7 +2,7 @@
 
 #include "core/common/ConsoleSink.h"
 
-#include <ostream>
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -14,15 +14,10 @@ struct ConsolePiece {
     bool lineBreak = true;
 
     friend bool operator==(const ConsolePiece&, const ConsolePiece&) = default;
-    friend std::ostream& operator<<(std::ostream& out, const ConsolePiece& p) {
-        return out << "{\"" << p.text << "\", " << static_cast<int>(p.style) << ", " << p.lineBreak
-                   << "}";
-    }
 };
 
 // Keeps every piece appended to the console, in order, and counts the clearings.
-class RecordingConsole : public ConsoleSink {
-public:
+struct RecordingConsole : ConsoleSink {
     void append(std::string_view text, ConsoleStyle style, bool lineBreak) override {
         pieces.push_back({std::string(text), style, lineBreak});
     }
@@ -31,14 +26,10 @@ public:
         ++clears;
     }
     const ConsolePiece& last() const { return pieces.back(); }
-    // True when a piece in red holds the text.
     bool saysInRed(std::string_view text) const {
-        for (const ConsolePiece& piece : pieces) {
-            if (piece.style == ConsoleStyle::Error && piece.text.find(text) != std::string::npos) {
-                return true;
-            }
-        }
-        return false;
+        return std::ranges::any_of(pieces, [text](const ConsolePiece& piece) {
+            return piece.style == ConsoleStyle::Error && piece.text.find(text) != std::string::npos;
+        });
     }
 
     std::vector<ConsolePiece> pieces;

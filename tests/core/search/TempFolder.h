@@ -12,8 +12,7 @@
 namespace tarwick::testing {
 
 // A fresh folder under the system's temporary folder, removed with everything in it.
-class TempFolder {
-public:
+struct TempFolder {
     TempFolder() {
         std::string pattern = (std::filesystem::temp_directory_path() / "tarwick-XXXXXX").string();
         if (!::mkdtemp(pattern.data())) {
@@ -21,29 +20,20 @@ public:
         }
         path_ = pattern;
     }
-    ~TempFolder() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
-    }
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
+    ~TempFolder() { std::filesystem::remove_all(path_, ignored_); }
 
     const std::filesystem::path& path() const { return path_; }
     std::filesystem::path operator/(std::string_view name) const { return path_ / name; }
-
-private:
     std::filesystem::path path_;
+    std::error_code ignored_;
 };
 
+// Empty when there is no regular file (reading a folder would throw).
 inline std::string readBytes(const std::filesystem::path& file) {
-    if (!std::filesystem::is_regular_file(file)) {
-        return {};
-    }
     std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    return is_regular_file(file) ? std::string(std::istreambuf_iterator<char>(in), {}) : "";
 }
 
-// Writes the bytes exactly, creating the file's folder when needed.
 inline void writeBytes(const std::filesystem::path& file, std::string_view bytes) {
     std::filesystem::create_directories(file.parent_path());
     std::ofstream(file, std::ios::binary).write(bytes.data(), std::ssize(bytes));
@@ -61,20 +51,16 @@ inline auto entriesIn(const std::filesystem::path& folder) {
 
 // Makes every write past the given size fail with EFBIG while it lives: a real failure in the
 // middle of writing a file, which works even for root. Ignoring SIGXFSZ lets write() fail.
-class FileSizeLimit {
-public:
+struct FileSizeLimit {
     explicit FileSizeLimit(rlim_t bytes) : handler_(std::signal(SIGXFSZ, SIG_IGN)) {
         ::getrlimit(RLIMIT_FSIZE, &previous_);
-        rlimit limited = previous_;
-        limited.rlim_cur = bytes;
+        const rlimit limited{bytes, previous_.rlim_max};
         ::setrlimit(RLIMIT_FSIZE, &limited);
     }
     ~FileSizeLimit() {
         ::setrlimit(RLIMIT_FSIZE, &previous_);
         std::signal(SIGXFSZ, handler_);
     }
-
-private:
     void (*handler_)(int);
     rlimit previous_{};
 };
