@@ -4,10 +4,10 @@
 #include "core/found/SearchedPatterns.h"
 #include "core/search/GeneratorNames.h"
 #include "core/search/PatternText.h"
+#include "core/search/ReadWholeFile.h"
 #include "core/search/StartMessages.h"
 
-#include <fstream>
-#include <iterator>
+#include <algorithm>
 
 namespace tarwick {
 namespace {
@@ -28,16 +28,9 @@ StartDecision messageBox(std::string_view text) {
 
 // The file's raw bytes, no line-end translation, up to its first NUL.
 std::optional<std::string> readRawUpToNul(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        return std::nullopt;
-    }
-    std::string content{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    if (in.bad()) {
-        return std::nullopt;
-    }
-    if (const auto nul = content.find('\0'); nul != std::string::npos) {
-        content.resize(nul);
+    std::optional<std::string> content = readFileBytes(path);
+    if (content) {
+        content->resize(std::min(content->size(), content->find('\0')));
     }
     return content;
 }
