@@ -1,6 +1,6 @@
 #include "core/found/FoundKeyScanner.h"
 
-#include <fstream>
+#include "core/files/FileBytes.h"
 
 namespace tarwick {
 
@@ -36,12 +36,11 @@ bool FoundKeyScanner::check(FoundKeyTarget& target) {
     if (error || size < offset_) {
         offset_ = 0;
     }
-    std::ifstream in(file_, std::ios::binary);
-    if (!in || !in.seekg(static_cast<std::streamoff>(offset_))) {
+    const std::optional<std::string> read = readFileBytes(file_, offset_);
+    if (!read) {
         return false;
     }
-    const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    in.close();
+    const std::string& text = *read;
     target.refused = &refused_;
     const bool added = checkFoundKeysInText(text, target);
     offset_ += startOfLastTwoLines(text);

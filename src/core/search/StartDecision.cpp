@@ -1,10 +1,10 @@
 #include "core/search/StartDecision.h"
 
+#include "core/files/FileBytes.h"
 #include "core/found/PrivateFile.h"
 #include "core/found/SearchedPatterns.h"
 #include "core/search/GeneratorNames.h"
 #include "core/search/PatternText.h"
-#include "core/search/ReadWholeFile.h"
 #include "core/search/StartMessages.h"
 
 #include <algorithm>

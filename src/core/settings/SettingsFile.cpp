@@ -1,11 +1,10 @@
 #include "core/settings/SettingsFile.h"
 
+#include "core/files/FileBytes.h"
 #include "core/found/PrivateFile.h"
 #include "core/settings/ProfileFile.h"
 #include "core/settings/SettingsMapping.h"
 
-#include <fstream>
-#include <iterator>
 #include <optional>
 #include <string>
 #include <system_error>
@@ -32,15 +31,8 @@ FileBytes readIfPresent(const std::filesystem::path& file) {
     if (!std::filesystem::is_regular_file(file, error)) {
         return {false, {}};
     }
-    std::ifstream in(file, std::ios::binary);
-    if (!in) {
-        return {false, {}};
-    }
-    std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    if (in.bad()) {
-        return {false, {}};
-    }
-    return {true, std::move(bytes)};
+    std::optional<std::string> bytes = readFileBytes(file);
+    return bytes ? FileBytes{true, std::move(*bytes)} : FileBytes{false, {}};
 }
 
 } // namespace

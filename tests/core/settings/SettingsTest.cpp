@@ -1,4 +1,5 @@
 #include "core/settings/ProfileFile.h"
+#include "core/settings/SettingsFile.h"
 #include "core/settings/SettingsMapping.h"
 #include "core/settings/SettingsSaver.h"
 #include "found/RecordingConsole.h"
@@ -174,6 +175,16 @@ TEST(Settings, SlotsReadUntilTheFirstEmptyPatternAndBeyondAGap) {
     // A slot without an address key loads with an empty address.
     EXPECT_EQ(load("[BTCs_found]\r\nBTC_PATTERN_PUB_ENCON_0=1A\r\n").store[0],
               (FoundAddress{false, "1A", "", ""}));
+}
+
+TEST(SettingsFile, OneThatOpensButFailsToReadIsNeverOverwritten) {
+    testing::RecordingConsole console;
+    SettingsFile file("/proc/self/mem", console); // EIO at its start, for root too
+    ViewSettings settings;
+    FoundAddressStore store;
+    file.LoadSettings(settings, store);
+    EXPECT_FALSE(file.SaveSettings(settings, store, false));
+    EXPECT_TRUE(console.pieces.at(0).text.starts_with("[ERROR] 'mem' could not be read"));
 }
 
 TEST(SettingsSaver, WritesTheLatestStateAndMakesAFailedSaveGood) {
