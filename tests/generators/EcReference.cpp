@@ -164,6 +164,14 @@ Key referenceKeyPlus(const Key& key, const Key& addend) {
         key, [&](auto k) { return secp256k1_ec_seckey_tweak_add(context(), k, addend.data()); });
 }
 
+std::vector<Key> referenceCandidateKeys(const Key& key) {
+    const Key lambda =
+        keyFromHex("5363ad4cc05c30e0a5261c028812645a122e22ea20816678df02967c1b23bd72");
+    const Key l1 = referenceKeyTimes(key, lambda), l2 = referenceKeyTimes(l1, lambda);
+    return {key, referenceKeyNegated(key), l1, referenceKeyNegated(l1),
+            l2,  referenceKeyNegated(l2)};
+}
+
 Bytes referenceHash160(const Bytes& data) {
     return digest(EVP_ripemd160(), digest(EVP_sha256(), data));
 }
@@ -202,11 +210,14 @@ std::string referenceBase58CheckEncode(const Bytes& payload) {
     return std::string(static_cast<std::size_t>(zeros - all.begin()), '1') + text;
 }
 
-std::string referenceAddress(const Key& key, bool compressed) {
-    Bytes payload{0x00};
-    const Bytes hash = referenceHash160(referencePublicKey(key, compressed));
-    payload.insert(payload.end(), hash.begin(), hash.end());
+std::string referenceAddressOfHash(std::uint8_t version, const std::uint8_t* hash160) {
+    Bytes payload(hash160, hash160 + 20);
+    payload.insert(payload.begin(), version);
     return referenceBase58CheckEncode(payload);
+}
+
+std::string referenceAddress(const Key& key, bool compressed) {
+    return referenceAddressOfHash(0, referenceHash160(referencePublicKey(key, compressed)).data());
 }
 
 std::string referenceAddressMismatch(const std::string& wif, const std::string& address,
@@ -236,14 +247,11 @@ std::optional<Key> referenceKeyOfWif(const std::string& wif) {
 }
 
 std::string closelyRelatedKeys(const std::vector<Key>& keys) {
-    const Key lambda =
-        keyFromHex("5363ad4cc05c30e0a5261c028812645a122e22ea20816678df02967c1b23bd72");
     // Every image, sorted: a pair within 2^128 shows up as neighbours (or last and first).
     std::vector<std::pair<Key, std::size_t>> images;
     for (std::size_t i = 0; i < keys.size(); ++i) {
-        for (Key k = keys[i]; images.size() < 6 * (i + 1); k = referenceKeyTimes(k, lambda)) {
+        for (const Key& k : referenceCandidateKeys(keys[i])) {
             images.emplace_back(k, i);
-            images.emplace_back(referenceKeyNegated(k), i);
         }
     }
     std::sort(images.begin(), images.end());

@@ -18,12 +18,6 @@ using Texts = std::vector<std::string>;
 
 const std::string kAlphabet = "123456789ABCDEFGHJKLMNPQRSTUVWXYZabcdefghijkmnopqrstuvwxyz";
 
-std::string addressOf(std::uint8_t version, const Hash& hash) {
-    test::Bytes payload(21, version);
-    std::copy(hash.begin(), hash.end(), payload.begin() + 1);
-    return test::referenceBase58CheckEncode(payload);
-}
-
 // The hash in the 25-byte number a Base58 text spells (checksum or not), when it fits and has
 // this version.
 std::optional<Hash> hashSpelled(const std::string& text, std::uint8_t version) {
@@ -54,15 +48,12 @@ Hash step(Hash h, int delta) { // h + delta, wrapping around
 // match() says yes exactly when the address starts with some pattern, and names the
 // narrowest (longest) one it starts with. Returns whether it matched.
 bool check(const PatternSet& set, std::uint8_t version, const Hash& h) {
-    const std::string address = addressOf(version, h);
-    const auto fold = [&](std::string t) {
-        for (char& c : t) {
-            c = set.caseInsensitive() ? static_cast<char>(std::tolower(c)) : c;
-        }
-        return t;
+    const std::string address = test::referenceAddressOfHash(version, h.data());
+    const auto same = [&](char a, char b) {
+        return set.caseInsensitive() ? std::tolower(a) == std::tolower(b) : a == b;
     };
     const auto starts = [&](std::size_t i) {
-        return fold(address.substr(0, set.pattern(i).size())) == fold(set.pattern(i));
+        return std::ranges::equal(address.substr(0, set.pattern(i).size()), set.pattern(i), same);
     };
     std::size_t narrowest = 0;
     for (std::size_t i = 0; i < set.size(); ++i) {
@@ -92,7 +83,7 @@ TEST(PatternSet, RangesAgreeWithBase58) {
     // grow finer.
     Texts longPrefixes;
     for (std::size_t i = 0; i < 100; ++i) {
-        longPrefixes.push_back(addressOf(0, randomHash()));
+        longPrefixes.push_back(test::referenceAddressOfHash(0, randomHash().data()));
     }
     for (std::size_t i = 0; i < 100; ++i) {
         longPrefixes[i].resize(longPrefixes[i].size() - std::array{0, 1, 3, 5, 6}[i % 5]);

@@ -161,19 +161,16 @@ inline void checkProgram(const std::string& program, const ProgramCase& c) {
                             : found.size() == std::size_t(c.found))
         << r.out;
     const auto has = [&](const char* arg) { return std::ranges::count(c.args, arg) > 0; };
-    const auto fold = [&](std::string t) {
-        for (char& ch : t) {
-            ch = has("-i") ? static_cast<char>(std::tolower(ch)) : ch;
-        }
-        return t;
+    const auto same = [&](char a, char b) {
+        return has("-i") ? std::tolower(a) == std::tolower(b) : a == b;
     };
     std::string whole;
     std::vector<Key> keys;
     for (const auto& [pattern, address, privkey] : found) {
         whole += "Pattern: " + pattern + "\nAddress: " + address + "\nPrivkey: " + privkey + "\n";
         EXPECT_EQ(referenceAddressMismatch(privkey, address, !has("uncompressed")), "");
-        EXPECT_EQ(privkey[0] == '5', has("uncompressed")) << privkey;
-        EXPECT_EQ(fold(address.substr(0, pattern.size())), fold(pattern));
+        EXPECT_TRUE(std::ranges::equal(address.substr(0, pattern.size()), pattern, same))
+            << address;
         if (const auto key = referenceKeyOfWif(privkey)) {
             keys.push_back(*key);
         }
