@@ -150,11 +150,6 @@ Bytes referencePublicKey(const Key& key, bool compressed) {
     return out;
 }
 
-Key referenceKeyTimes(const Key& key, const Key& factor) {
-    return secretOp(
-        key, [&](auto k) { return secp256k1_ec_seckey_tweak_mul(context(), k, factor.data()); });
-}
-
 Key referenceKeyNegated(const Key& key) {
     return secretOp(key, [](auto k) { return secp256k1_ec_seckey_negate(context(), k); });
 }
@@ -167,7 +162,10 @@ Key referenceKeyPlus(const Key& key, const Key& addend) {
 std::vector<Key> referenceCandidateKeys(const Key& key) {
     const Key lambda =
         keyFromHex("5363ad4cc05c30e0a5261c028812645a122e22ea20816678df02967c1b23bd72");
-    const Key l1 = referenceKeyTimes(key, lambda), l2 = referenceKeyTimes(l1, lambda);
+    const auto byLambda = [&](auto k) {
+        return secp256k1_ec_seckey_tweak_mul(context(), k, lambda.data());
+    };
+    const Key l1 = secretOp(key, byLambda), l2 = secretOp(l1, byLambda);
     return {key, referenceKeyNegated(key), l1, referenceKeyNegated(l1),
             l2,  referenceKeyNegated(l2)};
 }

@@ -46,8 +46,7 @@ std::string toHex(const Container& c) {
 
 bool referenceKeyValid(const Key& key);
 Bytes referencePublicKey(const Key& key, bool compressed);
-Key referenceKeyTimes(const Key& key, const Key& factor); // mod n; these throw on 0
-Key referenceKeyNegated(const Key& key);
+Key referenceKeyNegated(const Key& key); // mod n; these throw on 0
 Key referenceKeyPlus(const Key& key, const Key& addend);
 // The six keys of one point's candidates: k, -k, lambda k, -lambda k, lambda^2 k, -lambda^2 k.
 std::vector<Key> referenceCandidateKeys(const Key& key);

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 #include <memory>
 #include <openssl/bn.h>
+#include <ranges>
 #include <stdexcept>
 
 namespace tarwick::engine {
@@ -98,14 +99,8 @@ Bytes serialized(const AffinePoint& p, bool compressed) {
 Key orderMinus(std::uint64_t v) {
     return test::referenceKeyNegated(keyFromUint64(v));
 }
-std::vector<FieldBackend> backends() {
-    std::vector<FieldBackend> out;
-    for (FieldBackend b : kAllFieldBackends) {
-        if (fieldBackendSupported(b)) {
-            out.push_back(b);
-        }
-    }
-    return out;
+auto backends() {
+    return kAllFieldBackends | std::views::filter(fieldBackendSupported);
 }
 
 TEST(EcField, EveryBackendMatchesOpenSsl) {
@@ -238,10 +233,7 @@ TEST(EcPoint, PointsCandidatesAndHashesMatchReferences) {
     }
     for (bool compressed : {true, false}) {
         for (FieldBackend field : backends()) {
-            for (HashBackend hash : kAllHashBackends) {
-                if (!hashBackendSupported(hash)) {
-                    continue;
-                }
+            for (HashBackend hash : kAllHashBackends | std::views::filter(hashBackendSupported)) {
                 CandidateHasher hasher(compressed, field, hash);
                 Bytes out(points.size() * kCandidatesPerPoint * 20);
                 hasher.hash(points.data(), points.size(), out.data());

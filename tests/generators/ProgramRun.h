@@ -14,7 +14,7 @@
 #include <functional>
 #include <gtest/gtest.h>
 #include <regex>
-#include <sstream>
+#include <iterator>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <thread>
@@ -35,9 +35,8 @@ struct TempFolder {
 };
 
 inline std::string readAll(const fs::path& path) {
-    std::stringstream s;
-    s << std::ifstream(path, std::ios::binary).rdbuf();
-    return s.str();
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
 }
 
 struct RunOptions {
@@ -114,16 +113,12 @@ inline ProgramRun runProgram(std::vector<std::string> args, const fs::path& dir,
     return {WIFEXITED(status) ? WEXITSTATUS(status) : -WTERMSIG(status), readAll(out)};
 }
 
-struct Record {
-    std::string pattern, address, privkey;
-};
-
 // Whole records in a text, taken the way the front-end takes them (a status refresh may share
 // the line before its last \r).
-inline std::vector<Record> records(const std::string& text) {
+inline std::vector<std::array<std::string, 3>> records(const std::string& text) {
     static const std::regex record("(?:^|[\r\n])Pattern: ([^\r\n]*)\nAddress: ([^\r\n]*)\n"
                                    "Privkey: ([^\r\n]*)(?=\n)");
-    std::vector<Record> out;
+    std::vector<std::array<std::string, 3>> out; // pattern, address, key
     for (std::sregex_iterator m(text.begin(), text.end(), record), end; m != end; ++m) {
         out.push_back({(*m)[1], (*m)[2], (*m)[3]});
     }

@@ -4,16 +4,15 @@
 
 #include "ProgramRun.h"
 #include "opencl_device/DeviceList.h"
-#include "OpenClSupport.h"
 
 namespace tarwick::test {
 namespace {
 
 TEST(OpenClProgram, Runs) {
-    std::string reason;
-    if (!openclDeviceOrSkip(reason))
-        GTEST_SKIP() << reason;
-    const std::string listing = opencl_device::formatPlatformListing(opencl_device::listPlatforms());
+    if (!opencl_device::findDevice({0, 0}))
+        GTEST_SKIP() << "no OpenCL device 0:0 on this machine (install pocl-opencl-icd)";
+    const std::string listing =
+        opencl_device::formatPlatformListing(opencl_device::listPlatforms());
     // Patterns "1A" + one character: several finds from one launch and from many work items.
     const std::string alphabet = "23456789ABCDEFGHJKLMNPQRSTUVWXYZ";
     std::string many;
