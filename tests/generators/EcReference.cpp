@@ -118,11 +118,9 @@ Key keyFromHex(const std::string& hex) {
 }
 
 Key keyFromUint64(std::uint64_t value) {
-    Key k{};
-    for (std::size_t i = 0; i < 8; ++i) {
-        k[31 - i] = static_cast<std::uint8_t>(value >> (8 * i));
-    }
-    return k;
+    char hex[17];
+    std::snprintf(hex, sizeof hex, "%llx", static_cast<unsigned long long>(value));
+    return keyFromHex(hex);
 }
 
 std::string toHex(const std::uint8_t* data, std::size_t length) {

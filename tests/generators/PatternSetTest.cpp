@@ -1,6 +1,5 @@
-// PatternSet's ranges against the address text itself (OpenSSL's Base58Check), for random
-// hash160 values, for values built to start with each pattern, and for the values on both
-// sides of every range end; its difficulty and its warnings.
+// PatternSet's ranges against OpenSSL's Base58Check address text: random hashes, hashes built
+// to start with each pattern, both sides of every range end; its difficulty and its warnings.
 
 #include "engine/match/PatternSet.h"
 
@@ -78,13 +77,13 @@ TEST(PatternSet, RangesAgreeWithBase58) {
         std::fill_n(h.begin(), rng() % 8 == 0 ? rng() % 5 : 0, 0);
         return h;
     };
-    // Prefixes of random addresses so long that they fix the hash (and part of the checksum) or
-    // almost: only the real checksum decides; enough ranges that the rejection table has to
-    // grow finer.
+    // Prefixes of random addresses so long that only the real checksum decides; enough ranges
+    // that the rejection table has to grow finer.
     Texts longPrefixes;
     for (std::size_t i = 0; i < 100; ++i) {
         const std::string address = test::referenceAddressOfHash(0, randomHash().data());
-        longPrefixes.push_back(address.substr(0, address.size() - std::array{0, 1, 3, 5, 6}[i % 5]));
+        longPrefixes.push_back(
+            address.substr(0, address.size() - std::array{0, 1, 3, 5, 6}[i % 5]));
     }
     struct Case {
         std::uint8_t version;

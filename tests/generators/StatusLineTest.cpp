@@ -1,6 +1,5 @@
 // The status line the front-end reads: bracketed groups, the key rate first, the chance and
-// time groups appearing and going as the search goes on; durations and rates in the largest
-// unit.
+// time groups appearing and going as the search goes on; durations in the largest unit.
 
 #include "engine/search/StatusLine.h"
 
@@ -33,11 +32,9 @@ TEST(StatusLine, GroupsAndDurations) {
     for (const auto& [status, line] : cases) {
         EXPECT_EQ(formatStatusGroups(status), line);
     }
-    // A refresh is padded to cover a longer old line (see the console report), and never cuts
-    // a long one.
+    // A refresh is padded (see the console report) but never cuts a long line.
     const SearchStatus wide{12.34e6, 12345678901234567ull, 131028262, 1e30, 10, 2000};
     EXPECT_EQ(formatStatusRefresh(wide), std::string(1, '\r').append(formatStatusGroups(wide)));
-    // Durations in the largest unit.
     constexpr double kYear = 365 * 86400.0;
     // clang-format off
     const std::pair<double, const char*> durations[] = {

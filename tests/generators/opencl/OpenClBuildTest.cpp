@@ -37,10 +37,9 @@ TEST(OpenClBuild, BinaryCacheHoldsOnlyTheUsersOwnEntries) {
     EXPECT_EQ(fs::status(cache).permissions() & fs::perms::all, fs::perms::owner_all);
     const fs::path doubling = fs::directory_iterator(cache)->path();
     EXPECT_EQ(doubling.extension(), ".bin");
-    // Loaded code runs in the driver: an entry someone else could have written is never used.
-    // In place of the tripling source's entry the doubling binary is planted, writable by the
-    // group, owned by another account (or writable by others), then behind a link; each time the
-    // source is built again and stored again.
+    // Loaded code runs in the driver: an entry others could have written is never used. The
+    // doubling binary is planted as the tripling source's entry, writable by the group, owned by
+    // another account (or writable by others), then behind a link; each time it is rebuilt.
     valuesAfter(scale(3));
     fs::path entry;
     for (const auto& e : fs::directory_iterator(cache))

@@ -1,7 +1,6 @@
-// The walk kernel against independent references: every point walked is libsecp256k1's, every
-// candidate's hash160 OpenSSL's, every centre moves on by a whole batch, and the hits are exactly
-// the candidates whose address starts with the pattern (the split-key walk: points only, several
-// versions at once).
+// The walk kernel against the references: every point walked is libsecp256k1's, every hash160
+// OpenSSL's, every centre moves on by a batch, and the hits are exactly the candidates whose
+// address starts with the pattern (the split-key walk: points only, several versions at once).
 
 #include "EcReference.h"
 #include "engine/ec/Scalar.h"
@@ -9,7 +8,6 @@
 #include "opencl_device/DeviceTables.h"
 #include "opencl_device/DeviceWalk.h"
 
-#include <algorithm>
 #include <gtest/gtest.h>
 #include <set>
 #include <tuple>

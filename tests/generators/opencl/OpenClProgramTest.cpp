@@ -25,14 +25,15 @@ TEST(OpenClProgram, Runs) {
         {{"-D", "0:0", "-o", "results.txt", "1A", "1Ab"}, 0,
          "Next match difficulty: 22 (2 prefixes)\n", 2, "two patterns"},
         {{"-i", "-D", "0:0", "-o", "results.txt", "1aBc"}, 0, "Pattern: 1aBc", 1, "any case"},
-        {{"-D", "0:0", "-o", "results.txt", "-f", "patterns.txt"}, 0, "", int(alphabet.size()),
-         "many finds", many},
-        {{"-D", "0:0", "-o", "/dev/full", "1A"}, 4, "Output error - ", 1, "key not written"},
+        {{"-v", "-D", "0:0", "-o", "results.txt", "-f", "patterns.txt"}, 0, " work items in groups of ",
+         int(alphabet.size()), "many finds", many},
+        {{"-k", "-D", "0:0", "-o", "/dev/full", "1A"}, 4, "Output error - ", 1, "key not written"},
         {{"-D", "0:0", "1BitcoinEaterAddressDontSend"}, -SIGTERM, "key/s][total ", 0,
          "status line", {}, {.stopWhen = [](const std::string& out) {
              return out.find("key/s][total ") != std::string::npos; }}},
         {{"-D", "0:0", "-o", "results.txt", "0OIl"}, 1, "error ", 0, "no usable pattern"},
-        {{"-D", "zero", "1A"}, 1, "error ", 0, "bad device"},
+        {{"-D", "zero", "1A"}, 1, "error ", 0, "bad device"}, {{"-h"}, 0, "-o FILE", 0, "help"},
+        {{"-o", "folder/results.txt", "1A"}, 1, "Output error - ", 0, "results file cannot be made"},
     };
     // clang-format on
     for (ProgramCase c : cases) {

@@ -1,12 +1,10 @@
 // The pool miner's parts (against libsecp256k1 where there is arithmetic), then its loop with a
-// scripted pool, a scripted search and a clock that moves only when the loop sleeps: which work
-// it takes, what it claims and how, what it reports, and how it spaces its retries.
+// scripted pool, search and clock: which work it takes, what it claims, reports and retries.
 
 #include "pool/Miner.h"
 
 #include "EcReference.h"
 #include "PoolVectors.h"
-#include "pool/ClaimUrl.h"
 #include "pool/MinerOptions.h"
 #include "pool/RewardAddress.h"
 #include "pool/SplitKeyWalker.h"
@@ -57,9 +55,6 @@ TEST(RewardAddress, P2pkhAndP2shOnly) { // not nothing, not Base58, a WIF, the t
           {"mipcBbFg9gMiCh81Kj8tqqdgoZub1ZJRfn", false}}) {
         EXPECT_EQ(rewardAddressProblem(address).empty(), good) << address;
     }
-    EXPECT_EQ(claimUrl("http://h", "1a&b=c", {}, engine::Scalar::fromUint64(1), "1 y"),
-              "http://h/solve?key=1a%26b%3Dc%3A" + std::string(130, '0') +
-                  "&privateKey=" + std::string(63, '0') + "1&bitcoinAddress=1%20y");
 }
 
 TEST(WorkList, SkipsMalformedLinesWithAWarningEach) {

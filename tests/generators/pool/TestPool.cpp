@@ -39,7 +39,6 @@ TestPool::TestPool() : server_(std::make_unique<httplib::Server>()) {
                      std::lock_guard lock(mutex_); // held through the delay: one answer at a time
                      std::this_thread::sleep_for(delay_);
                      const bool work = request.path == "/getWork";
-                     workRequests_ += work;
                      response.set_content(work ? work_
                                                : judge(request.get_param_value("key"),
                                                        request.get_param_value("privateKey"),
