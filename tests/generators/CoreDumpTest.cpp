@@ -16,7 +16,6 @@ TEST(CoreDumps, TheCallTurnsOffDumpsAndDumpability) {
             tarwick::engine::disableCoreDumps();
             rlimit limit{};
             ::getrlimit(RLIMIT_CORE, &limit);
-            // The soft limit never exceeds the hard one.
             std::exit(limit.rlim_max == 0 && ::prctl(PR_GET_DUMPABLE) == 0 ? 0 : 1);
         },
         ::testing::ExitedWithCode(0), "");

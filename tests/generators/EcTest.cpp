@@ -123,10 +123,8 @@ TEST(EcField, EveryBackendMatchesOpenSsl) {
         });
         // Montgomery's trick: the single inverses, or a refusal that leaves the values.
         std::vector<FieldElement> nonZero, scratch(v.size());
-        for (const Bytes& x : v) {
-            if (x != kZero) {
-                nonZero.push_back(from<FieldElement>(x));
-            }
+        for (const Bytes& x : v | std::views::filter([](const Bytes& x) { return x != kZero; })) {
+            nonZero.push_back(from<FieldElement>(x));
         }
         for (std::size_t count :
              {std::size_t{1}, std::size_t{2}, std::size_t{17}, nonZero.size()}) {

@@ -5,6 +5,8 @@
 #include "opencl_device/DeviceList.h"
 #include "opencl_device/KernelProgram.h"
 
+#include <gmock/gmock.h>
+
 namespace tarwick::test {
 namespace {
 
@@ -37,6 +39,10 @@ TEST(OpenClBuild, BinaryCacheHoldsOnlyTheUsersOwnEntries) {
     EXPECT_EQ(fs::status(cache).permissions() & fs::perms::all, fs::perms::owner_all);
     const fs::path doubling = fs::directory_iterator(cache)->path();
     EXPECT_EQ(doubling.extension(), ".bin");
+    // A source that does not build: the error carries the compiler's log.
+    EXPECT_THAT([&] { valuesAfter("__kernel void scale(__global uint* v) { *v = undeclared; }"); },
+                ::testing::ThrowsMessage<opencl_device::KernelBuildError>(
+                    ::testing::HasSubstr("undeclared")));
     // Loaded code runs in the driver: an entry others could have written is never used. The
     // doubling binary is planted as the tripling source's entry, writable by the group, owned by
     // another account (or writable by others), then behind a link; each time it is rebuilt.

@@ -20,8 +20,8 @@ using Hits = std::set<std::tuple<std::uint32_t, std::uint32_t, std::uint32_t>>;
 engine::AffinePoint pointOf(const Key& key) {
     const Bytes pub = referencePublicKey(key, false);
     engine::AffinePoint p{};
-    EXPECT_TRUE(engine::FieldElement::fromBytes(pub.data() + 1, p.x));
-    EXPECT_TRUE(engine::FieldElement::fromBytes(pub.data() + 33, p.y));
+    EXPECT_TRUE(engine::FieldElement::fromBytes(pub.data() + 1, p.x) &&
+                engine::FieldElement::fromBytes(pub.data() + 33, p.y));
     return p;
 }
 

@@ -80,8 +80,7 @@ TEST(WorkList, SkipsMalformedLinesWithAWarningEach) {
 
 TEST(WorkSelection, TiesAndTheCapOnAGroupAndItsLine) {
     const auto item = [](std::uint8_t key, const std::string& pattern, double reward) {
-        WorkItem w;
-        w.pattern = pattern, w.reward = reward, w.difficulty = 1330;
+        WorkItem w{.pattern = pattern, .reward = reward, .comment = {}, .difficulty = 1330};
         w.publicKey.fill(key);
         return w;
     };
