@@ -13,8 +13,8 @@
 #include <fstream>
 #include <functional>
 #include <gtest/gtest.h>
-#include <regex>
 #include <iterator>
+#include <regex>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <thread>
@@ -88,11 +88,11 @@ inline ProgramRun runProgram(std::vector<std::string> args, const fs::path& dir,
     while (::waitpid(pid, &status, WNOHANG) != pid) {
         const std::string sofar = readAll(out);
         static const std::regex limit("Max core file size +(\\S+) +(\\S+)");
-        std::smatch m; // "soft hard" of its core-file limit, read once it has printed
+        // "soft hard" of its core-file limit, read once it has printed
         const std::string limits = coreLimit.empty() && !sofar.empty()
                                        ? readAll("/proc/" + std::to_string(pid) + "/limits")
                                        : "";
-        if (std::regex_search(limits, m, limit)) {
+        if (std::smatch m; std::regex_search(limits, m, limit)) {
             coreLimit = m.str(1) + " " + m.str(2);
         }
         if (now() < stopAt && !(o.stopWhen && o.stopWhen(sofar))) {

@@ -33,8 +33,9 @@ TEST(MinerProgram, EndsAsTheFrontEndExpects) {
         {{"-a", "1EHNa6Q4Jz2uvNExL497mE43ikXhwF6kZn"}, 0ms, 1, "Reward address error - ", 0},
         {{"-a", reward, "-T", "5"}, -1ms, 1, "Pool error - ", 0}, // the pool is down
         {{"-a", reward, "-t", "1", "-T", "1"}, 3000ms, 1, "Pool error - cannot fetch work", 0},
-        {{"-a", reward, "-D", "zero", "-t", "1", "-T", "5", "-i", "300"}, 1200ms, 0,
-         "Note: 'zero' names no OpenCL device (P:D expected); searching on the CPU instead", 1},
+        {{"-a", reward, "-t", "1", "-T", "5", "-i", "300"}, 1200ms, 0,
+         "Pool answer to the claim for 1Ab: OK!", 1},
+        {{"-a", reward, "-D", "zero", "-T", "5", "-i", "300"}, 1ms, 0, "names no OpenCL device", 1},
     };
     // clang-format on
 #ifndef TARWICK_TESTS_SANITIZED

@@ -5,6 +5,7 @@
 
 #include "EcReference.h"
 #include "PoolVectors.h"
+#include "pool/ClaimUrl.h"
 #include "pool/MinerOptions.h"
 #include "pool/RewardAddress.h"
 #include "pool/SplitKeyWalker.h"
@@ -55,6 +56,9 @@ TEST(RewardAddress, P2pkhAndP2shOnly) { // not nothing, not Base58, a WIF, the t
           {"mipcBbFg9gMiCh81Kj8tqqdgoZub1ZJRfn", false}}) {
         EXPECT_EQ(rewardAddressProblem(address).empty(), good) << address;
     }
+    EXPECT_EQ(claimUrl("http://h", "1a&b=c", {}, engine::Scalar::fromUint64(1), "1 y"),
+              "http://h/solve?key=1a%26b%3Dc%3A" + std::string(130, '0') +
+                  "&privateKey=" + std::string(63, '0') + "1&bitcoinAddress=1%20y");
 }
 
 TEST(WorkList, SkipsMalformedLinesWithAWarningEach) {
@@ -65,7 +69,7 @@ TEST(WorkList, SkipsMalformedLinesWithAWarningEach) {
     Strings bad = {"1Abc:" + pa.substr(2) + ":0:0.05\n", "1Abc:" + offCurve + ":0:0.05\n",
                    "1Abc:04" + pa.substr(4, 64) + ":0:0.05\n", // 66 digits: 02 or 03 first
                    "1Abc:" + std::string(130, 'g') + ":0:0.05\n",
-                   "1Abc:" + pa + ":0:1" + std::string(400, '0')};
+                   "1Abc:" + pa + ":0:1" + std::string(400, '0') + "\n"};
     for (std::string form :
          {"1Abc:K:0\n", "1Abc:K:0:0.05:7;extra field\n", ":K:0:0.05\n", "1Abc:K:256:0.05\n",
           "1Abc:K:x:0.05\n", "1Abc:K:0:-1\n", "1Abc:K:0:1e3\n", "2abc:K:0:0.05\n",
