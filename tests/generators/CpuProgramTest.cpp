@@ -20,11 +20,9 @@ TEST(CpuProgram, Runs) {
     // clang-format off
     std::vector<ProgramCase> cases = {
         {{"-t", "2", "-o", "results.txt", "1A"}, 0, "Difficulty: 22\n", 1, "one pattern"},
-        {{"-t", "2", "-i", "-o", "results.txt", "1aBc"}, 0, "Pattern: 1aBc", 1, "any case"},
         {{"-t", "1", "1I", "1A"}, 0, "1I", 1, "a bad pattern is skipped"},
         {{"-t", "1", "-o", "results.txt", "-f", "patterns.txt"}, 1, "1Il0", 0, "only bad patterns",
          "0abc\r\n1Il0\r\n2abc\r\n1Ab \r\n"},
-        // Refused, with what was wrong.
         {{"-t", "1"}, 1, "error ", 0, "no pattern"}, {{"-f", "none"}, 1, "error ", 0, "no file"},
         {{"-o", "folder/results.txt", "1A"}, 1, "error ", 0, "results file cannot be made"},
         {{"-q", "1A"}, 1, "error ", 0, "bad option"}, {{"-ik", "1A"}, 1, "-ik", 0, "joined"},

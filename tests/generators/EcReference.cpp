@@ -118,11 +118,9 @@ Key keyFromHex(const std::string& hex) {
 }
 
 Key keyFromUint64(std::uint64_t value) {
-    Key k{};
-    for (std::size_t i = 0; i < 8; ++i) {
-        k[31 - i] = static_cast<std::uint8_t>(value >> (8 * i));
-    }
-    return k;
+    char hex[17];
+    std::snprintf(hex, sizeof hex, "%llx", static_cast<unsigned long long>(value));
+    return keyFromHex(hex);
 }
 
 std::string toHex(const std::uint8_t* data, std::size_t length) {
@@ -150,11 +148,6 @@ Bytes referencePublicKey(const Key& key, bool compressed) {
     return out;
 }
 
-Key referenceKeyTimes(const Key& key, const Key& factor) {
-    return secretOp(
-        key, [&](auto k) { return secp256k1_ec_seckey_tweak_mul(context(), k, factor.data()); });
-}
-
 Key referenceKeyNegated(const Key& key) {
     return secretOp(key, [](auto k) { return secp256k1_ec_seckey_negate(context(), k); });
 }
@@ -162,6 +155,17 @@ Key referenceKeyNegated(const Key& key) {
 Key referenceKeyPlus(const Key& key, const Key& addend) {
     return secretOp(
         key, [&](auto k) { return secp256k1_ec_seckey_tweak_add(context(), k, addend.data()); });
+}
+
+std::vector<Key> referenceCandidateKeys(const Key& key) {
+    const Key lambda =
+        keyFromHex("5363ad4cc05c30e0a5261c028812645a122e22ea20816678df02967c1b23bd72");
+    const auto byLambda = [&](auto k) {
+        return secp256k1_ec_seckey_tweak_mul(context(), k, lambda.data());
+    };
+    const Key l1 = secretOp(key, byLambda), l2 = secretOp(l1, byLambda);
+    return {key, referenceKeyNegated(key), l1, referenceKeyNegated(l1),
+            l2,  referenceKeyNegated(l2)};
 }
 
 Bytes referenceHash160(const Bytes& data) {
@@ -202,11 +206,14 @@ std::string referenceBase58CheckEncode(const Bytes& payload) {
     return std::string(static_cast<std::size_t>(zeros - all.begin()), '1') + text;
 }
 
-std::string referenceAddress(const Key& key, bool compressed) {
-    Bytes payload{0x00};
-    const Bytes hash = referenceHash160(referencePublicKey(key, compressed));
-    payload.insert(payload.end(), hash.begin(), hash.end());
+std::string referenceAddressOfHash(std::uint8_t version, const std::uint8_t* hash160) {
+    Bytes payload(hash160, hash160 + 20);
+    payload.insert(payload.begin(), version);
     return referenceBase58CheckEncode(payload);
+}
+
+std::string referenceAddress(const Key& key, bool compressed) {
+    return referenceAddressOfHash(0, referenceHash160(referencePublicKey(key, compressed)).data());
 }
 
 std::string referenceAddressMismatch(const std::string& wif, const std::string& address,
@@ -236,14 +243,11 @@ std::optional<Key> referenceKeyOfWif(const std::string& wif) {
 }
 
 std::string closelyRelatedKeys(const std::vector<Key>& keys) {
-    const Key lambda =
-        keyFromHex("5363ad4cc05c30e0a5261c028812645a122e22ea20816678df02967c1b23bd72");
     // Every image, sorted: a pair within 2^128 shows up as neighbours (or last and first).
     std::vector<std::pair<Key, std::size_t>> images;
     for (std::size_t i = 0; i < keys.size(); ++i) {
-        for (Key k = keys[i]; images.size() < 6 * (i + 1); k = referenceKeyTimes(k, lambda)) {
+        for (const Key& k : referenceCandidateKeys(keys[i])) {
             images.emplace_back(k, i);
-            images.emplace_back(referenceKeyNegated(k), i);
         }
     }
     std::sort(images.begin(), images.end());

@@ -46,14 +46,16 @@ std::string toHex(const Container& c) {
 
 bool referenceKeyValid(const Key& key);
 Bytes referencePublicKey(const Key& key, bool compressed);
-Key referenceKeyTimes(const Key& key, const Key& factor); // mod n; these throw on 0
-Key referenceKeyNegated(const Key& key);
+Key referenceKeyNegated(const Key& key); // mod n; these throw on 0
 Key referenceKeyPlus(const Key& key, const Key& addend);
+// The six keys of one point's candidates: k, -k, lambda k, -lambda k, lambda^2 k, -lambda^2 k.
+std::vector<Key> referenceCandidateKeys(const Key& key);
 
 Bytes referenceHash160(const Bytes& data);
 // Base58Check text -> payload (version byte included); nothing when not valid.
 std::optional<Bytes> referenceBase58CheckDecode(const std::string& text);
 std::string referenceBase58CheckEncode(const Bytes& payload);
+std::string referenceAddressOfHash(std::uint8_t version, const std::uint8_t* hash160);
 std::string referenceAddress(const Key& key, bool compressed); // P2PKH
 
 // Empty when the WIF decodes to a valid key of the given compression whose P2PKH address is
@@ -63,7 +65,7 @@ std::string referenceAddressMismatch(const std::string& wif, const std::string& 
 std::optional<Key> referenceKeyOfWif(const std::string& wif);
 
 // Keys of one run must be unrelated: the first two of which one lies within 2^128 of one of
-// the other's six images (+-k, +-lambda k, +-lambda^2 k), described; empty when none.
+// the other's six candidate keys, described; empty when none.
 std::string closelyRelatedKeys(const std::vector<Key>& keys);
 
 } // namespace tarwick::test

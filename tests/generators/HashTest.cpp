@@ -13,7 +13,7 @@ using test::Bytes;
 
 class HashBatch : public ::testing::TestWithParam<HashBackend> {};
 
-// Public keys of both lengths and other lengths; a guard byte catches a write past the end.
+// The lengths of both public-key forms and others; a guard byte catches a write past the end.
 TEST_P(HashBatch, AgreesWithOpenSsl) {
     if (!hashBackendSupported(GetParam())) {
         GTEST_SKIP() << "this CPU lacks " << hashBackendName(GetParam());
@@ -22,9 +22,6 @@ TEST_P(HashBatch, AgreesWithOpenSsl) {
     for (std::size_t length : {33, 65, 0, 1, 32, 34, 64, 100}) {
         for (std::size_t count : {0, 1, 2, 3, 5, 7, 8, 9, 13, 15, 16, 17, 24, 31, 33, 47, 257}) {
             Bytes keys = random.bytes(length * count + 1);
-            for (std::size_t i = 0; (length == 33 || length == 65) && i < count; ++i) {
-                keys[i * length] = static_cast<std::uint8_t>(length == 33 ? 2 + i % 2 : 4);
-            }
             Bytes out(count * 20 + 1, 0xa5);
             hash160BatchWith(GetParam(), keys.data(), length, count, out.data());
             ASSERT_EQ(out.back(), 0xa5) << "wrote past the end, count " << count;

@@ -1,6 +1,5 @@
-// PatternSet's ranges against the address text itself (OpenSSL's Base58Check), for random
-// hash160 values, for values built to start with each pattern, and for the values on both
-// sides of every range end; its difficulty and its warnings.
+// PatternSet's ranges against OpenSSL's Base58Check address text: random hashes, hashes built
+// to start with each pattern, both sides of every range end; its difficulty and its warnings.
 
 #include "engine/match/PatternSet.h"
 
@@ -17,12 +16,6 @@ using Hash = std::array<std::uint8_t, 20>;
 using Texts = std::vector<std::string>;
 
 const std::string kAlphabet = "123456789ABCDEFGHJKLMNPQRSTUVWXYZabcdefghijkmnopqrstuvwxyz";
-
-std::string addressOf(std::uint8_t version, const Hash& hash) {
-    test::Bytes payload(21, version);
-    std::copy(hash.begin(), hash.end(), payload.begin() + 1);
-    return test::referenceBase58CheckEncode(payload);
-}
 
 // The hash in the 25-byte number a Base58 text spells (checksum or not), when it fits and has
 // this version.
@@ -54,15 +47,12 @@ Hash step(Hash h, int delta) { // h + delta, wrapping around
 // match() says yes exactly when the address starts with some pattern, and names the
 // narrowest (longest) one it starts with. Returns whether it matched.
 bool check(const PatternSet& set, std::uint8_t version, const Hash& h) {
-    const std::string address = addressOf(version, h);
-    const auto fold = [&](std::string t) {
-        for (char& c : t) {
-            c = set.caseInsensitive() ? static_cast<char>(std::tolower(c)) : c;
-        }
-        return t;
+    const std::string address = test::referenceAddressOfHash(version, h.data());
+    const auto same = [&](char a, char b) {
+        return set.caseInsensitive() ? std::tolower(a) == std::tolower(b) : a == b;
     };
     const auto starts = [&](std::size_t i) {
-        return fold(address.substr(0, set.pattern(i).size())) == fold(set.pattern(i));
+        return std::ranges::equal(address.substr(0, set.pattern(i).size()), set.pattern(i), same);
     };
     std::size_t narrowest = 0;
     for (std::size_t i = 0; i < set.size(); ++i) {
@@ -87,15 +77,13 @@ TEST(PatternSet, RangesAgreeWithBase58) {
         std::fill_n(h.begin(), rng() % 8 == 0 ? rng() % 5 : 0, 0);
         return h;
     };
-    // Prefixes of random addresses so long that they fix the hash (and part of the checksum) or
-    // almost: only the real checksum decides; enough ranges that the rejection table has to
-    // grow finer.
+    // Prefixes of random addresses so long that only the real checksum decides; enough ranges
+    // that the rejection table has to grow finer.
     Texts longPrefixes;
     for (std::size_t i = 0; i < 100; ++i) {
-        longPrefixes.push_back(addressOf(0, randomHash()));
-    }
-    for (std::size_t i = 0; i < 100; ++i) {
-        longPrefixes[i].resize(longPrefixes[i].size() - std::array{0, 1, 3, 5, 6}[i % 5]);
+        const std::string address = test::referenceAddressOfHash(0, randomHash().data());
+        longPrefixes.push_back(
+            address.substr(0, address.size() - std::array{0, 1, 3, 5, 6}[i % 5]));
     }
     struct Case {
         std::uint8_t version;

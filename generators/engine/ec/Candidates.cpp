@@ -56,12 +56,6 @@ const FieldElement& endomorphismBeta() {
 const FieldElement& endomorphismBeta2() {
     return kBeta2;
 }
-const Scalar& endomorphismLambda() {
-    return kLambda;
-}
-const Scalar& endomorphismLambda2() {
-    return kLambda2;
-}
 
 Scalar candidateKey(const Scalar& k, CandidateKind kind) {
     switch (kind) {

@@ -22,12 +22,9 @@ enum class CandidateKind : std::uint8_t {
 
 inline constexpr std::size_t kCandidatesPerPoint = 6;
 
-// beta, a cube root of unity modulo p, and lambda, the matching one modulo n, with their
-// squares.
+// beta, a cube root of unity modulo p, and its square.
 const FieldElement& endomorphismBeta();
 const FieldElement& endomorphismBeta2();
-const Scalar& endomorphismLambda();
-const Scalar& endomorphismLambda2();
 
 // The private key of a candidate of the point whose key is k.
 Scalar candidateKey(const Scalar& k, CandidateKind kind);

@@ -20,7 +20,7 @@ std::string splitKeyAddress(const std::string& publicKeyHex, const std::string& 
     }
     const Key offset = keyFromHex(offsetHex);
     secp256k1_pubkey key;
-    Bytes payload(1, 0), point(65);
+    Bytes point(65);
     std::size_t length = point.size();
     const secp256k1_context* context = secp256k1_context_static;
     if (!secp256k1_ec_pubkey_parse(context, &key, bytes.data(), bytes.size()) ||
@@ -28,9 +28,7 @@ std::string splitKeyAddress(const std::string& publicKeyHex, const std::string& 
         return {};
     }
     secp256k1_ec_pubkey_serialize(context, point.data(), &length, &key, SECP256K1_EC_UNCOMPRESSED);
-    const Bytes hash = referenceHash160(point);
-    payload.insert(payload.end(), hash.begin(), hash.end());
-    return referenceBase58CheckEncode(payload);
+    return referenceAddressOfHash(0, referenceHash160(point).data());
 }
 
 } // namespace
@@ -41,7 +39,6 @@ TestPool::TestPool() : server_(std::make_unique<httplib::Server>()) {
                      std::lock_guard lock(mutex_); // held through the delay: one answer at a time
                      std::this_thread::sleep_for(delay_);
                      const bool work = request.path == "/getWork";
-                     workRequests_ += work;
                      response.set_content(work ? work_
                                                : judge(request.get_param_value("key"),
                                                        request.get_param_value("privateKey"),

@@ -37,17 +37,13 @@ public:
         std::lock_guard lock(mutex_);
         return accepted_;
     }
-    int workRequests() const {
-        std::lock_guard lock(mutex_);
-        return workRequests_;
-    }
 
 private:
     std::string judge(const std::string& key, const std::string& offsetHex,
                       const std::string& rewardAddress); // "OK!" or the error text
     std::unique_ptr<httplib::Server> server_;
     std::thread thread_;
-    int port_ = 0, workRequests_ = 0;
+    int port_ = 0;
     mutable std::mutex mutex_;
     std::string work_;
     std::chrono::milliseconds delay_{0};
