@@ -7,10 +7,11 @@
 #include "engine/ec/PointWalker.h"
 #include "engine/search/CandidateHasher.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
+#include <iterator>
 #include <memory>
 #include <openssl/bn.h>
-#include <ranges>
 
 namespace tarwick::engine {
 namespace {
@@ -97,8 +98,15 @@ Bytes serialized(const AffinePoint& p, bool compressed) {
 Key orderMinus(std::uint64_t v) {
     return test::referenceKeyNegated(keyFromUint64(v));
 }
-auto backends() {
-    return kAllFieldBackends | std::views::filter(fieldBackendSupported);
+// The backends this machine runs, of all there are.
+template <typename Backend, std::size_t N>
+std::vector<Backend> supported(const Backend (&all)[N], bool (*runs)(Backend)) {
+    std::vector<Backend> out;
+    std::copy_if(all, all + N, std::back_inserter(out), runs);
+    return out;
+}
+std::vector<FieldBackend> backends() {
+    return supported(kAllFieldBackends, fieldBackendSupported);
 }
 
 TEST(EcField, EveryBackendMatchesOpenSsl) {
@@ -122,8 +130,10 @@ TEST(EcField, EveryBackendMatchesOpenSsl) {
         });
         // Montgomery's trick: the single inverses, or a refusal that leaves the values.
         std::vector<FieldElement> nonZero, scratch(v.size());
-        for (const Bytes& x : v | std::views::filter([](const Bytes& x) { return x != kZero; })) {
-            nonZero.push_back(from<FieldElement>(x));
+        for (const Bytes& x : v) {
+            if (x != kZero) {
+                nonZero.push_back(from<FieldElement>(x));
+            }
         }
         for (std::size_t count :
              {std::size_t{1}, std::size_t{2}, std::size_t{17}, nonZero.size()}) {
@@ -229,7 +239,7 @@ TEST(EcPoint, PointsCandidatesAndHashesMatchReferences) {
     }
     for (bool compressed : {true, false}) {
         for (FieldBackend field : backends()) {
-            for (HashBackend hash : kAllHashBackends | std::views::filter(hashBackendSupported)) {
+            for (HashBackend hash : supported(kAllHashBackends, hashBackendSupported)) {
                 CandidateHasher hasher(compressed, field, hash);
                 Bytes out(points.size() * kCandidatesPerPoint * 20);
                 hasher.hash(points.data(), points.size(), out.data());

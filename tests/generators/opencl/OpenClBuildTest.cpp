@@ -12,8 +12,9 @@ namespace {
 
 TEST(OpenClBuild, BinaryCacheHoldsOnlyTheUsersOwnEntries) {
     const std::optional<cl::Device> device = opencl_device::findDevice({0, 0});
-    if (!device)
+    if (!device) {
         GTEST_SKIP() << "no OpenCL device 0:0 on this machine (install pocl-opencl-icd)";
+    }
     const cl::Context context(*device);
     const TempFolder folder;
     const fs::path cache = folder.path / "cache";
@@ -34,8 +35,9 @@ TEST(OpenClBuild, BinaryCacheHoldsOnlyTheUsersOwnEntries) {
                std::to_string(by) + "u; }";
     };
     // Built, then loaded from its cache entry.
-    for (int run = 0; run < 2; ++run)
+    for (int run = 0; run < 2; ++run) {
         EXPECT_EQ(valuesAfter(scale(2)), (std::vector<cl_uint>{2, 4, 6, 8}));
+    }
     EXPECT_EQ(fs::status(cache).permissions() & fs::perms::all, fs::perms::owner_all);
     const fs::path doubling = fs::directory_iterator(cache)->path();
     EXPECT_EQ(doubling.extension(), ".bin");
@@ -48,8 +50,9 @@ TEST(OpenClBuild, BinaryCacheHoldsOnlyTheUsersOwnEntries) {
     // another account (or writable by others), then behind a link; each time it is rebuilt.
     valuesAfter(scale(3));
     fs::path entry;
-    for (const auto& e : fs::directory_iterator(cache))
+    for (const auto& e : fs::directory_iterator(cache)) {
         entry = e.path() != doubling ? e.path() : entry;
+    }
     ASSERT_FALSE(entry.empty());
     for (const auto plant : {fs::perms::group_write, fs::perms::others_write, fs::perms::none}) {
         fs::copy_file(doubling, cache / "planted", fs::copy_options::overwrite_existing);
@@ -58,10 +61,11 @@ TEST(OpenClBuild, BinaryCacheHoldsOnlyTheUsersOwnEntries) {
             fs::create_symlink(cache / "planted", entry);
         } else {
             fs::copy_file(cache / "planted", entry);
-            if (plant == fs::perms::others_write && ::geteuid() == 0)
+            if (plant == fs::perms::others_write && ::geteuid() == 0) {
                 EXPECT_EQ(::chown(entry.c_str(), 65534, 65534), 0); // another account's file
-            else
+            } else {
                 fs::permissions(entry, plant, fs::perm_options::add);
+            }
         }
         EXPECT_EQ(valuesAfter(scale(3)), (std::vector<cl_uint>{3, 6, 9, 12}));
         EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(entry)));

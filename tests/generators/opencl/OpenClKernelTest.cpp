@@ -37,15 +37,18 @@ void checkWalk(const cl::Device& device, bool compressed, bool pointsOnly) {
     // The lowest key of each batch (G itself first); the centre is `half` above it.
     std::vector<Key> firstKeys{keyFromUint64(1)};
     std::vector<engine::AffinePoint> centres;
-    while (firstKeys.size() < layout.items)
+    while (firstKeys.size() < layout.items) {
         firstKeys.push_back(random.key());
-    for (const Key& first : firstKeys)
+    }
+    for (const Key& first : firstKeys) {
         centres.push_back(pointOf(referenceKeyPlus(first, keyFromUint64(layout.half))));
+    }
     walk.setCentres(centres);
     std::uint64_t dropped = 0;
     Hits hits, expectedHits;
-    for (const opencl_device::DeviceHit& hit : walk.launch(dropped))
+    for (const opencl_device::DeviceHit& hit : walk.launch(dropped)) {
         hits.insert({hit.item, hit.point, hit.kind + 100 * hit.pattern}); // a pattern but 0 shows
+    }
     EXPECT_EQ(dropped, 0u);
     const std::vector<std::uint32_t> dump = walk.readDump();
     const std::vector<engine::AffinePoint> next = walk.readCentres();
@@ -63,15 +66,17 @@ void checkWalk(const cl::Device& device, bool compressed, bool pointsOnly) {
             for (std::size_t kind = 0; kind < (pointsOnly ? 1 : keys.size()); ++kind) {
                 const Bytes hash = referenceHash160(referencePublicKey(keys[kind], compressed));
                 Bytes dumped;
-                for (int b = 0; b < 20; ++b)
+                for (int b = 0; b < 20; ++b) {
                     dumped.push_back(
                         std::uint8_t(words[16 + 5 * kind + b / 4] >> (24 - b % 4 * 8)));
+                }
                 EXPECT_EQ(toHex(dumped), toHex(hash))
                     << "item " << item << " point " << p << " candidate " << kind;
                 if (referenceAddressOfHash(0, hash.data()).starts_with("1A") ||
-                    (pointsOnly && referenceAddressOfHash(5, hash.data()).starts_with("3A")))
+                    (pointsOnly && referenceAddressOfHash(5, hash.data()).starts_with("3A"))) {
                     expectedHits.insert(
                         {std::uint32_t(item), std::uint32_t(p), std::uint32_t(kind)});
+                }
             }
         }
         const engine::AffinePoint expectedNext =
@@ -84,8 +89,9 @@ void checkWalk(const cl::Device& device, bool compressed, bool pointsOnly) {
 
 TEST(OpenClKernel, PointsAndHashesMatchTheReferences) {
     const std::optional<cl::Device> device = opencl_device::findDevice({0, 0});
-    if (!device)
+    if (!device) {
         GTEST_SKIP() << "no OpenCL device 0:0 on this machine (install pocl-opencl-icd)";
+    }
     for (const auto& [compressed, pointsOnly] :
          {std::pair{true, false}, {false, false}, {false, true}}) {
         SCOPED_TRACE(std::to_string(compressed) + " compressed, points only " +

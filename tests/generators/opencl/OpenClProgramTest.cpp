@@ -9,15 +9,17 @@ namespace tarwick::test {
 namespace {
 
 TEST(OpenClProgram, Runs) {
-    if (!opencl_device::findDevice({0, 0}))
+    if (!opencl_device::findDevice({0, 0})) {
         GTEST_SKIP() << "no OpenCL device 0:0 on this machine (install pocl-opencl-icd)";
+    }
     const std::string listing =
         opencl_device::formatPlatformListing(opencl_device::listPlatforms());
     // Patterns "1A" + one character: several finds from one launch and from many work items.
     const std::string alphabet = "23456789ABCDEFGHJKLMNPQRSTUVWXYZ";
     std::string many;
-    for (const char c : alphabet)
+    for (const char c : alphabet) {
         many += std::string("1A") + c + "\n";
+    }
     // clang-format off
     const ProgramCase cases[] = {
         {{"-D", "99:99", "-o", "results.txt", "1Tarwick"}, 5, listing.c_str(), 0, "the probe"},
