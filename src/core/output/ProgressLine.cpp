@@ -1,8 +1,9 @@
 #include "core/output/ProgressLine.h"
 
+#include "core/files/FileBytes.h"
+
 #include <algorithm>
 #include <deque>
-#include <fstream>
 #include <system_error>
 
 namespace tarwick {
@@ -43,22 +44,13 @@ std::string ReadProgressLine(const std::filesystem::path& outputLog) {
     if (!std::filesystem::is_regular_file(outputLog, error)) {
         return {};
     }
-    std::ifstream in(outputLog, std::ios::binary);
-    if (!in) {
+    const std::uintmax_t size = std::filesystem::file_size(outputLog, error);
+    if (error) {
         return {};
     }
-    in.seekg(0, std::ios::end);
-    const std::streamoff size = in.tellg();
-    if (size <= 0) {
-        return {};
-    }
-    const std::streamoff length =
-        std::min<std::streamoff>(size, static_cast<std::streamoff>(kProgressTailLength));
-    in.seekg(size - length);
-    std::string tail(static_cast<std::size_t>(length), '\0');
-    in.read(tail.data(), length);
-    tail.resize(static_cast<std::size_t>(in.gcount()));
-    return progressLineFromTail(tail);
+    const std::optional<std::string> tail =
+        readFileBytes(outputLog, size - std::min<std::uintmax_t>(size, kProgressTailLength));
+    return tail ? progressLineFromTail(*tail) : std::string();
 }
 
 } // namespace tarwick
